@@ -1,0 +1,201 @@
+// In-memory stand-ins for the platform controls and services.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/tray_icon.h"
+#include "platform/controls.h"
+#include "platform/services.h"
+
+namespace fake {
+
+using vorn::ControlError;
+
+// A control that, like the real ones, refuses a negative width or height. `failing` names
+// properties whose assignment throws, to exercise the skip-on-failure rules.
+class Control : public virtual vorn::Control {
+ public:
+  float left = 0, top = 0, width = 0, height = 0;
+  bool visible = true;
+  std::set<std::string> failing;
+  std::vector<std::string>* log = nullptr;
+  std::string name;
+
+  float Left() const override { return left; }
+  float Top() const override { return top; }
+  float Width() const override { return width; }
+  float Height() const override { return height; }
+  void SetLeft(float v) override { Check("Left"); left = v; }
+  void SetTop(float v) override { Check("Top"); top = v; }
+  void SetWidth(float v) override {
+    Check("Width");
+    if (v < 0) throw ControlError("negative width");
+    width = v;
+  }
+  void SetHeight(float v) override {
+    Check("Height");
+    if (v < 0) throw ControlError("negative height");
+    height = v;
+  }
+  bool Visible() const override { return visible; }
+  void SetVisible(bool v) override {
+    Check("Visible");
+    visible = v;
+    if (log) log->push_back(name + (v ? ".show" : ".hide"));
+  }
+
+ protected:
+  void Check(const std::string& property) const {
+    if (failing.count(property)) throw ControlError(property + " refused");
+  }
+};
+
+class Form : public Control, public vorn::FormWindow {
+ public:
+  float scaleWidth = 0, scaleHeight = 0;
+  int focusCalls = 0;
+  int reachableCalls = 0;
+  float ScaleWidth() const override { return scaleWidth; }
+  float ScaleHeight() const override { return scaleHeight; }
+  void SetFocus() override {
+    ++focusCalls;
+    if (log) log->push_back("form.focus");
+  }
+  std::intptr_t Handle() const override { return 0x1234; }
+  void KeepReachable() override { ++reachableCalls; }
+};
+
+class CheckBox : public vorn::CheckBox {
+ public:
+  std::int16_t value = 0;
+  std::int16_t Value() const override { return value; }
+  void SetValue(std::int16_t v) override {
+    if (v < 0 || v > 2) throw ControlError("invalid property value");
+    value = v;
+  }
+};
+
+class TabStrip : public Control, public vorn::TabStrip {
+ public:
+  std::int16_t selected = 1, count = 10;
+  float firstTabHeight = 300;
+  std::int16_t SelectedIndex() const override { return selected; }
+  std::int16_t TabCount() const override { return count; }
+  float FirstTabHeight() const override { return firstTabHeight; }
+};
+
+class Pad : public Control, public vorn::Pad {
+ public:
+  std::string text;
+  std::string Text() const override { return text; }
+  void SetText(std::string_view t) override {
+    Check("Text");
+    text = t;
+  }
+};
+
+class StatusBar : public Control, public vorn::StatusBar {
+ public:
+  std::map<int, std::string> panels;
+  void SetPanelText(int panel, std::string_view t) override { panels[panel] = t; }
+};
+
+class Settings : public vorn::SettingsStore {
+ public:
+  using Key = std::tuple<std::string, std::string, std::string>;
+  std::map<Key, std::string> values;
+  std::vector<std::string> reads, writes;
+  std::set<std::string> refused;  // keys whose write fails
+
+  std::string Read(std::string_view app, std::string_view section, std::string_view key,
+                   std::string_view fallback) override {
+    reads.emplace_back(key);
+    auto it = values.find({std::string(app), std::string(section), std::string(key)});
+    return it == values.end() ? std::string(fallback) : it->second;
+  }
+  void Write(std::string_view app, std::string_view section, std::string_view key,
+             std::string_view value) override {
+    writes.emplace_back(key);
+    if (refused.count(std::string(key))) throw vorn::PlatformError("Access is denied.");
+    values[{std::string(app), std::string(section), std::string(key)}] = value;
+  }
+  std::string Get(const std::string& section, const std::string& key) const {
+    auto it = values.find({"Vorn Notes", section, key});
+    return it == values.end() ? "<absent>" : it->second;
+  }
+  void Set(const std::string& key, const std::string& value) {
+    values[{"Vorn Notes", "Setting", key}] = value;
+  }
+};
+
+class PadStorage : public vorn::PadStorage {
+ public:
+  std::map<std::pair<int, bool>, std::string> slots;  // (index, settings store) -> text
+  std::vector<std::pair<int, bool>> reads, writes;
+  std::string ReadSlot(std::int16_t index, bool settingsStore) override {
+    reads.emplace_back(index, settingsStore);
+    auto it = slots.find({index, settingsStore});
+    if (it == slots.end()) {
+      if (settingsStore) return "";
+      throw vorn::PlatformError("The system cannot find the file specified.");
+    }
+    return it->second;
+  }
+  void WriteSlot(std::int16_t index, bool settingsStore, std::string_view text) override {
+    writes.emplace_back(index, settingsStore);
+    slots[{index, settingsStore}] = text;
+  }
+};
+
+struct ZCall {
+  std::intptr_t window, insertAfter;
+  std::int32_t x, y, cx, cy;
+  std::uint32_t flags;
+};
+
+class ZOrder : public vorn::ZOrder {
+ public:
+  std::vector<ZCall> calls;
+  void SetWindowPos(std::intptr_t w, std::intptr_t after, std::int32_t x, std::int32_t y,
+                    std::int32_t cx, std::int32_t cy, std::uint32_t flags) override {
+    calls.push_back({w, after, x, y, cx, cy, flags});
+  }
+};
+
+class TrayForm : public vorn::TrayForm {
+ public:
+  std::vector<std::string>* log = nullptr;
+  bool failLoad = false;
+  void Load() override {
+    if (log) log->push_back("tray.load");
+    if (failLoad) throw vorn::PlatformError("no shell");
+  }
+  void Unload() override {
+    if (log) log->push_back("tray.unload");
+  }
+};
+
+// Ending the process stops the handler: the fake throws so that nothing after it runs.
+struct Ended {};
+class Process : public vorn::Process {
+ public:
+  std::vector<std::string>* log = nullptr;
+  void End() override {
+    if (log) log->push_back("process.end");
+    throw Ended{};
+  }
+};
+
+class NotifyArea : public vorn::NotifyArea {
+ public:
+  std::vector<std::pair<std::uint32_t, vorn::TrayRecord>> calls;
+  void Notify(std::uint32_t message, const vorn::TrayRecord& record) override {
+    calls.emplace_back(message, record);
+  }
+};
+
+}  // namespace fake

@@ -1,0 +1,400 @@
+#include "ui/notes/frm_vorn_notes.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+
+namespace {
+
+struct NotesFixture : ::testing::Test {
+  std::vector<std::string> log;
+  fake::Form form;
+  fake::Control toolBar, picture2;
+  fake::CheckBox chkTop, chkRegistry;
+  std::array<fake::Pad, 10> pads;
+  fake::StatusBar statusBar;
+  fake::TabStrip tabStrip;
+  fake::Settings settings;
+  fake::PadStorage storage;
+  fake::TrayForm tray;
+  fake::ZOrder zorder;
+  fake::Process process;
+  std::string folder = "C:\\Program Files\\Vorn";
+  std::unique_ptr<vorn::frmVornNotes> notes;
+
+  NotesFixture() {
+    // The designed window.
+    form.left = 3036 - 60;
+    form.top = 1812 - 345;
+    form.width = 6216 + 120;
+    form.height = 5028 + 405;
+    form.scaleWidth = 6216;
+    form.scaleHeight = 5028;
+    form.visible = false;
+    toolBar.height = 336;
+    statusBar.height = 252;
+    picture2 = MakeControl(60, 4200, 2856, 312);
+    static_cast<fake::Control&>(tabStrip) = MakeControl(60, 480, 4995, 3135);
+    tabStrip.firstTabHeight = 300;
+    chkRegistry.value = 1;
+    form.name = "form";
+    form.log = tray.log = process.log = &log;
+    for (int i = 0; i < 10; ++i) {
+      pads[i].name = "pad" + std::to_string(i + 1);
+      pads[i].log = &log;
+    }
+    vorn::NotesControls c{form, toolBar, chkTop, chkRegistry, {}, picture2, statusBar, tabStrip};
+    for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
+    vorn::NotesServices s{settings, storage, tray, zorder, process, [this] { return folder; }};
+    notes = std::make_unique<vorn::frmVornNotes>(c, s);
+  }
+
+  static fake::Control MakeControl(float l, float t, float w, float h) {
+    fake::Control c;
+    c.left = l, c.top = t, c.width = w, c.height = h;
+    return c;
+  }
+
+  void ExpectPadsBottomAndWidth(float bottom, float width) {
+    for (auto& p : pads) {
+      EXPECT_FLOAT_EQ(p.top + p.height, bottom) << p.name;
+      EXPECT_FLOAT_EQ(p.width, width) << p.name;
+    }
+  }
+};
+
+// ---- Layout ------------------------------------------------------------------------------
+
+TEST_F(NotesFixture, LayoutAtTheDesignedClientArea) {
+  notes->Form_Load();
+  EXPECT_FLOAT_EQ(picture2.top, 4440);
+  EXPECT_FLOAT_EQ(tabStrip.width, 6096);
+  EXPECT_FLOAT_EQ(tabStrip.height, 3910);
+  EXPECT_FLOAT_EQ(tabStrip.left, 60);
+  EXPECT_FLOAT_EQ(tabStrip.top, 480);
+  for (auto& p : pads) {
+    EXPECT_FLOAT_EQ(p.left, 110);
+    EXPECT_FLOAT_EQ(p.top, 880);  // 480 + the first tab's height + 100
+  }
+  ExpectPadsBottomAndWidth(4246, 5986);
+  EXPECT_FLOAT_EQ(picture2.left, 60);
+  EXPECT_FLOAT_EQ(picture2.width, 2856);
+  EXPECT_FLOAT_EQ(picture2.height, 312);
+}
+
+TEST_F(NotesFixture, LayoutFollowsTheClientAreaAndIsStable) {
+  notes->Form_Load();
+  form.scaleWidth += 600;
+  notes->Form_Resize();
+  EXPECT_FLOAT_EQ(tabStrip.width, 6696);
+  EXPECT_FLOAT_EQ(picture2.top, 4440);
+  ExpectPadsBottomAndWidth(4246, 6586);
+
+  form.scaleHeight += 600;
+  notes->Form_Resize();
+  EXPECT_FLOAT_EQ(picture2.top, 5040);
+  EXPECT_FLOAT_EQ(tabStrip.height, 4510);
+  ExpectPadsBottomAndWidth(4846, 6586);
+
+  notes->Form_Resize();  // the same size again changes nothing
+  EXPECT_FLOAT_EQ(picture2.top, 5040);
+  EXPECT_FLOAT_EQ(tabStrip.height, 4510);
+  ExpectPadsBottomAndWidth(4846, 6586);
+}
+
+TEST_F(NotesFixture, TooLowAWindowKeepsTheLastTabStripHeightButMovesThePanel) {
+  notes->Form_Load();
+  form.scaleHeight = 1000;  // below the 1118 the fixed parts need
+  notes->Form_Resize();
+  EXPECT_FLOAT_EQ(picture2.top, 1000 - 252 - 336);
+  EXPECT_FLOAT_EQ(tabStrip.height, 3910);  // 412 - 480 - 50 is refused
+  ExpectPadsBottomAndWidth(4246, 5986);
+}
+
+TEST_F(NotesFixture, MinimizingKeepsSizesAndRestoringGivesTheSameLayout) {
+  notes->Form_Load();
+  form.scaleWidth = 0;
+  form.scaleHeight = 0;
+  notes->Form_Resize();
+  EXPECT_FLOAT_EQ(picture2.top, -588);
+  EXPECT_FLOAT_EQ(tabStrip.width, 6096);
+  EXPECT_FLOAT_EQ(tabStrip.height, 3910);
+  ExpectPadsBottomAndWidth(4246, 5986);
+
+  form.scaleWidth = 6216;
+  form.scaleHeight = 5028;
+  notes->Form_Resize();
+  EXPECT_FLOAT_EQ(picture2.top, 4440);
+  ExpectPadsBottomAndWidth(4246, 5986);
+}
+
+TEST_F(NotesFixture, LayoutIsSinglePrecision) {
+  notes->Form_Load();
+  form.scaleWidth = 6216.3f;
+  form.scaleHeight = 5028.7f;
+  notes->Form_Resize();
+  EXPECT_EQ(picture2.top, 5028.7f - 252.0f - 336.0f);
+  EXPECT_EQ(tabStrip.width, 6216.3f - 60.0f - 60.0f);
+}
+
+TEST_F(NotesFixture, LayoutLeavesVisibilityAlone) {
+  notes->Form_Load();
+  pads[0].visible = false;
+  pads[4].visible = true;
+  log.clear();
+  notes->Form_Resize();
+  EXPECT_TRUE(log.empty());
+}
+
+// ---- Start-up ----------------------------------------------------------------------------
+
+TEST_F(NotesFixture, FirstStartWithAnEmptyStore) {
+  notes->Form_Load();
+  EXPECT_EQ(log.front(), "tray.load");
+  EXPECT_EQ(notes->gFlag(), 0);
+  EXPECT_EQ(chkRegistry.value, 1);
+  EXPECT_EQ(chkTop.value, 0);
+  EXPECT_FALSE(form.visible);
+  EXPECT_TRUE(pads[0].visible);
+  for (int i = 1; i < 10; ++i) EXPECT_FALSE(pads[i].visible);
+  for (auto& p : pads) EXPECT_EQ(p.text, "");
+  EXPECT_EQ(form.left, 3036 - 60);  // designed geometry kept
+  EXPECT_EQ(form.width, 6216 + 120);
+  EXPECT_TRUE(zorder.calls.empty());
+  EXPECT_EQ(notes->Location(), "C:\\Program Files\\Vorn\\");
+  std::vector<std::string> order{"Top", "Left", "Height", "Width", "Reg", "OnTop"};
+  EXPECT_EQ(settings.reads, order);
+  EXPECT_TRUE(settings.writes.empty());
+}
+
+TEST_F(NotesFixture, StoredGeometryIsAppliedExceptZeroAndGarbage) {
+  settings.Set("Top", "-1200");
+  settings.Set("Left", "0");
+  settings.Set("Height", "abc");
+  settings.Set("Width", "7000.5");
+  notes->Form_Load();
+  EXPECT_EQ(form.top, -1200);
+  EXPECT_EQ(form.left, 3036 - 60);
+  EXPECT_EQ(form.height, 5028 + 405);
+  EXPECT_EQ(form.width, 7000.5f);
+  EXPECT_EQ(form.reachableCalls, 1);
+}
+
+TEST_F(NotesFixture, HugeAndNegativeSizesAreSkippedOneByOne) {
+  settings.Set("Top", "1e999");
+  settings.Set("Left", "1e39");  // beyond single precision
+  settings.Set("Height", "-50");
+  settings.Set("Width", "9000");
+  notes->Form_Load();
+  EXPECT_EQ(form.top, 1812 - 345);
+  EXPECT_EQ(form.left, 3036 - 60);
+  EXPECT_EQ(form.height, 5028 + 405);
+  EXPECT_EQ(form.width, 9000);
+  EXPECT_EQ(notes->gFlag(), 0);
+}
+
+TEST_F(NotesFixture, RegIsRoundedHalfToEvenAndRefusedOutsideTheCheckBoxValues) {
+  struct Case {
+    const char* stored;
+    std::int16_t expected;
+  } cases[] = {{"0", 0}, {"1", 1}, {"2", 2}, {"1.5", 2}, {"2.5", 2}, {"0.5", 0},
+               {"abc", 0}, {"", 0}, {"7", 1}, {"40000", 1}, {"-1", 1}, {"1e999", 1},
+               {"2.6", 1}, {"12abc", 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    chkRegistry.value = 1;  // the designed value
+    settings.Set("Reg", c.stored);
+    storage.reads.clear();
+    notes->Form_Load();
+    EXPECT_EQ(chkRegistry.value, c.expected);
+    ASSERT_EQ(storage.reads.size(), 10u);
+    for (auto& r : storage.reads) EXPECT_EQ(r.second, c.expected == 1);
+  }
+}
+
+TEST_F(NotesFixture, OnTopOnlyWhenItReadsAsExactlyOne) {
+  struct Case {
+    const char* stored;
+    bool on;
+  } cases[] = {{"1", true}, {"1.0", true}, {" 1", true}, {"1abc", true}, {"0.99", false},
+               {"2", false}, {"", false}, {"yes", false}, {"0", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    chkTop.value = 0;
+    zorder.calls.clear();
+    settings.Set("OnTop", c.stored);
+    notes->Form_Load();
+    EXPECT_EQ(chkTop.value, c.on ? 1 : 0);
+    ASSERT_EQ(zorder.calls.size(), c.on ? 1u : 0u);
+    if (c.on) EXPECT_EQ(zorder.calls[0].insertAfter, -1);
+  }
+}
+
+TEST_F(NotesFixture, PadsAreFilledFromTheSelectedStoreWithoutWritingBack) {
+  storage.slots[{3, true}] = "three";
+  storage.slots[{10, true}] = "ten";
+  storage.slots[{3, false}] = "file three";
+  notes->Form_Load();
+  EXPECT_EQ(pads[2].text, "three");
+  EXPECT_EQ(pads[9].text, "ten");
+  EXPECT_TRUE(storage.writes.empty());
+
+  settings.Set("Reg", "0");
+  for (auto& p : pads) p.text.clear();
+  notes->Form_Load();
+  EXPECT_EQ(pads[2].text, "file three");  // missing files elsewhere leave pads empty
+  EXPECT_EQ(pads[0].text, "");
+  EXPECT_EQ(pads[9].text, "");
+  EXPECT_TRUE(storage.writes.empty());
+}
+
+TEST_F(NotesFixture, EveryFailingStepIsSkippedAndTheSequenceEndsHidden) {
+  tray.failLoad = true;
+  tabStrip.failing = {"Width", "Height"};
+  picture2.failing = {"Top"};
+  for (auto& p : pads) p.failing = {"Left", "Top", "Text", "Width", "Height"};
+  pads[0].failing.insert("Visible");
+  storage.slots[{2, true}] = "kept out";
+  settings.Set("Top", "2000");
+  notes->Form_Load();
+  EXPECT_EQ(form.top, 2000);  // later steps still ran
+  EXPECT_FALSE(form.visible);
+  EXPECT_EQ(notes->gFlag(), 0);
+  EXPECT_EQ(pads[1].text, "");
+}
+
+TEST_F(NotesFixture, AFailingStorageModeTestFillsFromTheSettingsStore) {
+  struct Broken : fake::CheckBox {
+    std::int16_t Value() const override { throw vorn::ControlError("broken"); }
+  };
+  Broken broken;
+  vorn::NotesControls c{form, toolBar, chkTop, broken, {}, picture2, statusBar, tabStrip};
+  for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
+  vorn::NotesServices s{settings, storage, tray, zorder, process, [this] { return folder; }};
+  vorn::frmVornNotes other(c, s);
+  other.Form_Load();
+  ASSERT_EQ(storage.reads.size(), 10u);
+  for (auto& r : storage.reads) EXPECT_TRUE(r.second);
+}
+
+TEST_F(NotesFixture, LocationHasExactlyOneTrailingBackslash) {
+  folder = "D:\\";
+  notes->Form_Load();
+  EXPECT_EQ(notes->Location(), "D:\\");
+  folder = "D:\\Notes";
+  notes->Form_Load();
+  EXPECT_EQ(notes->Location(), "D:\\Notes\\");
+}
+
+// ---- Hiding and ending -------------------------------------------------------------------
+
+TEST_F(NotesFixture, ReasonsZeroAndOneHideAndRefuse) {
+  notes->Form_Load();
+  for (std::int16_t mode : {0, 1, -1, -32768}) {
+    form.visible = true;
+    std::int16_t cancel = 0;
+    notes->Form_QueryUnload(cancel, mode);
+    EXPECT_EQ(cancel, 2);
+    EXPECT_FALSE(form.visible);
+  }
+  EXPECT_TRUE(settings.writes.empty());
+  EXPECT_EQ(std::count(log.begin(), log.end(), "tray.unload"), 0);
+}
+
+TEST_F(NotesFixture, GreaterReasonsSaveTheSixEntriesUnloadTheTrayAndEnd) {
+  for (std::int16_t mode : {2, 3, 10, 32767}) {
+    SCOPED_TRACE(mode);
+    settings.writes.clear();
+    log.clear();
+    form.top = -1200;
+    form.left = 1215;
+    form.height = 5433;
+    form.width = 6336.5f;
+    chkRegistry.value = 2;
+    chkTop.value = 1;
+    std::int16_t cancel = 0;
+    EXPECT_THROW(notes->Form_QueryUnload(cancel, mode), fake::Ended);
+    std::vector<std::string> order{"Top", "Left", "Height", "Width", "Reg", "OnTop"};
+    EXPECT_EQ(settings.writes, order);
+    EXPECT_EQ(settings.Get("Setting", "Top"), "-1200");
+    EXPECT_EQ(settings.Get("Setting", "Left"), "1215");
+    EXPECT_EQ(settings.Get("Setting", "Height"), "5433");
+    EXPECT_EQ(settings.Get("Setting", "Width"), "6336.5");
+    EXPECT_EQ(settings.Get("Setting", "Reg"), "2");
+    EXPECT_EQ(settings.Get("Setting", "OnTop"), "1");
+    EXPECT_EQ(log, (std::vector<std::string>{"tray.unload", "process.end"}));
+  }
+}
+
+TEST_F(NotesFixture, ARefusedWriteStillEndsAndWritesTheRest) {
+  settings.refused = {"Top", "Reg"};
+  EXPECT_THROW(notes->Command2_Click(), fake::Ended);
+  EXPECT_EQ(settings.writes.size(), 6u);
+  EXPECT_EQ(settings.Get("Setting", "Top"), "<absent>");
+  EXPECT_NE(settings.Get("Setting", "OnTop"), "<absent>");
+  EXPECT_EQ(log.back(), "process.end");
+}
+
+TEST_F(NotesFixture, SavedSettingsComeBackAtTheNextStart) {
+  form.top = 2400;
+  form.left = -300;
+  form.height = 6000;
+  form.width = 7000;
+  chkRegistry.value = 0;
+  chkTop.value = 1;
+  EXPECT_THROW(notes->Command2_Click(), fake::Ended);
+  form.top = form.left = form.height = form.width = 111;
+  chkRegistry.value = 1;
+  chkTop.value = 0;
+  notes->Form_Load();
+  EXPECT_EQ(form.top, 2400);
+  EXPECT_EQ(form.left, -300);
+  EXPECT_EQ(form.height, 6000);
+  EXPECT_EQ(form.width, 7000);
+  EXPECT_EQ(chkRegistry.value, 0);
+  EXPECT_EQ(chkTop.value, 1);
+}
+
+TEST_F(NotesFixture, EscapeWithAnyModifierAndTheHideButtonHide) {
+  for (std::int16_t shift : {0, 1, 2, 4, 7}) {
+    form.visible = true;
+    std::int16_t key = 27;
+    notes->Form_KeyDown(key, shift);
+    EXPECT_FALSE(form.visible);
+    EXPECT_EQ(key, 27);  // the key goes on to the control
+  }
+  form.visible = true;
+  std::int16_t other = 13;
+  notes->Form_KeyDown(other, 0);
+  EXPECT_TRUE(form.visible);
+  notes->Command3_Click();
+  EXPECT_FALSE(form.visible);
+  EXPECT_TRUE(settings.writes.empty());
+}
+
+// ---- Top-most ----------------------------------------------------------------------------
+
+TEST_F(NotesFixture, TopMostArgumentsForEachCheckBoxValue) {
+  form.left = 3000;
+  form.top = 1500;
+  form.width = 6337.5f;  // 422.5 pixels: a tie goes to the even integer
+  form.height = 5445;
+  for (std::int16_t value : {0, 1, 2}) {
+    chkTop.value = value;
+    notes->chkTop_Click();
+  }
+  ASSERT_EQ(zorder.calls.size(), 3u);
+  EXPECT_EQ(zorder.calls[0].insertAfter, -2);
+  EXPECT_EQ(zorder.calls[1].insertAfter, -1);
+  EXPECT_EQ(zorder.calls[2].insertAfter, -1);
+  for (auto& call : zorder.calls) {
+    EXPECT_EQ(call.window, 0x1234);
+    EXPECT_EQ(call.x, 200);
+    EXPECT_EQ(call.y, 100);
+    EXPECT_EQ(call.cx, 422);
+    EXPECT_EQ(call.cy, 363);
+    EXPECT_EQ(call.flags, 3u);
+  }
+}
+
+}  // namespace
