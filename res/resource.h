@@ -1,0 +1,3 @@
+#pragma once
+#define IDI_VORNNOTES 1
+#define IDB_TOOLBAR 101

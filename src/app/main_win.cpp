@@ -1,0 +1,29 @@
+// The program's entry point and message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/app_win.h"
+#include "ui/notes/notes_window_win.h"
+
+namespace vorn::win {
+bool gDispatchingPostedClose = false;
+}
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  // Creating the notes window runs the start-up sequence; it ends hidden in the tray.
+  static vorn::win::NotesWindow notes(instance);
+  if (!notes.Create()) return 1;
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (notes.PreTranslate(msg)) continue;
+    TranslateMessage(&msg);
+    vorn::win::gDispatchingPostedClose = msg.message == WM_CLOSE;
+    DispatchMessageW(&msg);
+    vorn::win::gDispatchingPostedClose = false;
+  }
+  return static_cast<int>(msg.wParam);
+}

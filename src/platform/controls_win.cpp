@@ -1,0 +1,254 @@
+#include "platform/controls_win.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/geometry.h"
+#include "platform/win.h"
+
+namespace vorn::win {
+
+namespace {
+
+int Pick(const RECT& r, TwipsGeometry::Field f) {
+  switch (f) {
+    case TwipsGeometry::kLeft: return r.left;
+    case TwipsGeometry::kTop: return r.top;
+    case TwipsGeometry::kWidth: return r.right - r.left;
+    case TwipsGeometry::kHeight: return r.bottom - r.top;
+  }
+  return 0;
+}
+
+void Put(RECT& r, TwipsGeometry::Field f, int pixels) {
+  switch (f) {
+    case TwipsGeometry::kLeft: r.right += pixels - r.left; r.left = pixels; break;
+    case TwipsGeometry::kTop: r.bottom += pixels - r.top; r.top = pixels; break;
+    case TwipsGeometry::kWidth: r.right = r.left + pixels; break;
+    case TwipsGeometry::kHeight: r.bottom = r.top + pixels; break;
+  }
+}
+
+// Window coordinates are 16-bit on some window systems; anything past that is garbage.
+constexpr int kPixelLimit = 32767;
+
+}  // namespace
+
+float TwipsGeometry::Read(Field f, int pixels, UINT dpi) const {
+  const Slot& s = slots_[f];
+  if (s.set && s.pixels == pixels) return s.twips;
+  return static_cast<float>(pixels) * TwipsPerPixel(dpi);
+}
+
+int TwipsGeometry::Remember(Field f, float twips, UINT dpi) {
+  if ((f == kWidth || f == kHeight) && twips < 0) throw ControlError("Invalid property value");
+  float pixels = twips / TwipsPerPixel(dpi);
+  if (!std::isfinite(pixels) || std::fabs(pixels) > kPixelLimit) {
+    throw ControlError("Invalid property value");
+  }
+  slots_[f] = {twips, TwipsToPixels(twips, dpi), true};
+  return slots_[f].pixels;
+}
+
+bool TwipsGeometry::Rescale(Field f, UINT dpi, int& pixels) {
+  Slot& s = slots_[f];
+  if (!s.set) return false;
+  s.pixels = TwipsToPixels(s.twips, dpi);
+  pixels = s.pixels;
+  return true;
+}
+
+// ---- ChildControl ------------------------------------------------------------------------
+
+RECT ChildControl::PixelRect() const {
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+float ChildControl::Get(TwipsGeometry::Field f) const {
+  return geometry_.Read(f, Pick(PixelRect(), f), DpiOf(hwnd_));
+}
+
+void ChildControl::Set(TwipsGeometry::Field f, float twips) {
+  int pixels = geometry_.Remember(f, twips, DpiOf(hwnd_));
+  RECT r = PixelRect();
+  Put(r, f, pixels);
+  UINT how = (f == TwipsGeometry::kLeft || f == TwipsGeometry::kTop) ? SWP_NOSIZE : SWP_NOMOVE;
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               how | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ChildControl::Place(float left, float top, float width, float height) {
+  SetLeft(left);
+  SetTop(top);
+  SetWidth(width);
+  SetHeight(height);
+}
+
+void ChildControl::Rescale() {
+  RECT r = PixelRect();
+  UINT dpi = DpiOf(hwnd_);
+  for (auto f : {TwipsGeometry::kLeft, TwipsGeometry::kTop, TwipsGeometry::kWidth,
+                 TwipsGeometry::kHeight}) {
+    int pixels = 0;
+    if (geometry_.Rescale(f, dpi, pixels)) Put(r, f, pixels);
+  }
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool ChildControl::Visible() const {
+  return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void ChildControl::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+
+// ---- Check box ---------------------------------------------------------------------------
+
+std::int16_t WinCheckBox::Value() const {
+  return static_cast<std::int16_t>(SendMessageW(hwnd_, BM_GETCHECK, 0, 0));
+}
+
+void WinCheckBox::SetValue(std::int16_t value) {
+  if (value < 0 || value > 2) throw ControlError("Invalid property value");
+  SendMessageW(hwnd_, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+// ---- Tab strip, pad, status bar ----------------------------------------------------------
+
+std::int16_t WinTabStrip::SelectedIndex() const {
+  return static_cast<std::int16_t>(TabCtrl_GetCurSel(hwnd_) + 1);
+}
+
+std::int16_t WinTabStrip::TabCount() const {
+  return static_cast<std::int16_t>(TabCtrl_GetItemCount(hwnd_));
+}
+
+float WinTabStrip::FirstTabHeight() const {
+  RECT r{};
+  if (!TabCtrl_GetItemRect(hwnd_, 0, &r)) throw ControlError("no first tab");
+  return static_cast<float>(r.bottom - r.top) * TwipsPerPixel(DpiOf(hwnd_));
+}
+
+std::string WinPad::Text() const {
+  GETTEXTLENGTHEX length{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
+  LRESULT n = SendMessageW(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+  if (n <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  GETTEXTEX get{};
+  get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  get.flags = GT_USECRLF;
+  get.codepage = 1200;
+  LRESULT got = SendMessageW(hwnd_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+                             reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return Narrow(text);
+}
+
+void WinPad::SetText(std::string_view text) {
+  std::wstring wide = Widen(text);
+  if (!SendMessageW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()))) {
+    throw ControlError("Out of memory");
+  }
+}
+
+void WinStatusBar::SetPanelText(int panel, std::string_view text) {
+  std::wstring wide = Widen(text);
+  SendMessageW(hwnd_, SB_SETTEXTW, static_cast<WPARAM>(panel - 1),
+               reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+// ---- The top-level window ----------------------------------------------------------------
+
+namespace {
+
+// GetWindowPlacement works in workspace coordinates: screen coordinates less the space that
+// a taskbar at the top or left of the monitor takes.
+POINT WorkspaceOffset(HWND hwnd) {
+  MONITORINFO mi{sizeof mi};
+  GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi);
+  return {mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top};
+}
+
+bool Parked(HWND hwnd) { return IsIconic(hwnd) || IsZoomed(hwnd); }
+
+}  // namespace
+
+RECT WinForm::RestoredRect() const {
+  RECT r{};
+  if (!Parked(hwnd_)) {
+    GetWindowRect(hwnd_, &r);
+    return r;
+  }
+  WINDOWPLACEMENT wp{sizeof wp};
+  GetWindowPlacement(hwnd_, &wp);
+  POINT off = WorkspaceOffset(hwnd_);
+  r = wp.rcNormalPosition;
+  OffsetRect(&r, off.x, off.y);
+  return r;
+}
+
+void WinForm::MoveRestoredRect(const RECT& r) {
+  if (!Parked(hwnd_)) {
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  WINDOWPLACEMENT wp{sizeof wp};
+  GetWindowPlacement(hwnd_, &wp);
+  POINT off = WorkspaceOffset(hwnd_);
+  wp.rcNormalPosition = r;
+  OffsetRect(&wp.rcNormalPosition, -off.x, -off.y);
+  wp.showCmd = IsWindowVisible(hwnd_) ? (IsIconic(hwnd_) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED)
+                                      : SW_HIDE;
+  SetWindowPlacement(hwnd_, &wp);
+}
+
+float WinForm::Get(TwipsGeometry::Field f) const {
+  return geometry_.Read(f, Pick(RestoredRect(), f), DpiOf(hwnd_));
+}
+
+void WinForm::Set(TwipsGeometry::Field f, float twips) {
+  int pixels = geometry_.Remember(f, twips, DpiOf(hwnd_));
+  RECT r = RestoredRect();
+  Put(r, f, pixels);
+  MoveRestoredRect(r);
+}
+
+bool WinForm::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+void WinForm::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+
+float WinForm::ScaleWidth() const {
+  RECT r{};
+  GetClientRect(hwnd_, &r);
+  return static_cast<float>(r.right) * TwipsPerPixel(DpiOf(hwnd_));
+}
+
+float WinForm::ScaleHeight() const {
+  RECT r{};
+  GetClientRect(hwnd_, &r);
+  return static_cast<float>(r.bottom) * TwipsPerPixel(DpiOf(hwnd_));
+}
+
+void WinForm::SetFocus() {
+  SetForegroundWindow(hwnd_);
+  if (focusActiveControl_) focusActiveControl_();
+}
+
+void WinForm::KeepReachable() {
+  RECT r = RestoredRect();
+  if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return;
+  MONITORINFO mi{sizeof mi};
+  GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi);
+  vorn::PixelRect moved = MoveInto({r.left, r.top, r.right, r.bottom},
+                                   {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom});
+  MoveRestoredRect({moved.left, moved.top, moved.right, moved.bottom});
+}
+
+}  // namespace vorn::win

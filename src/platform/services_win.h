@@ -1,0 +1,58 @@
+// Win32 implementations of the platform services.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "app/tray_icon.h"
+#include "platform/services.h"
+
+namespace vorn::win {
+
+// HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<app>\<section>, one REG_SZ per key.
+class RegistrySettings : public SettingsStore {
+ public:
+  std::string Read(std::string_view app, std::string_view section, std::string_view key,
+                   std::string_view fallback) override;
+  void Write(std::string_view app, std::string_view section, std::string_view key,
+             std::string_view value) override;
+};
+
+// Slot N of the settings store's section "Data", or the file ~tmpN.tmp in the program's folder.
+class PadSlots : public PadStorage {
+ public:
+  PadSlots(SettingsStore& settings, std::function<std::string()> location)
+      : settings_(settings), location_(std::move(location)) {}
+  std::string ReadSlot(std::int16_t index, bool settingsStore) override;
+  void WriteSlot(std::int16_t index, bool settingsStore, std::string_view text) override;
+
+ private:
+  std::wstring FilePath(std::int16_t index) const;
+  SettingsStore& settings_;
+  std::function<std::string()> location_;
+};
+
+class WindowZOrder : public ZOrder {
+ public:
+  void SetWindowPos(std::intptr_t window, std::intptr_t insertAfter, std::int32_t x, std::int32_t y,
+                    std::int32_t cx, std::int32_t cy, std::uint32_t flags) override;
+};
+
+// Shell_NotifyIconA with the first record layout.
+class ShellNotifyArea : public NotifyArea {
+ public:
+  void Notify(std::uint32_t message, const TrayRecord& record) override;
+};
+
+class ExitingProcess : public Process {
+ public:
+  void End() override;
+};
+
+// The program's folder as the program sees it: "C:\Tools" for C:\Tools\VornNotes.exe, and
+// "C:\" (with its backslash) when the program sits in a drive's root.
+std::string ProgramFolder();
+
+}  // namespace vorn::win

@@ -1,0 +1,370 @@
+"""End-to-end harness: the real VornNotes.exe under wine64, on its own X display.
+
+Each test gets a private Xvfb display with openbox (frames, close boxes, focus) and trayer (the
+notification area), a private Wine prefix copied from a template, and the program copied into
+that prefix. Everything a test starts is stopped when it ends.
+
+    python3 tests/e2e/harness.py template DIR   builds the template prefix once per run
+"""
+import glob
+import json
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+WIN64 = os.environ.get('VORN_WIN64_DIR', os.path.join(ROOT, 'build', 'win64'))
+TEMPLATE = os.environ.get('VORN_E2E_TEMPLATE', os.path.join(ROOT, 'build', 'e2e', 'template'))
+WINE = '/usr/lib/wine/wine64'
+WINESERVER = '/usr/lib/wine/wineserver'
+SETTINGS_KEY = r'HKCU\Software\VB and VBA Program Settings\Vorn Notes'
+PROGRAM_DIR = r'C:\Program Files\Vorn Notes'
+CAPTION = 'Vorn Notes - by Kalvo'
+
+
+def wine_env(prefix, display=None):
+    env = dict(os.environ)
+    env.update(WINEPREFIX=prefix, WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=',
+               WINEARCH='win64')
+    if display:
+        env['DISPLAY'] = display
+    return env
+
+
+def make_template(path):
+    """A fresh prefix, booted once; tests copy it (cp -a is far faster than a boot)."""
+    if os.path.exists(os.path.join(path, 'system.reg')):
+        return
+    shutil.rmtree(path, ignore_errors=True)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    env = wine_env(path)
+    env.pop('DISPLAY', None)
+    subprocess.run(['timeout', '180', WINE, 'wineboot', '-i'], env=env, check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(['timeout', '60', WINESERVER, '-w'], env=env, check=False)
+
+
+def wait_until(condition, timeout=15.0, interval=0.1, what='condition'):
+    end = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise AssertionError('timed out waiting for ' + what)
+        time.sleep(interval)
+
+
+class Desktop:
+    """Xvfb + openbox + trayer on a display of its own."""
+
+    def __init__(self, width=1024, height=768):
+        self.procs = []
+        self.number = self._free_display()
+        self.display = ':%d' % self.number
+        self.env = dict(os.environ, DISPLAY=self.display)
+        self._start(['Xvfb', self.display, '-screen', '0', '%dx%dx24' % (width, height),
+                     '-nolisten', 'tcp', '-dpi', '96'])
+        wait_until(lambda: os.path.exists('/tmp/.X11-unix/X%d' % self.number), 10, what='Xvfb')
+        wait_until(lambda: self.x(['xdpyinfo'], check=False).returncode == 0, 10, what='X')
+        self._start(['openbox', '--sm-disable'])
+        time.sleep(0.3)
+        self.trayer = self.start_trayer()
+
+    @staticmethod
+    def _free_display():
+        for n in range(40 + os.getpid() % 100, 400):
+            if not os.path.exists('/tmp/.X%d-lock' % n) and \
+                    not os.path.exists('/tmp/.X11-unix/X%d' % n):
+                return n
+        raise RuntimeError('no free X display')
+
+    def _start(self, argv):
+        p = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL, start_new_session=True)
+        self.procs.append(p)
+        return p
+
+    def start_trayer(self):
+        p = self._start(['trayer', '--edge', 'bottom', '--align', 'right', '--widthtype', 'pixel',
+                         '--width', '200', '--height', '32'])
+        wait_until(lambda: self.tray_panel(), 10, what='trayer')
+        time.sleep(1.0)  # the panel shows before trayer owns the tray selection
+        return p
+
+    def stop_trayer(self):
+        self.trayer.terminate()
+        self.trayer.wait(5)
+        self.procs.remove(self.trayer)
+
+    def x(self, argv, check=True):
+        return subprocess.run(argv, env=self.env, capture_output=True, text=True, check=check,
+                              timeout=30)
+
+    def tree(self):
+        return self.x(['xwininfo', '-root', '-tree']).stdout
+
+    def tray_panel(self):
+        m = re.search(r'^(\s*)0x[0-9a-f]+ "panel": \("panel" "trayer"\)', self.tree(), re.M)
+        return bool(m)
+
+    def tray_icons(self):
+        """Absolute rectangles of the icons docked in trayer's panel."""
+        lines = self.tree().splitlines()
+        icons = []
+        for i, line in enumerate(lines):
+            if '"panel": ("panel" "trayer")' not in line:
+                continue
+            depth = len(line) - len(line.lstrip())
+            for child in lines[i + 1:]:
+                d = len(child) - len(child.lstrip())
+                if d <= depth and child.strip():
+                    break
+                m = re.search(r'\s(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)', child)
+                if m and d > depth and 'explorer.exe' not in child and int(m.group(1)) > 4:
+                    w, h, x, y = map(int, m.groups())
+                    icons.append((x, y, w, h))
+        return icons
+
+    def click(self, x, y, button=1, repeat=1):
+        args = ['xdotool', 'mousemove', str(x), str(y), 'click']
+        if repeat > 1:
+            args += ['--repeat', str(repeat), '--delay', '80']
+        self.x(args + [str(button)])
+
+    def key(self, *keys):
+        self.x(['xdotool', 'key', '--delay', '40'] + list(keys))
+
+    def type(self, text):
+        self.x(['xdotool', 'type', '--delay', '30', text])
+
+    def screenshot(self, path):
+        self.x(['import', '-window', 'root', path])
+
+    def stop(self):
+        for p in reversed(self.procs):
+            try:
+                os.killpg(p.pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+        for p in self.procs:
+            try:
+                p.wait(5)
+            except subprocess.TimeoutExpired:
+                os.killpg(p.pid, signal.SIGKILL)
+        self.procs.clear()
+
+
+class Program:
+    """VornNotes.exe in a private prefix on a Desktop."""
+
+    def __init__(self, desktop, workdir):
+        self.desktop = desktop
+        self.prefix = os.path.join(workdir, 'prefix')
+        subprocess.run(['cp', '-a', TEMPLATE, self.prefix], check=True)
+        self.env = wine_env(self.prefix, desktop.display)
+        self.folder = self.unix_path(PROGRAM_DIR)
+        os.makedirs(self.folder, exist_ok=True)
+        shutil.copy(os.path.join(WIN64, 'VornNotes.exe'), self.folder)
+        self.proc = None
+        self.started = []
+
+    def unix_path(self, windows_path):
+        rel = windows_path[3:].replace('\\', '/')
+        return os.path.join(self.prefix, 'drive_c', rel)
+
+    def wine(self, *args, timeout=60, check=True):
+        # Output goes through files, not pipes: a wineserver or explorer.exe that this call
+        # happens to start inherits the handles and would hold a pipe open for good.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            r = subprocess.run(['timeout', str(timeout), WINE] + list(args), env=self.env,
+                               stdin=subprocess.DEVNULL, stdout=out, stderr=err)
+            out.seek(0)
+            err.seek(0)
+            r.stdout, r.stderr = out.read(), err.read()
+        if check and r.returncode != 0:
+            raise subprocess.CalledProcessError(r.returncode, r.args, r.stdout, r.stderr)
+        return r
+
+    # ---- the program ------------------------------------------------------------------
+
+    def start(self, wait_icon=True):
+        self.proc = subprocess.Popen([WINE, PROGRAM_DIR + r'\VornNotes.exe'], env=self.env,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.started.append(self.proc)
+        wait_until(lambda: self.notes_window() is not None, 30, what='the notes window')
+        if wait_icon:
+            wait_until(lambda: self.desktop.tray_icons(), 20, what='the tray icon')
+        wait_until(lambda: self.started_up(), 10, what='the start-up sequence')
+        return self
+
+    def started_up(self):
+        """The sequence's last visible steps have run: pad 1 alone is shown."""
+        pads = [c for c in self.controls() or [] if 'RichEdit' in c['class']]
+        return len(pads) == 10 and [p['visible'] for p in pads] == [1] + [0] * 9
+
+    def running(self):
+        return self.proc is not None and self.proc.poll() is None
+
+    def wait_exit(self, timeout=20):
+        try:
+            self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError('the program did not end')
+        return self.proc.returncode
+
+    # ---- reading state ----------------------------------------------------------------
+
+    def probe(self, command):
+        out = self.wine(os.path.join(WIN64, 'vnprobe.exe'), command, check=False).stdout
+        text = out.decode('utf-8', 'replace').strip()
+        return json.loads(text) if text else None
+
+    def windows(self):
+        return self.probe('windows')
+
+    def notes_window(self):
+        data = self.windows()
+        if not data:
+            return None
+        for w in data['windows']:
+            if w['class'] == 'VornNotesMain':
+                w['foreground'] = data['foreground'] == w['hwnd']
+                return w
+        return None
+
+    def tray_window(self):
+        data = self.windows()
+        for w in (data or {}).get('windows', []):
+            if w['class'] == 'VornNotesTray':
+                return w
+        return None
+
+    def controls(self):
+        return self.probe('controls')
+
+    def control(self, text=None, cls=None, id=None):
+        for c in self.controls():
+            if (text is None or c['text'] == text) and (cls is None or c['class'] == cls) and \
+                    (id is None or c['id'] == id):
+                return c
+        raise AssertionError('no control %r %r %r' % (text, cls, id))
+
+    def registry(self, section=None):
+        """The program's settings store as {section: {key: value}}, read through reg export."""
+        out = os.path.join(self.prefix, 'drive_c', 'export.reg')
+        if os.path.exists(out):
+            os.remove(out)
+        r = self.wine('reg', 'export', SETTINGS_KEY, r'C:\export.reg', '/y', check=False)
+        if r.returncode != 0 or not os.path.exists(out):
+            data = {}
+        else:
+            data = parse_reg(open(out, 'rb').read().decode('utf-16'))
+        return data.get(section, {}) if section else data
+
+    def set_setting(self, key, value, section='Setting'):
+        self.wine('reg', 'add', SETTINGS_KEY + '\\' + section, '/v', key, '/t', 'REG_SZ', '/d',
+                  value, '/f')
+
+    # ---- acting as the user -----------------------------------------------------------
+
+    def tray_icon(self):
+        icons = wait_until(lambda: self.desktop.tray_icons(), 10, what='the tray icon')
+        x, y, w, h = icons[0]
+        return x + w // 2, y + h // 2
+
+    def click_tray(self, button=1, repeat=1):
+        x, y = self.tray_icon()
+        self.desktop.click(x, y, button, repeat)
+
+    def show(self):
+        self.click_tray(1)
+        return wait_until(lambda: self.shown(), 10, what='the window to show')
+
+    def shown(self):
+        w = self.notes_window()
+        return w if w and w['visible'] else None
+
+    def hidden(self):
+        w = self.notes_window()
+        return w is not None and not w['visible']
+
+    def click_control(self, text=None, cls=None, id=None, dx=None, dy=None):
+        c = self.control(text, cls, id)
+        l, t, r, b = c['screen']
+        self.desktop.click(l + (dx if dx is not None else (r - l) // 2),
+                           t + (dy if dy is not None else (b - t) // 2))
+
+    def x_window(self):
+        """The X window of the notes window, for the window manager's operations."""
+        ids = self.desktop.x(['xdotool', 'search', '--name', '^' + re.escape(CAPTION) + '$'],
+                             check=False).stdout.split()
+        return ids[-1] if ids else None
+
+    def client_geometry(self):
+        """The notes window's client area on the X screen: x, y, width, height."""
+        out = self.desktop.x(['xwininfo', '-id', self.x_window()]).stdout
+        field = lambda name: int(re.search(name + r':\s+(-?\d+)', out).group(1))
+        return (field('Absolute upper-left X'), field('Absolute upper-left Y'), field('Width'),
+                field('Height'))
+
+    def click_close_box(self):
+        # openbox draws the close button at the right end of the title bar.
+        x, y, w, h = self.client_geometry()
+        self.desktop.click(x + w - 11, y - 11)
+
+    def stop(self):
+        subprocess.run(['timeout', '20', WINESERVER, '-k'], env=self.env, check=False)
+        for p in self.started:
+            try:
+                p.wait(10)
+            except subprocess.TimeoutExpired:
+                p.kill()
+        subprocess.run(['timeout', '20', WINESERVER, '-w'], env=self.env, check=False)
+
+
+def parse_reg(text):
+    """The sections under the program's key from a .reg export: {section: {name: value}}."""
+    data, section = {}, None
+    for line in text.splitlines():
+        m = re.match(r'^\[(.*)\]$', line)
+        if m:
+            path = m.group(1)
+            section = path.split('\\')[-1] if path.lower().count('vorn notes\\') else None
+            if section is not None:
+                data.setdefault(section, {})
+            continue
+        m = re.match(r'^"((?:[^"\\]|\\.)*)"="((?:[^"\\]|\\.)*)"$', line)
+        if m and section is not None:
+            unescape = lambda s: re.sub(r'\\(.)', lambda x: {'n': '\n', 'r': '\r', '0': '\0'}
+                                        .get(x.group(1), x.group(1)), s)
+            data[section][unescape(m.group(1))] = unescape(m.group(2))
+    return data
+
+
+class ProgramTest(unittest.TestCase):
+    """A test with its own desktop and prefix; `self.app` is the program, not yet started."""
+
+    def setUp(self):
+        self.work = tempfile.mkdtemp(prefix='vorn-e2e-')
+        self.desktop = Desktop()
+        self.addCleanup(self.desktop.stop)
+        self.app = Program(self.desktop, self.work)
+        self.addCleanup(self.app.stop)
+        self.addCleanup(shutil.rmtree, self.work, True)
+
+    def assertClose(self, a, b, tolerance=1, msg=None):
+        self.assertLessEqual(abs(a - b), tolerance, msg or '%r is not within %r of %r' % (a, tolerance, b))
+
+
+if __name__ == '__main__':
+    if len(sys.argv) == 3 and sys.argv[1] == 'template':
+        make_template(sys.argv[2])
+    else:
+        sys.exit(__doc__)

@@ -1,0 +1,241 @@
+// vnprobe: reads the state of a running VornNotes.exe from beside it, for the end-to-end tests.
+// It runs under Wine in the same prefix and prints one JSON document on standard output.
+//   vnprobe windows    top-level windows of the program, the foreground window and the focus
+//   vnprobe controls   every control of the notes window, with text, geometry and state
+//   vnprobe tabs       the tab strip: count, selection, captions
+//   vnprobe status     the status bar: panel edges, panel 1 text, the indicator states
+//   vnprobe tooltips   the tool tips of the window's controls
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& w) {
+  if (w.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), nullptr, 0, nullptr, nullptr);
+  std::string s(n, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+std::string Json(const std::wstring& w) {
+  std::string s = Utf8(w), out = "\"";
+  for (unsigned char c : s) {
+    if (c == '"' || c == '\\') { out += '\\'; out += (char)c; }
+    else if (c < 0x20) { char b[8]; snprintf(b, sizeof b, "\\u%04x", c); out += b; }
+    else out += (char)c;
+  }
+  return out + "\"";
+}
+
+std::string Num(long long v) { return std::to_string(v); }
+std::string Hwnd(HWND h) { return Num((long long)(INT_PTR)h); }
+
+std::wstring ClassOf(HWND h) {
+  wchar_t b[128] = {};
+  GetClassNameW(h, b, 128);
+  return b;
+}
+
+std::wstring TextOf(HWND h) {
+  LRESULT n = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring t(n + 1, L'\0');
+  SendMessageW(h, WM_GETTEXT, n + 1, (LPARAM)t.data());
+  t.resize(wcslen(t.c_str()));
+  return t;
+}
+
+HWND FindNotes() { return FindWindowW(L"VornNotesMain", nullptr); }
+
+// Memory in the program's process, for messages whose arguments are pointers.
+class Remote {
+ public:
+  Remote(HWND h, size_t size) : size_(size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    mem_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~Remote() {
+    VirtualFreeEx(process_, mem_, 0, MEM_RELEASE);
+    CloseHandle(process_);
+  }
+  void* Ptr() const { return mem_; }
+  void Write(const void* data, size_t n, size_t at = 0) {
+    WriteProcessMemory(process_, (char*)mem_ + at, data, n, nullptr);
+  }
+  void Read(void* data, size_t n, size_t at = 0) {
+    ReadProcessMemory(process_, (char*)mem_ + at, data, n, nullptr);
+  }
+
+ private:
+  HANDLE process_;
+  void* mem_;
+  size_t size_;
+};
+
+std::string Rect(RECT r) {
+  return "[" + Num(r.left) + "," + Num(r.top) + "," + Num(r.right) + "," + Num(r.bottom) + "]";
+}
+
+int Windows() {
+  HWND fg = GetForegroundWindow();
+  std::string out = "{\"foreground\":" + Hwnd(fg) + ",\"windows\":[";
+  bool first = true;
+  for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+    std::wstring cls = ClassOf(h);
+    if (cls.rfind(L"VornNotes", 0) != 0 && cls != L"#32770") continue;
+    RECT r{};
+    GetWindowRect(h, &r);
+    WINDOWPLACEMENT wp{sizeof wp};
+    GetWindowPlacement(h, &wp);
+    DWORD tid = GetWindowThreadProcessId(h, nullptr);
+    GUITHREADINFO gti{sizeof gti};
+    GetGUIThreadInfo(tid, &gti);
+    out += std::string(first ? "" : ",") + "{\"hwnd\":" + Hwnd(h) + ",\"class\":" + Json(cls) +
+           ",\"title\":" + Json(TextOf(h)) + ",\"visible\":" + Num(IsWindowVisible(h) ? 1 : 0) +
+           ",\"iconic\":" + Num(IsIconic(h) ? 1 : 0) + ",\"zoomed\":" + Num(IsZoomed(h) ? 1 : 0) +
+           ",\"exstyle\":" + Num(GetWindowLongW(h, GWL_EXSTYLE)) + ",\"rect\":" + Rect(r) +
+           ",\"normal\":" + Rect(wp.rcNormalPosition) + ",\"focus\":" + Hwnd(gti.hwndFocus) +
+           ",\"active\":" + Hwnd(gti.hwndActive) + ",\"big_icon\":" +
+           Num((long long)(INT_PTR)SendMessageW(h, WM_GETICON, ICON_BIG, 0)) + "}";
+    first = false;
+  }
+  puts((out + "]}").c_str());
+  return 0;
+}
+
+void Collect(HWND parent, HWND origin, std::string& out, bool& first) {
+  for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    MapWindowPoints(nullptr, origin, (POINT*)&r, 2);
+    RECT screen{};
+    GetWindowRect(h, &screen);
+    std::wstring cls = ClassOf(h);
+    std::wstring text = TextOf(h);
+    out += std::string(first ? "" : ",") + "{\"hwnd\":" + Hwnd(h) + ",\"class\":" + Json(cls) +
+           ",\"id\":" + Num(GetDlgCtrlID(h)) + ",\"parent\":" + Hwnd(parent) +
+           ",\"text\":" + Json(text) +
+           ",\"visible\":" + Num((GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) ? 1 : 0) +
+           ",\"style\":" + Num((unsigned)GetWindowLongW(h, GWL_STYLE)) +
+           ",\"check\":" + Num(cls == L"Button" ? (long long)SendMessageW(h, BM_GETCHECK, 0, 0) : -1) +
+           ",\"rect\":" + Rect(r) + ",\"screen\":" + Rect(screen) + "}";
+    first = false;
+    Collect(h, origin, out, first);
+  }
+}
+
+int Controls() {
+  HWND notes = FindNotes();
+  if (!notes) return 2;
+  std::string out = "[";
+  bool first = true;
+  Collect(notes, notes, out, first);
+  puts((out + "]").c_str());
+  return 0;
+}
+
+int Tabs() {
+  HWND notes = FindNotes();
+  HWND tabs = FindWindowExW(notes, nullptr, WC_TABCONTROLW, nullptr);
+  if (!tabs) return 2;
+  int count = (int)SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
+  std::string out = "{\"count\":" + Num(count) + ",\"selected\":" +
+                    Num(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)) + ",\"captions\":[";
+  Remote mem(tabs, sizeof(TCITEMW) + 512);
+  for (int i = 0; i < count; ++i) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = (wchar_t*)((char*)mem.Ptr() + sizeof(TCITEMW));
+    item.cchTextMax = 200;
+    mem.Write(&item, sizeof item);
+    SendMessageW(tabs, TCM_GETITEMW, i, (LPARAM)mem.Ptr());
+    wchar_t text[201] = {};
+    mem.Read(text, 400, sizeof(TCITEMW));
+    out += std::string(i ? "," : "") + Json(text);
+  }
+  RECT first{};
+  Remote r(tabs, sizeof(RECT));
+  SendMessageW(tabs, TCM_GETITEMRECT, 0, (LPARAM)r.Ptr());
+  r.Read(&first, sizeof first);
+  puts((out + "],\"first_tab\":" + Rect(first) + "}").c_str());
+  return 0;
+}
+
+int Status() {
+  HWND notes = FindNotes();
+  HWND bar = FindWindowExW(notes, nullptr, STATUSCLASSNAMEW, nullptr);
+  if (!bar) return 2;
+  Remote mem(bar, 4096);
+  int n = (int)SendMessageW(bar, SB_GETPARTS, 16, (LPARAM)mem.Ptr());
+  int edges[16] = {};
+  mem.Read(edges, sizeof edges);
+  std::string out = "{\"parts\":[";
+  for (int i = 0; i < n; ++i) out += std::string(i ? "," : "") + Num(edges[i]);
+  wchar_t text[1024] = {};
+  mem.Write(text, sizeof text);
+  SendMessageW(bar, SB_GETTEXTW, 0, (LPARAM)mem.Ptr());
+  mem.Read(text, 2000);
+  out += "],\"panel1\":" + Json(text) + ",\"indicators\":[";
+  for (int i = 1; i < n && i < 4; ++i) {
+    // Indicator panels are drawn by the program; their text is the key's state, 1 or 0.
+    LRESULT data = SendMessageW(bar, SB_GETTEXTW, i, 0);
+    out += std::string(i > 1 ? "," : "") + Num((long long)data);
+  }
+  puts((out + "]}").c_str());
+  return 0;
+}
+
+int ToolTips() {
+  // Every tool tip window of the program's thread, and its tools' texts.
+  HWND notes = FindNotes();
+  if (!notes) return 2;
+  DWORD tid = GetWindowThreadProcessId(notes, nullptr);
+  std::vector<HWND> tips;
+  EnumThreadWindows(tid, [](HWND h, LPARAM lp) -> BOOL {
+    if (ClassOf(h) == TOOLTIPS_CLASSW) ((std::vector<HWND>*)lp)->push_back(h);
+    return TRUE;
+  }, (LPARAM)&tips);
+  std::string out = "[";
+  bool first = true;
+  for (HWND tip : tips) {
+    int count = (int)SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0);
+    Remote mem(tip, sizeof(TTTOOLINFOW) + 2048);
+    for (int i = 0; i < count; ++i) {
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof info;
+      info.lpszText = (wchar_t*)((char*)mem.Ptr() + sizeof(TTTOOLINFOW));
+      mem.Write(&info, sizeof info);
+      SendMessageW(tip, TTM_ENUMTOOLSW, i, (LPARAM)mem.Ptr());
+      mem.Read(&info, sizeof info);
+      wchar_t text[1024] = {};
+      if (info.lpszText == (wchar_t*)((char*)mem.Ptr() + sizeof(TTTOOLINFOW))) {
+        mem.Read(text, 2000, sizeof(TTTOOLINFOW));
+      }
+      HWND control = (info.uFlags & TTF_IDISHWND) ? (HWND)info.uId : nullptr;
+      out += std::string(first ? "" : ",") + "{\"tool\":" + Hwnd(control) + ",\"id\":" +
+             Num((long long)info.uId) + ",\"text\":" + Json(text) + "}";
+      first = false;
+    }
+  }
+  puts((out + "]").c_str());
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  std::wstring cmd = argc > 1 ? argv[1] : L"windows";
+  if (cmd == L"windows") return Windows();
+  if (cmd == L"controls") return Controls();
+  if (cmd == L"tabs") return Tabs();
+  if (cmd == L"status") return Status();
+  if (cmd == L"tooltips") return ToolTips();
+  fputs("usage: vnprobe windows|controls|tabs|status|tooltips\n", stderr);
+  return 1;
+}

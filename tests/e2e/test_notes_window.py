@@ -1,0 +1,316 @@
+"""The notes window, start-up, hiding, ending and the tray icon, driven as a user drives them."""
+import os
+import shutil
+import time
+import unittest
+
+from harness import ProgramTest, ROOT, wait_until
+
+TPP = 15.0  # twips per pixel at 96 dpi
+SIX = {'Top', 'Left', 'Height', 'Width', 'Reg', 'OnTop'}
+
+
+def px(twips):
+    return round(twips / TPP)
+
+
+class FirstStart(ProgramTest):
+    def test_icon_in_the_tray_window_hidden_and_options_as_designed(self):
+        self.app.start()
+        notes = self.app.notes_window()
+        self.assertEqual(notes['title'], 'Vorn Notes - by Kalvo')
+        self.assertFalse(notes['visible'])
+        self.assertEqual(len(self.desktop.tray_icons()), 1)
+        tray = self.app.tray_window()
+        self.assertIsNotNone(tray)
+        self.assertFalse(tray['visible'])
+        self.assertEqual(self.app.control('Store in &Registry')['check'], 1)
+        self.assertEqual(self.app.control('&Top')['check'], 0)
+        # The designed client area, 6216 x 5028 twips at 3036, 1812.
+        controls = self.app.controls()
+        pads = [c for c in controls if 'RichEdit' in c['class']]
+        self.assertEqual(len(pads), 10)
+        self.assertEqual([p['visible'] for p in pads], [1] + [0] * 9)
+        self.assertTrue(all(p['text'] == '' for p in pads))
+        self.assertEqual(self.app.registry(), {})  # starting writes nothing
+
+    def test_controls_captions_tabs_status_and_tool_tips(self):
+        self.app.start()
+        self.app.show()
+        texts = {c['text'] for c in self.app.controls()}
+        for caption in ('&Top', 'Store in &Registry', '&About', '&Hide', '&End'):
+            self.assertIn(caption, texts)
+        tabs = self.app.probe('tabs')
+        self.assertEqual(tabs['captions'], ['Doc #%d' % i for i in range(1, 11)])
+        self.assertEqual(tabs['selected'], 0)
+        status = self.app.probe('status')
+        self.assertEqual(len(status['parts']), 4)
+        self.assertEqual(status['panel1'], '')
+        widths = [status['parts'][1] - status['parts'][0], status['parts'][2] - status['parts'][1]]
+        self.assertEqual(widths, [px(600), px(600)])
+        tips = {t['text'] for t in self.app.probe('tooltips')}
+        for tip in ('Make this window the top-most window',
+                    'Data will/will-not be saved in the registry from now (default is the program path)',
+                    'Displays Information about the author and Vorn Notes',
+                    'Ends the application (to hide press ESC)'):
+            self.assertIn(tip, tips)
+        # The README's picture: the window in its frame.
+        shot = os.path.join(ROOT, 'build', 'e2e', 'notes-window.png')
+        os.makedirs(os.path.dirname(shot), exist_ok=True)
+        self.desktop.x(['import', '-frame', '-window', self.app.x_window(), shot])
+        self.assertTrue(os.path.getsize(shot) > 1000)
+        if os.environ.get('VORN_UPDATE_DOCS'):
+            shutil.copy(shot, os.path.join(ROOT, 'docs', 'notes-window.png'))
+
+    def test_layout_by_the_formulas(self):
+        self.app.start()
+        self.app.show()
+        self.check_layout()
+        # Wider by 40 pixels and higher by 60: the strip and pads follow, the panel moves down.
+        win = self.app.x_window()
+        notes = self.app.notes_window()
+        w = notes['rect'][2] - notes['rect'][0]
+        self.desktop.x(['xdotool', 'windowsize', win, str(414 + 40), str(335 + 60)])
+        wait_until(lambda: self.client_size() == (454, 395), 10, what='the new size')
+        self.check_layout()
+        # Too low for the fixed parts: the tab strip keeps its height, the panel still moves.
+        before = self.rect_of('SysTabControl32')
+        self.desktop.x(['xdotool', 'windowsize', win, '454', '60'])
+        wait_until(lambda: self.client_size()[1] == 60, 10, what='the low size')
+        after = self.rect_of('SysTabControl32')
+        self.assertEqual(after[3] - after[1], before[3] - before[1])
+        panel = self.rect_of('VornNotesPanel')
+        self.assertLess(panel[1], 60)
+        self.assertGreater(w, 0)
+
+    def client_size(self):
+        bar = self.rect_of('msctls_statusbar32')
+        toolbar = self.rect_of('ToolbarWindow32')
+        return toolbar[2], bar[3]
+
+    def rect_of(self, cls):
+        return self.app.control(cls=cls)['rect']
+
+    def check_layout(self):
+        width, height = self.client_size()
+        toolbar = self.rect_of('ToolbarWindow32')
+        status = self.rect_of('msctls_statusbar32')
+        tb_h, sb_h = toolbar[3] - toolbar[1], status[3] - status[1]
+        panel = self.rect_of('VornNotesPanel')
+        top = (height - sb_h - tb_h) * TPP
+        self.assertClose(panel[1], px(top))
+        self.assertEqual(panel[0], px(60))
+        self.assertClose(panel[2] - panel[0], px(2856))
+        tabs = self.rect_of('SysTabControl32')
+        self.assertEqual(tabs[:2], [px(60), px(480)])
+        strip_h = top - 480 - 50
+        strip_w = width * TPP - 120
+        self.assertClose(tabs[3] - tabs[1], px(strip_h))
+        self.assertClose(tabs[2] - tabs[0], px(strip_w))
+        for pad in (c for c in self.app.controls() if 'RichEdit' in c['class']):
+            l, t, r, b = pad['rect']
+            self.assertClose(l, px(110))
+            self.assertClose(b, px(strip_h + tb_h * TPP), 2)
+            self.assertClose(r, px(strip_w), 2)
+
+
+class TrayClicks(ProgramTest):
+    def test_left_release_shows_and_focuses_right_release_toggles(self):
+        self.app.start()
+        self.app.click_tray(1)
+        shown = wait_until(self.app.shown, 10, what='shown')
+        wait_until(lambda: self.app.notes_window()['foreground'], 5, what='focus')
+        rect = shown['rect']
+        # A left click on a shown window keeps it shown, where it was, and focused.
+        self.app.click_tray(1)
+        time.sleep(0.5)
+        w = self.app.notes_window()
+        self.assertTrue(w['visible'])
+        self.assertEqual(w['rect'], rect)
+        self.assertTrue(w['foreground'])
+        # A double click is two left releases: shown, never toggled.
+        self.app.click_tray(1, repeat=2)
+        time.sleep(0.5)
+        self.assertTrue(self.app.notes_window()['visible'])
+        # Right releases toggle.
+        self.app.click_tray(3)
+        wait_until(self.app.hidden, 10, what='hidden')
+        self.app.click_tray(3)
+        w = wait_until(self.app.shown, 10, what='shown again')
+        self.assertEqual(w['rect'], rect)
+        # The middle button does nothing.
+        self.app.click_tray(2)
+        time.sleep(0.5)
+        self.assertTrue(self.app.notes_window()['visible'])
+        self.assertTrue(self.app.running())
+
+    def test_icon_comes_back_when_the_notification_area_restarts(self):
+        self.app.start()
+        self.desktop.stop_trayer()
+        self.desktop.trayer = self.desktop.start_trayer()
+        wait_until(self.desktop.tray_icons, 15, what='the icon in the new tray')
+        self.app.show()
+
+    def test_icon_appears_when_the_tray_starts_after_the_program(self):
+        self.desktop.stop_trayer()
+        self.app.start(wait_icon=False)
+        self.desktop.trayer = self.desktop.start_trayer()
+        wait_until(self.desktop.tray_icons, 15, what='the icon in the late tray')
+        self.app.show()
+
+
+class Hiding(ProgramTest):
+    def test_escape_shift_escape_hide_button_and_close_box_only_hide(self):
+        self.app.start()
+        ways = {
+            'Escape in a pad': lambda: (self.app.click_control(id=501), self.desktop.type('ab'),
+                                        self.desktop.key('Escape')),
+            'Shift+Escape': lambda: (self.app.click_control(id=501),
+                                     self.desktop.key('shift+Escape')),
+            'Ctrl+Escape': lambda: (self.app.click_control(id=501),
+                                    self.desktop.key('ctrl+Escape')),
+            '&Hide': lambda: self.app.click_control('&Hide'),
+            'Alt+H': lambda: self.desktop.key('alt+h'),
+            'close box': self.app.click_close_box,
+            'Alt+F4': lambda: self.desktop.key('alt+F4'),
+        }
+        for name, way in ways.items():
+            with self.subTest(name):
+                self.app.show()
+                way()
+                wait_until(self.app.hidden, 10, what='hidden by ' + name)
+                self.assertTrue(self.app.running())
+                self.assertEqual(len(self.desktop.tray_icons()), 1)
+        self.assertEqual(self.app.registry(), {})
+
+
+class Ending(ProgramTest):
+    def test_end_writes_six_entries_removes_the_icon_and_the_next_start_restores(self):
+        self.app.start()
+        self.app.show()
+        win = self.app.x_window()
+        self.desktop.x(['xdotool', 'windowmove', win, '150', '90'])
+        self.desktop.x(['xdotool', 'windowsize', win, '500', '380'])
+        wait_until(lambda: self.app.notes_window()['rect'][:2] != [198, 98], 10, what='moved')
+        time.sleep(0.5)
+        self.app.click_control('&Top')
+        self.app.click_control('Store in &Registry')
+        wait_until(lambda: self.app.control('&Top')['check'] == 1, 5, what='Top ticked')
+        rect = self.app.notes_window()['rect']
+        self.app.click_control('&End')
+        self.app.wait_exit()
+        self.assertEqual(self.desktop.tray_icons(), [])
+        stored = self.app.registry('Setting')
+        self.assertEqual(set(stored), SIX)
+        self.assertEqual(stored['Left'], str(rect[0] * 15))
+        self.assertEqual(stored['Top'], str(rect[1] * 15))
+        self.assertEqual(stored['Width'], str((rect[2] - rect[0]) * 15))
+        self.assertEqual(stored['Height'], str((rect[3] - rect[1]) * 15))
+        self.assertEqual((stored['Reg'], stored['OnTop']), ('0', '1'))
+
+        self.app.start()
+        self.assertEqual(self.app.control('&Top')['check'], 1)
+        self.assertEqual(self.app.control('Store in &Registry')['check'], 0)
+        self.app.show()
+        w = self.app.notes_window()
+        self.assertEqual(w['rect'], rect)
+        self.assertTrue(w['exstyle'] & 0x8)  # WS_EX_TOPMOST
+
+    def test_log_off_saves_and_ends(self):
+        self.app.start()
+        self.app.wine('wineboot', '--end-session', timeout=60, check=False)
+        self.app.wait_exit(30)
+        self.assertEqual(set(self.app.registry('Setting')), SIX)
+
+    def test_task_manager_close_saves_and_ends(self):
+        self.app.start()
+        self.app.wine('taskkill', '/IM', 'VornNotes.exe', check=False)
+        self.app.wait_exit()
+        stored = self.app.registry('Setting')
+        self.assertEqual(set(stored), SIX)
+        self.assertEqual(stored['Reg'], '1')
+
+    def test_task_manager_close_of_a_minimized_window_stores_its_normal_rectangle(self):
+        self.app.start()
+        self.app.show()
+        normal = self.app.notes_window()['rect']
+        self.desktop.x(['xdotool', 'windowminimize', self.app.x_window()])
+        wait_until(lambda: self.app.notes_window()['iconic'], 10, what='minimized')
+        self.app.wine('taskkill', '/IM', 'VornNotes.exe', check=False)
+        self.app.wait_exit()
+        stored = self.app.registry('Setting')
+        self.assertEqual((stored['Left'], stored['Top']), (str(normal[0] * 15), str(normal[1] * 15)))
+        self.assertEqual(stored['Width'], str((normal[2] - normal[0]) * 15))
+
+
+class StoredGeometry(ProgramTest):
+    def test_zero_and_garbage_keep_the_designed_coordinate(self):
+        for key, value in (('Top', '0'), ('Left', 'garbage'), ('Height', '6000'),
+                           ('Width', '7500'), ('OnTop', 'yes'), ('Reg', '7')):
+            self.app.set_setting(key, value)
+        self.app.start()
+        self.app.show()
+        r = self.app.notes_window()['rect']
+        self.assertEqual(r[:2], [198, 98])  # the designed position
+        self.assertEqual((r[2] - r[0], r[3] - r[1]), (500, 400))
+        self.assertEqual(self.app.control('&Top')['check'], 0)
+        self.assertEqual(self.app.control('Store in &Registry')['check'], 1)
+
+    def test_a_window_off_every_monitor_comes_back_a_partly_visible_one_stays(self):
+        self.app.set_setting('Left', '60000')
+        self.app.set_setting('Top', '-1200')
+        self.app.start()
+        r = self.app.notes_window()['rect']
+        self.assertLessEqual(r[2], 1024)
+        self.assertGreaterEqual(r[0], 0)
+        self.app.wine('taskkill', '/IM', 'VornNotes.exe', check=False)
+        self.app.wait_exit()
+        self.app.set_setting('Left', '-1500')
+        self.app.set_setting('Top', '300')
+        self.app.start()
+        self.assertEqual(self.app.notes_window()['rect'][:2], [-100, 20])
+
+
+class Keyboard(ProgramTest):
+    def test_tab_order_and_access_keys(self):
+        self.app.start()
+        self.app.show()
+        ids = {c['hwnd']: c for c in self.app.controls()}
+
+        def focused():
+            c = ids.get(self.app.notes_window()['focus'])
+            if c is None:
+                return None
+            return c['text'] if c['class'] == 'Button' else c['class']
+
+        self.app.click_control(id=501)
+        wait_until(lambda: focused() == 'RichEdit50W', 5, what='the pad focused')
+        order = []
+        for _ in range(7):
+            self.desktop.key('Tab')
+            time.sleep(0.3)
+            order.append(focused())
+        self.assertEqual(order, ['&Top', '&Hide', '&End', '&About', 'Store in &Registry',
+                                 'SysTabControl32', 'RichEdit50W'])
+        self.desktop.key('shift+Tab')
+        wait_until(lambda: focused() == 'SysTabControl32', 5, what='Shift+Tab')
+        self.desktop.key('alt+t')
+        wait_until(lambda: self.app.control('&Top')['check'] == 1, 5, what='Alt+T')
+        self.desktop.key('alt+r')
+        wait_until(lambda: self.app.control('Store in &Registry')['check'] == 0, 5, what='Alt+R')
+        self.assertTrue(self.app.notes_window()['exstyle'] & 0x8)  # top-most after Alt+T
+
+    def test_caps_and_num_panels_follow_the_keyboard(self):
+        self.app.start()
+        self.app.show()
+        before = self.app.probe('status')['indicators']
+        self.desktop.key('Caps_Lock')
+        wait_until(lambda: self.app.probe('status')['indicators'][0] != before[0], 5, what='CAPS')
+        self.desktop.key('Caps_Lock')
+        wait_until(lambda: self.app.probe('status')['indicators'][0] == before[0], 5, what='CAPS off')
+        self.desktop.key('Num_Lock')
+        wait_until(lambda: self.app.probe('status')['indicators'][1] != before[1], 5, what='NUM')
+
+
+if __name__ == '__main__':
+    unittest.main()
