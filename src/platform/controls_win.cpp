@@ -63,21 +63,25 @@ bool TwipsGeometry::Rescale(Field f, UINT dpi, int& pixels) {
 
 // ---- ChildControl ------------------------------------------------------------------------
 
-RECT ChildControl::PixelRect() const {
+float TwipsControl::Get(TwipsGeometry::Field f) const {
+  return geometry_.Read(f, Pick(CurrentRect(), f), DpiOf(Window()));
+}
+
+void TwipsControl::Set(TwipsGeometry::Field f, float twips) {
+  int pixels = geometry_.Remember(f, twips, DpiOf(Window()));
+  RECT r = CurrentRect();
+  Put(r, f, pixels);
+  Apply(r, f);
+}
+
+RECT ChildControl::CurrentRect() const {
   RECT r{};
   GetWindowRect(hwnd_, &r);
   MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
   return r;
 }
 
-float ChildControl::Get(TwipsGeometry::Field f) const {
-  return geometry_.Read(f, Pick(PixelRect(), f), DpiOf(hwnd_));
-}
-
-void ChildControl::Set(TwipsGeometry::Field f, float twips) {
-  int pixels = geometry_.Remember(f, twips, DpiOf(hwnd_));
-  RECT r = PixelRect();
-  Put(r, f, pixels);
+void ChildControl::Apply(const RECT& r, TwipsGeometry::Field f) {
   UINT how = (f == TwipsGeometry::kLeft || f == TwipsGeometry::kTop) ? SWP_NOSIZE : SWP_NOMOVE;
   SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                how | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -91,7 +95,7 @@ void ChildControl::Place(float left, float top, float width, float height) {
 }
 
 void ChildControl::Rescale() {
-  RECT r = PixelRect();
+  RECT r = CurrentRect();
   UINT dpi = DpiOf(hwnd_);
   for (auto f : {TwipsGeometry::kLeft, TwipsGeometry::kTop, TwipsGeometry::kWidth,
                  TwipsGeometry::kHeight}) {
@@ -179,7 +183,7 @@ bool Parked(HWND hwnd) { return IsIconic(hwnd) || IsZoomed(hwnd); }
 
 }  // namespace
 
-RECT WinForm::RestoredRect() const {
+RECT WinForm::CurrentRect() const {
   RECT r{};
   if (!Parked(hwnd_)) {
     GetWindowRect(hwnd_, &r);
@@ -193,7 +197,7 @@ RECT WinForm::RestoredRect() const {
   return r;
 }
 
-void WinForm::MoveRestoredRect(const RECT& r) {
+void WinForm::Apply(const RECT& r, TwipsGeometry::Field) {
   if (!Parked(hwnd_)) {
     SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -207,17 +211,6 @@ void WinForm::MoveRestoredRect(const RECT& r) {
   wp.showCmd = IsWindowVisible(hwnd_) ? (IsIconic(hwnd_) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED)
                                       : SW_HIDE;
   SetWindowPlacement(hwnd_, &wp);
-}
-
-float WinForm::Get(TwipsGeometry::Field f) const {
-  return geometry_.Read(f, Pick(RestoredRect(), f), DpiOf(hwnd_));
-}
-
-void WinForm::Set(TwipsGeometry::Field f, float twips) {
-  int pixels = geometry_.Remember(f, twips, DpiOf(hwnd_));
-  RECT r = RestoredRect();
-  Put(r, f, pixels);
-  MoveRestoredRect(r);
 }
 
 bool WinForm::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
@@ -242,13 +235,13 @@ void WinForm::SetFocus() {
 }
 
 void WinForm::KeepReachable() {
-  RECT r = RestoredRect();
+  RECT r = CurrentRect();
   if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return;
   MONITORINFO mi{sizeof mi};
   GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi);
   vorn::PixelRect moved = MoveInto({r.left, r.top, r.right, r.bottom},
                                    {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom});
-  MoveRestoredRect({moved.left, moved.top, moved.right, moved.bottom});
+  Apply({moved.left, moved.top, moved.right, moved.bottom}, TwipsGeometry::kLeft);
 }
 
 }  // namespace vorn::win

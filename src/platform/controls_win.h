@@ -30,12 +30,9 @@ class TwipsGeometry {
   Slot slots_[4];
 };
 
-class ChildControl : public virtual Control {
+// A control whose geometry is a pixel rectangle, read and written in twips.
+class TwipsControl : public virtual Control {
  public:
-  explicit ChildControl(HWND hwnd = nullptr) : hwnd_(hwnd) {}
-  void Attach(HWND hwnd) { hwnd_ = hwnd; }
-  HWND Hwnd() const { return hwnd_; }
-
   float Left() const override { return Get(TwipsGeometry::kLeft); }
   float Top() const override { return Get(TwipsGeometry::kTop); }
   float Width() const override { return Get(TwipsGeometry::kWidth); }
@@ -44,6 +41,22 @@ class ChildControl : public virtual Control {
   void SetTop(float t) override { Set(TwipsGeometry::kTop, t); }
   void SetWidth(float t) override { Set(TwipsGeometry::kWidth, t); }
   void SetHeight(float t) override { Set(TwipsGeometry::kHeight, t); }
+
+ protected:
+  virtual HWND Window() const = 0;
+  virtual RECT CurrentRect() const = 0;
+  virtual void Apply(const RECT& r, TwipsGeometry::Field changed) = 0;
+  float Get(TwipsGeometry::Field f) const;
+  void Set(TwipsGeometry::Field f, float twips);
+
+  TwipsGeometry geometry_;
+};
+
+class ChildControl : public TwipsControl {
+ public:
+  explicit ChildControl(HWND hwnd = nullptr) : hwnd_(hwnd) {}
+  void Attach(HWND hwnd) { hwnd_ = hwnd; }
+  HWND Hwnd() const { return hwnd_; }
   bool Visible() const override;
   void SetVisible(bool visible) override;
 
@@ -53,12 +66,11 @@ class ChildControl : public virtual Control {
   void Rescale();
 
  protected:
-  RECT PixelRect() const;
-  float Get(TwipsGeometry::Field f) const;
-  void Set(TwipsGeometry::Field f, float twips);
+  HWND Window() const override { return hwnd_; }
+  RECT CurrentRect() const override;
+  void Apply(const RECT& r, TwipsGeometry::Field changed) override;
 
   HWND hwnd_;
-  TwipsGeometry geometry_;
 };
 
 class WinCheckBox : public CheckBox {
@@ -91,20 +103,12 @@ class WinStatusBar : public ChildControl, public StatusBar {
 
 // The notes window itself: outer geometry in screen twips. While the window is minimized or
 // maximized its geometry is the rectangle it returns to, never the parking place of an icon.
-class WinForm : public FormWindow {
+class WinForm : public FormWindow, public TwipsControl {
  public:
   void Attach(HWND hwnd, std::function<void()> focusActiveControl) {
     hwnd_ = hwnd;
     focusActiveControl_ = std::move(focusActiveControl);
   }
-  float Left() const override { return Get(TwipsGeometry::kLeft); }
-  float Top() const override { return Get(TwipsGeometry::kTop); }
-  float Width() const override { return Get(TwipsGeometry::kWidth); }
-  float Height() const override { return Get(TwipsGeometry::kHeight); }
-  void SetLeft(float t) override { Set(TwipsGeometry::kLeft, t); }
-  void SetTop(float t) override { Set(TwipsGeometry::kTop, t); }
-  void SetWidth(float t) override { Set(TwipsGeometry::kWidth, t); }
-  void SetHeight(float t) override { Set(TwipsGeometry::kHeight, t); }
   bool Visible() const override;
   void SetVisible(bool visible) override;
   float ScaleWidth() const override;
@@ -114,14 +118,12 @@ class WinForm : public FormWindow {
   void KeepReachable() override;
 
  private:
-  RECT RestoredRect() const;
-  void MoveRestoredRect(const RECT& r);
-  float Get(TwipsGeometry::Field f) const;
-  void Set(TwipsGeometry::Field f, float twips);
+  HWND Window() const override { return hwnd_; }
+  RECT CurrentRect() const override;  // the restored rectangle
+  void Apply(const RECT& r, TwipsGeometry::Field changed) override;
 
   HWND hwnd_ = nullptr;
   std::function<void()> focusActiveControl_;
-  TwipsGeometry geometry_;
 };
 
 }  // namespace vorn::win

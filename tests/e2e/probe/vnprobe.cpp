@@ -191,16 +191,18 @@ int Status() {
   return 0;
 }
 
+BOOL CALLBACK CollectToolTip(HWND h, LPARAM lp) {
+  if (ClassOf(h) == TOOLTIPS_CLASSW) ((std::vector<HWND>*)lp)->push_back(h);
+  return TRUE;
+}
+
 int ToolTips() {
   // Every tool tip window of the program's thread, and its tools' texts.
   HWND notes = FindNotes();
   if (!notes) return 2;
   DWORD tid = GetWindowThreadProcessId(notes, nullptr);
   std::vector<HWND> tips;
-  EnumThreadWindows(tid, [](HWND h, LPARAM lp) -> BOOL {
-    if (ClassOf(h) == TOOLTIPS_CLASSW) ((std::vector<HWND>*)lp)->push_back(h);
-    return TRUE;
-  }, (LPARAM)&tips);
+  EnumThreadWindows(tid, CollectToolTip, (LPARAM)&tips);
   std::string out = "[";
   bool first = true;
   for (HWND tip : tips) {
