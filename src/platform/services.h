@@ -53,6 +53,13 @@ class TrayForm {
   virtual void Unload() = 0;
 };
 
+// A modal message box with an OK button only and no icon.
+class MessageDialog {
+ public:
+  virtual ~MessageDialog() = default;
+  virtual void Show(std::string_view text, std::string_view title) = 0;
+};
+
 // Ending the process. The real one does not return.
 class Process {
  public:

@@ -8,17 +8,33 @@
 
 #include "app/tray_icon.h"
 #include "platform/services.h"
+#include "store/pad_files.h"
 
 namespace vorn::win {
 
 // HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<app>\<section>, one REG_SZ per key.
 class RegistrySettings : public SettingsStore {
  public:
+  static constexpr std::size_t kMaxValueBytes = 1024 * 1024;
   std::string Read(std::string_view app, std::string_view section, std::string_view key,
                    std::string_view fallback) override;
   void Write(std::string_view app, std::string_view section, std::string_view key,
              std::string_view value) override;
 };
+
+// Files through the Win32 file API; paths are UTF-8.
+class WinFileSystem : public FileSystem {
+ public:
+  std::optional<std::string> Read(const std::string& path) override;
+  void WriteNew(const std::string& path, std::string_view bytes) override;
+  void Rename(const std::string& from, const std::string& to) override;
+  void Replace(const std::string& replacement, const std::string& target) override;
+  bool Exists(const std::string& path) override;
+  void Remove(const std::string& path) override;
+};
+
+// The system code page, for pad files of earlier builds.
+std::string FromSystemCodePage(std::string_view bytes);
 
 // Slot N of the settings store's section "Data", or the file ~tmpN.tmp in the program's folder.
 class PadSlots : public PadStorage {
@@ -29,9 +45,19 @@ class PadSlots : public PadStorage {
   void WriteSlot(std::int16_t index, bool settingsStore, std::string_view text) override;
 
  private:
-  std::wstring FilePath(std::int16_t index) const;
   SettingsStore& settings_;
   std::function<std::string()> location_;
+  WinFileSystem files_;
+};
+
+// MessageBoxW over the notes window: OK only, no icon.
+class WindowMessageBox : public MessageDialog {
+ public:
+  void Attach(HWND owner) { owner_ = owner; }
+  void Show(std::string_view text, std::string_view title) override;
+
+ private:
+  HWND owner_ = nullptr;
 };
 
 class WindowZOrder : public ZOrder {

@@ -24,3 +24,4 @@ function(vorn_e2e module)
 endfunction()
 
 vorn_e2e(notes_window FirstStart TrayClicks Hiding Ending StoredGeometry Keyboard)
+vorn_e2e(pad_storage SettingsStoreMode FileMode SwitchingModes WriteFailures Crashes)

@@ -169,11 +169,16 @@ class Program:
         self.prefix = os.path.join(workdir, 'prefix')
         subprocess.run(['cp', '-a', TEMPLATE, self.prefix], check=True)
         self.env = wine_env(self.prefix, desktop.display)
-        self.folder = self.unix_path(PROGRAM_DIR)
-        os.makedirs(self.folder, exist_ok=True)
-        shutil.copy(os.path.join(WIN64, 'VornNotes.exe'), self.folder)
+        self.place(PROGRAM_DIR)
         self.proc = None
         self.started = []
+
+    def place(self, windows_folder):
+        """Copies the program into a folder of the prefix, from where it will be started."""
+        self.folder = self.unix_path(windows_folder)
+        os.makedirs(self.folder, exist_ok=True)
+        shutil.copy(os.path.join(WIN64, 'VornNotes.exe'), self.folder)
+        self.program = windows_folder.rstrip('\\') + '\\VornNotes.exe'
 
     def unix_path(self, windows_path):
         rel = windows_path[3:].replace('\\', '/')
@@ -195,7 +200,7 @@ class Program:
     # ---- the program ------------------------------------------------------------------
 
     def start(self, wait_icon=True):
-        self.proc = subprocess.Popen([WINE, PROGRAM_DIR + r'\VornNotes.exe'], env=self.env,
+        self.proc = subprocess.Popen([WINE, self.program], env=self.env,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.started.append(self.proc)
         wait_until(lambda: self.notes_window() is not None, 30, what='the notes window')
@@ -265,7 +270,8 @@ class Program:
         if r.returncode != 0 or not os.path.exists(out):
             data = {}
         else:
-            data = parse_reg(open(out, 'rb').read().decode('utf-16'))
+            with open(out, 'rb') as f:
+                data = parse_reg(f.read().decode('utf-16'))
         return data.get(section, {}) if section else data
 
     def set_setting(self, key, value, section='Setting'):
@@ -300,6 +306,45 @@ class Program:
         l, t, r, b = c['screen']
         self.desktop.click(l + (dx if dx is not None else (r - l) // 2),
                            t + (dy if dy is not None else (b - t) // 2))
+
+    def click_tab(self, n):
+        """Clicks the tab "Doc #n", scrolling the row of tabs to it first when needed."""
+        for _ in range(12):
+            rect = self.probe('tabs')['rects'][n - 1]
+            strip = self.control(cls='SysTabControl32')['screen']
+            arrows = [c for c in self.controls() if c['class'] == 'msctls_updown32' and c['visible']]
+            hidden_by_arrows = arrows and rect[2] > arrows[0]['screen'][0]
+            if rect[2] > rect[0] and rect[0] >= strip[0] and not hidden_by_arrows:
+                self.desktop.click((rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2)
+                wait_until(lambda: self.probe('tabs')['selected'] == n - 1, 5, what='tab %d' % n)
+                return
+            # Scroll the row with the arrow buttons at its right end.
+            a = arrows[0]['screen']
+            right = rect[0] >= strip[0]
+            self.desktop.click(a[2] - 5 if right else a[0] + 5, (a[1] + a[3]) // 2)
+            time.sleep(0.2)
+        raise AssertionError('tab %d cannot be reached' % n)
+
+    def pad(self, n):
+        return self.control(id=500 + n)
+
+    def pad_text(self, n):
+        """The pad's text with line breaks as CR LF."""
+        text = self.pad(n)['text']
+        return text.replace('\r\n', '\r').replace('\r', '\r\n')
+
+    def focus_pad(self, n):
+        """Shows pad n with its tab and puts the caret at the end of its text."""
+        if not self.pad(n)['visible']:
+            self.click_tab(n)
+        self.click_control(id=500 + n)
+        self.desktop.key('ctrl+End')
+
+    def pad_file(self, n):
+        return os.path.join(self.folder, '~tmp%d.tmp' % n)
+
+    def dialogs(self):
+        return self.probe('dialogs') or []
 
     def x_window(self):
         """The X window of the notes window, for the window manager's operations."""

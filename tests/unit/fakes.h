@@ -136,6 +136,7 @@ class PadStorage : public vorn::PadStorage {
  public:
   std::map<std::pair<int, bool>, std::string> slots;  // (index, settings store) -> text
   std::vector<std::pair<int, bool>> reads, writes;
+  std::string failWrites;  // when set, every write fails with this description
   std::string ReadSlot(std::int16_t index, bool settingsStore) override {
     reads.emplace_back(index, settingsStore);
     auto it = slots.find({index, settingsStore});
@@ -147,6 +148,7 @@ class PadStorage : public vorn::PadStorage {
   }
   void WriteSlot(std::int16_t index, bool settingsStore, std::string_view text) override {
     writes.emplace_back(index, settingsStore);
+    if (!failWrites.empty()) throw vorn::PlatformError(failWrites);
     slots[{index, settingsStore}] = text;
   }
 };
@@ -187,6 +189,14 @@ class Process : public vorn::Process {
   void End() override {
     if (log) log->push_back("process.end");
     throw Ended{};
+  }
+};
+
+class MessageDialog : public vorn::MessageDialog {
+ public:
+  std::vector<std::pair<std::string, std::string>> shown;  // (text, title)
+  void Show(std::string_view text, std::string_view title) override {
+    shown.emplace_back(text, title);
   }
 };
 

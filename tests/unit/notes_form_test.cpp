@@ -19,6 +19,7 @@ struct NotesFixture : ::testing::Test {
   fake::TrayForm tray;
   fake::ZOrder zorder;
   fake::Process process;
+  fake::MessageDialog box;
   std::string folder = "C:\\Program Files\\Vorn";
   std::unique_ptr<vorn::frmVornNotes> notes;
 
@@ -45,7 +46,7 @@ struct NotesFixture : ::testing::Test {
     }
     vorn::NotesControls c{form, toolBar, chkTop, chkRegistry, {}, picture2, statusBar, tabStrip};
     for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
-    vorn::NotesServices s{settings, storage, tray, zorder, process, [this] { return folder; }};
+    vorn::NotesServices s{settings, storage, tray, zorder, process, box, [this] { return folder; }};
     notes = std::make_unique<vorn::frmVornNotes>(c, s);
   }
 
@@ -270,7 +271,7 @@ TEST_F(NotesFixture, AFailingStorageModeTestFillsFromTheSettingsStore) {
   Broken broken;
   vorn::NotesControls c{form, toolBar, chkTop, broken, {}, picture2, statusBar, tabStrip};
   for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
-  vorn::NotesServices s{settings, storage, tray, zorder, process, [this] { return folder; }};
+  vorn::NotesServices s{settings, storage, tray, zorder, process, box, [this] { return folder; }};
   vorn::frmVornNotes other(c, s);
   other.Form_Load();
   ASSERT_EQ(storage.reads.size(), 10u);
@@ -395,6 +396,115 @@ TEST_F(NotesFixture, TopMostArgumentsForEachCheckBoxValue) {
     EXPECT_EQ(call.cy, 363);
     EXPECT_EQ(call.flags, 3u);
   }
+}
+
+// ---- Autosave ---------------------------------------------------------------------------
+
+TEST_F(NotesFixture, AChangeWritesOnlyThatPadWholeToTheSelectedStore) {
+  notes->Form_Load();
+  pads[1].text = "x";
+  notes->txtText_Change(2);
+  EXPECT_EQ(storage.writes, (std::vector<std::pair<int, bool>>{{2, true}}));
+  EXPECT_EQ((storage.slots[{2, true}]), "x");
+  chkRegistry.value = 0;
+  pads[9].text = "";
+  notes->txtText_Change(10);
+  EXPECT_EQ(storage.writes.back(), (std::pair<int, bool>{10, false}));
+  EXPECT_EQ((storage.slots[{10, false}]), "");
+  chkRegistry.value = 2;  // greyed also means files
+  notes->txtText_Change(10);
+  EXPECT_EQ(storage.writes.back(), (std::pair<int, bool>{10, false}));
+  EXPECT_TRUE(box.shown.empty());
+}
+
+TEST_F(NotesFixture, NothingIsWrittenWhileLoading) {
+  struct Echo : fake::Pad {
+    vorn::frmVornNotes** notes = nullptr;
+    std::int16_t index = 0;
+    void SetText(std::string_view t) override {
+      text = t;
+      (*notes)->txtText_Change(index);  // the control raises its change event
+    }
+  };
+  // Every pad echoes its change event while the start-up sequence fills it.
+  std::array<Echo, 10> echo;
+  vorn::frmVornNotes* self = nullptr;
+  vorn::NotesControls c{form, toolBar, chkTop, chkRegistry, {}, picture2, statusBar, tabStrip};
+  for (int i = 0; i < 10; ++i) {
+    echo[i].notes = &self;
+    echo[i].index = static_cast<std::int16_t>(i + 1);
+    c.txtText[i] = &echo[i];
+  }
+  vorn::NotesServices s{settings, storage, tray, zorder, process, box, [this] { return folder; }};
+  vorn::frmVornNotes other(c, s);
+  self = &other;
+  storage.slots[{4, true}] = "four";
+  other.Form_Load();
+  EXPECT_EQ(echo[3].text, "four");
+  EXPECT_TRUE(storage.writes.empty());
+  other.txtText_Change(4);  // after start-up, changes are written
+  EXPECT_EQ(storage.writes.size(), 1u);
+}
+
+TEST_F(NotesFixture, AFailedWriteShowsTheBoxOncePerChangeAndKeepsThePad) {
+  notes->Form_Load();
+  storage.slots[{3, false}] = "old";
+  chkRegistry.value = 0;
+  storage.failWrites = "Access denied.";
+  pads[2].text = "new";
+  notes->txtText_Change(3);
+  notes->txtText_Change(3);
+  ASSERT_EQ(box.shown.size(), 2u);
+  EXPECT_EQ(box.shown[0], (std::pair<std::string, std::string>{"Access denied.", "Ooops..."}));
+  EXPECT_EQ(pads[2].text, "new");
+  EXPECT_EQ((storage.slots[{3, false}]), "old");
+}
+
+TEST_F(NotesFixture, AFailingModeTestIsReportedThenTheSettingsStoreIsWritten) {
+  struct Broken : fake::CheckBox {
+    std::int16_t Value() const override { throw vorn::ControlError("Object required"); }
+  };
+  Broken broken;
+  vorn::NotesControls c{form, toolBar, chkTop, broken, {}, picture2, statusBar, tabStrip};
+  for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
+  vorn::NotesServices s{settings, storage, tray, zorder, process, box, [this] { return folder; }};
+  vorn::frmVornNotes other(c, s);
+  other.Form_Load();
+  pads[0].text = "a";
+  other.txtText_Change(1);
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0].first, "Object required");
+  EXPECT_EQ((storage.slots[{1, true}]), "a");
+  storage.failWrites = "Refused.";
+  other.txtText_Change(1);
+  EXPECT_EQ(box.shown.size(), 3u);  // the test's failure, then the write's
+}
+
+// ---- Pad switching -------------------------------------------------------------------------
+
+TEST_F(NotesFixture, ATabClickShowsThatPadAloneThenItsCount) {
+  notes->Form_Load();
+  EXPECT_TRUE(statusBar.panels.empty());  // nothing until the first click
+  EXPECT_EQ(notes->getTag(), 1);
+  pads[2].text = "ab\r\ncd";
+  tabStrip.selected = 3;
+  log.clear();
+  notes->TabStrip1_Click();
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(pads[i].visible, i == 2) << i;
+  EXPECT_EQ(log.size(), 10u);  // every pad is written, in order
+  EXPECT_EQ(log[0], "pad1.hide");
+  EXPECT_EQ(log[2], "pad3.show");
+  EXPECT_EQ(statusBar.panels[1], "6 characters");
+  EXPECT_EQ(notes->getTag(), 3);
+  pads[2].text = "x";  // typing leaves the count alone
+  EXPECT_EQ(statusBar.panels[1], "6 characters");
+  tabStrip.selected = 7;
+  pads[6].text = "\xF0\x9F\x99\x82";  // one character past U+FFFF: two UTF-16 units
+  notes->TabStrip1_Click();
+  EXPECT_EQ(statusBar.panels[1], "2 characters");
+  tabStrip.selected = 1;
+  notes->TabStrip1_Click();
+  EXPECT_EQ(statusBar.panels[1], "0 characters");
 }
 
 }  // namespace

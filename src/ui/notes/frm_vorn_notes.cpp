@@ -5,6 +5,7 @@
 
 #include "app/wlaunch1.h"
 #include "store/number_text.h"
+#include "store/pad_text.h"
 
 namespace vorn {
 
@@ -165,5 +166,36 @@ void frmVornNotes::chkTop_Click() {
                          pixels(c_.form.Top()), pixels(c_.form.Width()),
                          pixels(c_.form.Height()), 3 /* SWP_NOSIZE | SWP_NOMOVE */);
 }
+
+void frmVornNotes::ReportFailure(const std::exception& e) {
+  s_.messageBox.Show(e.what(), "Ooops...");
+}
+
+void frmVornNotes::txtText_Change(std::int16_t Index) {
+  if (gFlag_ == 1) return;
+  bool settingsStore = true;
+  try {
+    settingsStore = c_.chkRegistry.Value() == 1;
+  } catch (const std::exception& e) {
+    ReportFailure(e);  // and go on with the settings-store write
+  }
+  try {
+    s_.padStorage.WriteSlot(Index, settingsStore, PadAt(Index)->Text());
+  } catch (const std::exception& e) {
+    ReportFailure(e);
+  }
+}
+
+void frmVornNotes::TabStrip1_BeforeClick(std::int16_t& /*Cancel*/) {}
+
+void frmVornNotes::TabStrip1_Click() {
+  std::int16_t selected = c_.tabStrip.SelectedIndex();
+  std::int16_t count = c_.tabStrip.TabCount();
+  for (std::int16_t i = 1; i <= count; ++i) PadAt(i)->SetVisible(i == selected);
+  c_.statusBar.SetPanelText(1, IntegerText(static_cast<long long>(Utf16Length(PadAt(selected)->Text()))) +
+                                   " characters");
+}
+
+std::int16_t frmVornNotes::getTag() const { return c_.tabStrip.SelectedIndex(); }
 
 }  // namespace vorn

@@ -41,6 +41,7 @@ struct NotesServices {
   TrayForm& trayForm;
   ZOrder& zOrder;
   Process& process;
+  MessageDialog& messageBox;
   std::function<std::string()> programFolder;
 };
 
@@ -59,6 +60,12 @@ class frmVornNotes {
   void Command2_Click();  // "&End"
   void Command3_Click();  // "&Hide"
   void chkTop_Click();    // "&Top"
+  // Writes the pad that changed, its whole text, to the store the check box selects now.
+  void txtText_Change(std::int16_t Index);
+  void TabStrip1_BeforeClick(std::int16_t& Cancel);
+  // Shows the selected tab's pad alone and its length in the status bar.
+  void TabStrip1_Click();
+  std::int16_t getTag() const;
 
   std::int16_t gFlag() const { return gFlag_; }
   const std::string& Location() const { return location_; }
@@ -67,6 +74,7 @@ class frmVornNotes {
   void RestoreSettings();
   void SaveSettings();
   Pad* PadAt(int index) const;
+  void ReportFailure(const std::exception& e);
 
   NotesControls c_;
   NotesServices s_;

@@ -171,7 +171,9 @@ void NotesWindow::OnCreate() {
   NotesControls controls{form_, toolBar_, chkTop_, chkRegistry_, {}, picture2_, statusBar_,
                          tabStrip_};
   for (int i = 0; i < kPadCount; ++i) controls.txtText[i] = &pads_[i];
-  NotesServices services{settings_, padSlots_, *tray_, zOrder_, process_, ProgramFolder};
+  messageBox_.Attach(hwnd_);
+  NotesServices services{settings_, padSlots_, *tray_, zOrder_, process_, messageBox_,
+                         ProgramFolder};
   logic_ = std::make_unique<frmVornNotes>(controls, services);
 }
 
@@ -412,11 +414,24 @@ void NotesWindow::OnCommand(int id, int code) {
       break;
     case kIdCommand2: logic_->Command2_Click(); break;
     case kIdCommand3: logic_->Command3_Click(); break;
-    default: break;
+    default:
+      if (id >= kIdPad1 && id < kIdPad1 + kPadCount && code == EN_CHANGE) {
+        logic_->txtText_Change(static_cast<std::int16_t>(id - kIdPad1 + 1));
+      }
+      break;
   }
 }
 
 LRESULT NotesWindow::OnNotify(const NMHDR& header) {
+  if (header.hwndFrom == tabStrip_.Hwnd()) {
+    if (header.code == TCN_SELCHANGING) {
+      std::int16_t cancel = 0;
+      logic_->TabStrip1_BeforeClick(cancel);
+      return cancel != 0;
+    }
+    if (header.code == TCN_SELCHANGE) logic_->TabStrip1_Click();
+    return 0;
+  }
   if (header.code == TTN_GETDISPINFOW && header.hwndFrom != toolTips_) {
     // Tool tips of the toolbar buttons; the print button has none.
     auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));

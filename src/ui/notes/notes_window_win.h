@@ -84,6 +84,7 @@ class NotesWindow {
   PadSlots padSlots_;
   WindowZOrder zOrder_;
   ExitingProcess process_;
+  WindowMessageBox messageBox_;
   std::unique_ptr<TrayWindow> tray_;
   std::unique_ptr<frmVornNotes> logic_;
 };

@@ -140,6 +140,31 @@ int Controls() {
   return 0;
 }
 
+int Dialogs() {
+  // Message boxes of the program: their titles and the texts of their controls.
+  HWND notes = FindNotes();
+  DWORD pid = 0;
+  GetWindowThreadProcessId(notes, &pid);
+  std::string out = "[";
+  bool first = true;
+  for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner != pid || ClassOf(h) != L"#32770" || !IsWindowVisible(h)) continue;
+    std::string texts;
+    bool firstText = true;
+    for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      texts += std::string(firstText ? "" : ",") + Json(TextOf(c));
+      firstText = false;
+    }
+    out += std::string(first ? "" : ",") + "{\"hwnd\":" + Hwnd(h) + ",\"title\":" + Json(TextOf(h)) +
+           ",\"texts\":[" + texts + "]}";
+    first = false;
+  }
+  puts((out + "]").c_str());
+  return 0;
+}
+
 int Tabs() {
   HWND notes = FindNotes();
   HWND tabs = FindWindowExW(notes, nullptr, WC_TABCONTROLW, nullptr);
@@ -159,10 +184,18 @@ int Tabs() {
     mem.Read(text, 400, sizeof(TCITEMW));
     out += std::string(i ? "," : "") + Json(text);
   }
-  RECT first{};
+  // Each tab's rectangle on the screen; a tab scrolled out of the row has an empty one.
+  out += "],\"rects\":[";
   Remote r(tabs, sizeof(RECT));
-  SendMessageW(tabs, TCM_GETITEMRECT, 0, (LPARAM)r.Ptr());
-  r.Read(&first, sizeof first);
+  RECT first{};
+  for (int i = 0; i < count; ++i) {
+    RECT rc{};
+    SendMessageW(tabs, TCM_GETITEMRECT, i, (LPARAM)r.Ptr());
+    r.Read(&rc, sizeof rc);
+    if (i == 0) first = rc;
+    MapWindowPoints(tabs, nullptr, (POINT*)&rc, 2);
+    out += std::string(i ? "," : "") + Rect(rc);
+  }
   puts((out + "],\"first_tab\":" + Rect(first) + "}").c_str());
   return 0;
 }
@@ -238,6 +271,7 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"tabs") return Tabs();
   if (cmd == L"status") return Status();
   if (cmd == L"tooltips") return ToolTips();
+  if (cmd == L"dialogs") return Dialogs();
   fputs("usage: vnprobe windows|controls|tabs|status|tooltips\n", stderr);
   return 1;
 }

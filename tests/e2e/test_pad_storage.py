@@ -1,0 +1,204 @@
+"""Pad storage and autosave: typed text is stored at once, in the registry or in pad files."""
+import glob
+import os
+import signal
+import subprocess
+import time
+import unittest
+
+from harness import ProgramTest, SETTINGS_KEY, wait_until
+
+NON_ASCII = 'Grüße, 東京, 🙂'
+
+
+def read(path):
+    with open(path, 'rb') as f:
+        return f.read().decode('utf-8')
+
+
+class SettingsStoreMode(ProgramTest):
+    def test_typing_writes_only_that_pad_and_a_restart_brings_it_back(self):
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(2)
+        self.desktop.type('hello')
+        wait_until(lambda: self.app.registry('Data') == {'2': 'hello'}, 10, what='Data\\2')
+        self.assertEqual(glob.glob(os.path.join(self.app.folder, '~tmp*')), [])
+        self.app.click_control('&End')
+        self.app.wait_exit()
+        self.app.start()
+        self.assertEqual(self.app.pad_text(2), 'hello')
+        self.assertEqual(self.app.pad_text(1), '')
+
+    def test_deleting_all_text_writes_an_empty_value(self):
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(1)
+        self.desktop.type('abc')
+        wait_until(lambda: self.app.registry('Data').get('1') == 'abc', 10, what='abc')
+        self.desktop.key('ctrl+a', 'BackSpace')
+        wait_until(lambda: self.app.registry('Data').get('1') == '', 10, what='empty value')
+
+    def test_non_ascii_and_line_breaks_survive_a_restart(self):
+        self.app.set_setting('3', NON_ASCII + '\r\nline two', section='Data')
+        self.app.start()
+        self.assertEqual(self.app.pad_text(3), NON_ASCII + '\r\nline two')
+        self.app.show()
+        self.app.focus_pad(3)
+        self.desktop.type('!')
+        want = NON_ASCII + '\r\nline two!'
+        wait_until(lambda: self.app.registry('Data').get('3') == want, 10, what='stored text')
+        self.app.click_control('&End')
+        self.app.wait_exit()
+        self.app.start()
+        self.assertEqual(self.app.pad_text(3), want)
+
+
+class FileMode(ProgramTest):
+    def test_only_the_changed_pads_file_appears_and_a_restart_restores_it(self):
+        for reg in ('0', '2'):
+            with self.subTest(reg=reg):
+                self.app.set_setting('Reg', reg)
+                self.app.start()
+                self.app.show()
+                self.app.focus_pad(2)
+                self.desktop.type('in a file ' + reg)
+                path = self.app.pad_file(2)
+                wait_until(lambda: os.path.exists(path) and read(path).endswith(reg), 10, what='file')
+                self.assertEqual(read(path), 'in a file ' + reg)
+                self.assertEqual(sorted(os.listdir(self.app.folder)), ['VornNotes.exe', '~tmp2.tmp'])
+                self.assertEqual(self.app.registry('Data'), {})
+                self.app.wine('taskkill', '/IM', 'VornNotes.exe', check=False)
+                self.app.wait_exit()
+                self.app.start()
+                self.assertEqual(self.app.pad_text(2), 'in a file ' + reg)
+                # Deleting all text writes an empty file.
+                self.app.show()
+                self.app.focus_pad(2)
+                self.desktop.key('ctrl+a', 'BackSpace')
+                wait_until(lambda: read(path) == '', 10, what='an empty file')
+                self.app.click_control('&End')
+                self.app.wait_exit()
+                os.remove(path)
+
+    def test_non_ascii_and_older_code_page_files_load(self):
+        with open(os.path.join(self.app.folder, '~tmp5.tmp'), 'wb') as f:
+            f.write((NON_ASCII + '\r\nzwei').encode('utf-8'))
+        with open(os.path.join(self.app.folder, '~tmp6.tmp'), 'wb') as f:
+            f.write('Grüße'.encode('cp1252'))  # written by an earlier build
+        with open(os.path.join(self.app.folder, '~tmp7.tmp'), 'wb') as f:
+            f.write('\ufeffmarked'.encode('utf-16-le'))
+        self.app.set_setting('Reg', '0')
+        self.app.start()
+        self.assertEqual(self.app.pad_text(5), NON_ASCII + '\r\nzwei')
+        self.assertEqual(self.app.pad_text(6), 'Grüße')
+        self.assertEqual(self.app.pad_text(7), 'marked')
+        self.app.show()
+        self.app.focus_pad(5)
+        self.desktop.type('!')
+        path = self.app.pad_file(5)
+        wait_until(lambda: read(path) == NON_ASCII + '\r\nzwei!', 10, what='UTF-8 file')
+
+    def test_a_program_in_a_drives_root_keeps_its_files_there(self):
+        self.app.place('C:\\')
+        self.app.set_setting('Reg', '0')
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(1)
+        self.desktop.type('root')
+        path = os.path.join(self.app.unix_path('C:\\'), '~tmp1.tmp')
+        wait_until(lambda: os.path.exists(path) and read(path) == 'root', 10, what='C:\\~tmp1.tmp')
+
+
+class SwitchingModes(ProgramTest):
+    def test_switching_moves_no_data_and_the_next_change_goes_to_the_new_store(self):
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(1)
+        self.desktop.type('one')
+        self.app.focus_pad(4)
+        self.desktop.type('four')
+        wait_until(lambda: self.app.registry('Data') == {'1': 'one', '4': 'four'}, 10, what='Data')
+        self.app.click_control('Store in &Registry')
+        wait_until(lambda: self.app.control('Store in &Registry')['check'] == 0, 5, what='unticked')
+        self.app.focus_pad(4)
+        self.desktop.type('!')
+        path = self.app.pad_file(4)
+        wait_until(lambda: os.path.exists(path) and read(path) == 'four!', 10, what='~tmp4.tmp')
+        self.assertEqual(sorted(os.listdir(self.app.folder)), ['VornNotes.exe', '~tmp4.tmp'])
+        self.assertEqual(self.app.registry('Data'), {'1': 'one', '4': 'four'})
+
+
+class WriteFailures(ProgramTest):
+    def test_a_read_only_folder_shows_the_box_and_the_pad_keeps_the_text(self):
+        self.app.set_setting('Reg', '0')
+        self.app.start()
+        subprocess.run(['chattr', '+i', self.app.folder], check=True)
+        self.addCleanup(subprocess.run, ['chattr', '-i', self.app.folder])
+        self.app.show()
+        self.app.focus_pad(1)
+        self.desktop.type('x')
+        box = wait_until(lambda: self.app.dialogs(), 10, what='the Ooops box')
+        self.assertEqual(len(box), 1)
+        self.assertEqual(box[0]['title'], 'Ooops...')
+        self.assertTrue(any('denied' in t.lower() or 'not permitted' in t.lower() or 'protected' in t.lower()
+                            for t in box[0]['texts']), box[0]['texts'])
+        self.assertIn('OK', box[0]['texts'])
+        self.desktop.key('Return')
+        wait_until(lambda: not self.app.dialogs(), 10, what='the box to close')
+        self.assertEqual(self.app.pad_text(1), 'x')
+        # The next change tries again, and says so again.
+        self.app.focus_pad(1)
+        self.desktop.type('y')
+        wait_until(lambda: self.app.dialogs(), 10, what='the box again')
+        self.desktop.key('Return')
+        wait_until(lambda: not self.app.dialogs(), 10, what='the box to close')
+        self.assertEqual(self.app.pad_text(1), 'xy')
+        self.assertEqual(sorted(os.listdir(self.app.folder)), ['VornNotes.exe'])
+
+    def test_a_pad_too_large_for_the_registry_shows_the_box(self):
+        big = ('x' * 98 + '\r\n') * 6000  # 1.2 MB as UTF-16: more than one value holds
+        with open(os.path.join(self.app.folder, '~tmp1.tmp'), 'w', newline='') as f:
+            f.write(big)
+        self.app.set_setting('Reg', '0')
+        self.app.set_setting('1', 'small', section='Data')
+        self.app.start()
+        self.app.show()
+        self.app.click_control('Store in &Registry')
+        self.app.focus_pad(1)
+        self.desktop.type('y')
+        box = wait_until(lambda: self.app.dialogs(), 20, what='the Ooops box')
+        self.assertEqual(box[0]['title'], 'Ooops...')
+        self.desktop.key('Return')
+        wait_until(lambda: not self.app.dialogs(), 10, what='the box to close')
+        self.assertEqual(self.app.registry('Data').get('1'), 'small')
+        self.assertTrue(self.app.running())
+
+
+class Crashes(ProgramTest):
+    def test_a_kill_during_large_writes_leaves_every_pad_file_whole(self):
+        old = ('0123456789' * 100 + '\r\n') * 1000  # about 1 MB
+        with open(os.path.join(self.app.folder, '~tmp1.tmp'), 'w', newline='') as f:
+            f.write(old)
+        self.app.set_setting('Reg', '0')
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(1)
+        typed = 'abcdefghijklmnopqrstuvwxyz'
+        typing = subprocess.Popen(['xdotool', 'type', '--delay', '15', typed], env=self.desktop.env)
+        time.sleep(0.25)
+        os.kill(self.app.proc.pid, signal.SIGKILL)
+        typing.wait(10)
+        self.app.wait_exit()
+        self.app.stop()
+        text = read(self.app.pad_file(1))
+        self.assertTrue(text.startswith(old), 'the old text was cut short')
+        self.assertTrue(typed.startswith(text[len(old):]), repr(text[len(old):]))
+        # The next start recovers or removes what the kill left, and loads a whole text.
+        self.app.start()
+        self.assertTrue(self.app.pad_text(1).startswith(old))
+        self.assertEqual(sorted(os.listdir(self.app.folder)), ['VornNotes.exe', '~tmp1.tmp'])
+
+
+if __name__ == '__main__':
+    unittest.main()
