@@ -156,7 +156,11 @@ std::string WinPad::Text() const {
 
 void WinPad::SetText(std::string_view text) {
   std::wstring wide = Widen(text);
-  if (!SendMessageW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()))) {
+  SETTEXTEX how{ST_DEFAULT, 1200};
+  SendMessageW(hwnd_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
+               reinterpret_cast<LPARAM>(wide.c_str()));
+  // The control says nothing useful when it runs out of room; compare what it holds.
+  if (SendMessageW(hwnd_, WM_GETTEXTLENGTH, 0, 0) == 0 && !wide.empty()) {
     throw ControlError("Out of memory");
   }
 }

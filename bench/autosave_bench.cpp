@@ -1,0 +1,129 @@
+// One keystroke's autosave against a bare write of the same bytes, measured side by side.
+//
+// "Program" is what a change costs in the program: the pad's whole text read from a real
+// rich-edit control, converted, and written through the same storage code the program uses
+// (the settings store, or the crash-safe replace of a pad file). "Bare" writes the same bytes
+// with nothing around them: one RegSetValueExW, or the same create-write-flush-rename-replace
+// sequence of Win32 calls. Each figure is the median of several rounds, taken alternately.
+// "(reading pad)" is the part of "program" spent getting the text out of the control.
+#include <windows.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/controls_win.h"
+#include "platform/services_win.h"
+#include "platform/win.h"
+#include "store/pad_files.h"
+
+using namespace vorn;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr wchar_t kKey[] = L"Software\\VB and VBA Program Settings\\Vorn Notes Bench\\Data";
+
+std::string Text(std::size_t bytes) {
+  std::string line = "The quick brown fox jumps over the lazy dog, 0123456789 times.\r\n";
+  std::string text;
+  while (text.size() + line.size() <= bytes) text += line;
+  text.append(bytes - text.size(), 'x');
+  return text;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+template <class F>
+double Time(F&& f) {
+  auto start = Clock::now();
+  f();
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void BareRegistry(const std::wstring& text) {
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+  RegSetValueExW(key, L"1", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+void BareFile(const std::wstring& path, const std::string& bytes) {
+  std::wstring fresh = path + L".new", ready = path + L".ok";
+  HANDLE f = CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD put = 0;
+  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+  FlushFileBuffers(f);
+  CloseHandle(f);
+  MoveFileExW(fresh.c_str(), ready.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ReplaceFileW(path.c_str(), ready.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                    nullptr)) {
+    MoveFileExW(ready.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  }
+}
+
+}  // namespace
+
+int wmain() {
+  if (!LoadLibraryW(L"msftedit.dll")) {
+    std::fprintf(stderr, "msftedit: %s\n", win::ErrorText(GetLastError()).c_str());
+  }
+  HWND edit = CreateWindowExW(0, MSFTEDIT_CLASS, L"", WS_POPUP | ES_MULTILINE, 0, 0, 400, 300,
+                              nullptr, nullptr, nullptr, nullptr);
+  if (!edit) {
+    std::fprintf(stderr, "no rich-edit control: %s\n", win::ErrorText(GetLastError()).c_str());
+    return 1;
+  }
+  SendMessageW(edit, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
+  SendMessageW(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  win::WinPad pad;
+  pad.Attach(edit);
+
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::string folder = win::Narrow(temp);
+  win::RegistrySettings settings;
+  win::PadSlots slots(settings, [&] { return folder; });
+  std::wstring barePath = std::wstring(temp) + L"~bare1.tmp";
+
+  std::printf("One keystroke's autosave (median of 15 rounds, milliseconds)\n");
+  std::printf("%-16s %9s %12s %14s %12s %8s\n", "store", "text", "program", "(reading pad)",
+              "bare write", "ratio");
+  struct Case {
+    const char* store;
+    std::size_t bytes;
+  } cases[] = {{"settings store", 10 * 1024}, {"settings store", 100 * 1024},
+               {"settings store", 512 * 1024 - 1}, {"pad file", 10 * 1024},
+               {"pad file", 100 * 1024}, {"pad file", 1024 * 1024}};
+  for (const Case& c : cases) {
+    bool registry = c.store[0] == 's';
+    std::string text = Text(c.bytes);
+    pad.SetText(text);
+    std::string stored = pad.Text();
+    std::wstring wide = win::Widen(stored);
+    std::vector<double> program, bare;
+    for (int round = 0; round < 15; ++round) {
+      program.push_back(Time([&] { slots.WriteSlot(1, registry, pad.Text()); }));
+      bare.push_back(Time([&] {
+        if (registry) BareRegistry(wide);
+        else BareFile(barePath, stored);
+      }));
+    }
+    std::vector<double> reading;
+    for (int round = 0; round < 15; ++round) reading.push_back(Time([&] { (void)pad.Text(); }));
+    double p = Median(program), b = Median(bare);
+    std::printf("%-16s %7zu K %12.3f %14.3f %12.3f %8.2f\n", c.store, c.bytes / 1024, p,
+                Median(reading), b, p / b);
+  }
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Vorn Notes Bench");
+  DeleteFileW(barePath.c_str());
+  DeleteFileW(win::Widen(PadFilePath(folder, 1)).c_str());
+  return 0;
+}
