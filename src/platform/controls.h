@@ -66,6 +66,10 @@ class Pad : public virtual Control {
  public:
   virtual std::string Text() const = 0;
   virtual void SetText(std::string_view text) = 0;
+  // The selected text, "" when nothing is selected.
+  virtual std::string SelText() const = 0;
+  // Replaces the selection, or inserts at the caret; raises the change event as typing does.
+  virtual void ReplaceSel(std::string_view text) = 0;
 };
 
 class StatusBar : public virtual Control {

@@ -165,6 +165,28 @@ void WinPad::SetText(std::string_view text) {
   }
 }
 
+std::string WinPad::SelText() const {
+  CHARRANGE range{};
+  SendMessageW(hwnd_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  if (range.cpMax <= range.cpMin) return {};
+  std::wstring text(static_cast<std::size_t>(range.cpMax - range.cpMin) + 1, L'\0');
+  LRESULT n = SendMessageW(hwnd_, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+  // The control keeps a line break as CR alone; give it back as CR LF, as Text() does.
+  std::wstring crlf;
+  crlf.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    crlf += text[i];
+    if (text[i] == L'\r' && (i + 1 == text.size() || text[i + 1] != L'\n')) crlf += L'\n';
+  }
+  return Narrow(crlf);
+}
+
+void WinPad::ReplaceSel(std::string_view text) {
+  std::wstring wide = Widen(text);
+  SendMessageW(hwnd_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
 void WinStatusBar::SetPanelText(int panel, std::string_view text) {
   std::wstring wide = Widen(text);
   SendMessageW(hwnd_, SB_SETTEXTW, static_cast<WPARAM>(panel - 1),

@@ -94,6 +94,8 @@ class WinPad : public ChildControl, public Pad {
  public:
   std::string Text() const override;
   void SetText(std::string_view text) override;
+  std::string SelText() const override;
+  void ReplaceSel(std::string_view text) override;
 };
 
 class WinStatusBar : public ChildControl, public StatusBar {

@@ -53,6 +53,33 @@ class TrayForm {
   virtual void Unload() = 0;
 };
 
+// The clipboard's plain text. Both throw PlatformError when the clipboard cannot be opened.
+class Clipboard {
+ public:
+  virtual ~Clipboard() = default;
+  virtual void SetText(std::string_view text) = 0;
+  // "" when the clipboard holds no text.
+  virtual std::string GetText() = 0;
+};
+
+// The default printer, without a dialog, in twips of the printable area. The first call starts
+// a document on page 1; EndDoc releases it. Failures throw PlatformError.
+class Printer {
+ public:
+  virtual ~Printer() = default;
+  virtual void SetPrintQuality(int quality) = 0;
+  virtual int Page() = 0;
+  // Prints the text and ends its line; each line break inside it starts a new line, and lines
+  // wider than the page wrap, continuing on further pages as needed.
+  virtual void PrintLine(std::string_view text) = 0;
+  virtual float CurrentY() = 0;
+  virtual float ScaleWidth() = 0;
+  virtual void Line(float x1, float y1, float x2, float y2, std::uint32_t colour) = 0;
+  virtual void EndDoc() = 0;
+  // Drops a document that failed half-way; nothing reaches the printer.
+  virtual void AbortDoc() = 0;
+};
+
 // A modal message box with an OK button only and no icon.
 class MessageDialog {
  public:

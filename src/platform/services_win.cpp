@@ -1,12 +1,17 @@
 #include "platform/services_win.h"
 
 #include <shellapi.h>
+#include <winspool.h>
+
+#include <cmath>
+#include <cstring>
 
 #include <algorithm>
 #include <cstddef>
 #include <vector>
 
 #include "platform/win.h"
+#include "ui/notes/print_layout.h"
 
 namespace vorn::win {
 
@@ -173,6 +178,199 @@ bool WinFileSystem::Exists(const std::string& path) {
 }
 
 void WinFileSystem::Remove(const std::string& path) { DeleteFileW(Widen(path).c_str()); }
+
+// ---- Clipboard ---------------------------------------------------------------------------
+
+void WinClipboard::Open() {
+  // Another program may hold the clipboard for a moment; wait a little before giving up.
+  for (int tries = 0; tries < 20; ++tries) {
+    if (OpenClipboard(owner_)) return;
+    Sleep(10);
+  }
+  throw PlatformError("The clipboard is in use by another program, so nothing was copied or "
+                      "pasted. Try again in a moment.");
+}
+
+void WinClipboard::SetText(std::string_view text) {
+  std::wstring wide = Widen(text);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+  if (!memory) ThrowLastError();
+  void* p = GlobalLock(memory);
+  std::memcpy(p, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  try {
+    Open();
+  } catch (...) {
+    GlobalFree(memory);
+    throw;
+  }
+  // Taking ownership is what lets other programs (and the X clipboard under Wine) see the text.
+  EmptyClipboard();
+  bool ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  DWORD error = GetLastError();
+  CloseClipboard();
+  if (!ok) {
+    GlobalFree(memory);
+    throw PlatformError(ErrorText(error));
+  }
+}
+
+std::string WinClipboard::GetText() {
+  Open();
+  std::wstring text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text.assign(p, wcsnlen(p, GlobalSize(data) / sizeof(wchar_t)));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return Narrow(text);
+}
+
+// ---- Printer -----------------------------------------------------------------------------
+
+DefaultPrinter::~DefaultPrinter() { AbortDoc(); }
+
+int DefaultPrinter::DeviceX(float twips) const {
+  return static_cast<int>(std::lround(twips * static_cast<float>(dpiX_) / 1440.0f));
+}
+
+int DefaultPrinter::DeviceY(float twips) const {
+  return static_cast<int>(std::lround(twips * static_cast<float>(dpiY_) / 1440.0f));
+}
+
+void DefaultPrinter::Begin() {
+  if (dc_) return;
+  DWORD size = 0;
+  GetDefaultPrinterW(nullptr, &size);
+  std::wstring name(size, L'\0');
+  if (size == 0 || !GetDefaultPrinterW(name.data(), &size)) {
+    throw PlatformError("No default printer is set up, so nothing was printed.");
+  }
+  name.resize(wcslen(name.c_str()));
+
+  // The printer's own settings, with only the print quality changed.
+  std::vector<BYTE> settings;
+  HANDLE printer = nullptr;
+  if (OpenPrinterW(name.data(), &printer, nullptr)) {
+    LONG bytes = DocumentPropertiesW(nullptr, printer, name.data(), nullptr, nullptr, 0);
+    if (bytes > 0) {
+      settings.resize(static_cast<std::size_t>(bytes));
+      auto* mode = reinterpret_cast<DEVMODEW*>(settings.data());
+      if (DocumentPropertiesW(nullptr, printer, name.data(), mode, nullptr, DM_OUT_BUFFER) == IDOK) {
+        mode->dmFields |= DM_PRINTQUALITY;
+        mode->dmPrintQuality = static_cast<short>(quality_);
+        DocumentPropertiesW(nullptr, printer, name.data(), mode, mode, DM_IN_BUFFER | DM_OUT_BUFFER);
+      } else {
+        settings.clear();
+      }
+    }
+    ClosePrinter(printer);
+  }
+  dc_ = CreateDCW(L"WINSPOOL", name.c_str(), nullptr,
+                  settings.empty() ? nullptr : reinterpret_cast<DEVMODEW*>(settings.data()));
+  if (!dc_) {
+    throw PlatformError("The printer \"" + Narrow(name) + "\" cannot be used: " +
+                        ErrorText(GetLastError()));
+  }
+  DOCINFOW doc{sizeof doc};
+  doc.lpszDocName = L"Vorn Notes";
+  if (StartDocW(dc_, &doc) <= 0 || StartPage(dc_) <= 0) {
+    std::string error = ErrorText(GetLastError());
+    Close();
+    throw PlatformError("The printer \"" + Narrow(name) + "\" did not take the document: " + error);
+  }
+  dpiX_ = GetDeviceCaps(dc_, LOGPIXELSX);
+  dpiY_ = GetDeviceCaps(dc_, LOGPIXELSY);
+  width_ = static_cast<float>(GetDeviceCaps(dc_, HORZRES)) * 1440.0f / static_cast<float>(dpiX_);
+  height_ = static_cast<float>(GetDeviceCaps(dc_, VERTRES)) * 1440.0f / static_cast<float>(dpiY_);
+  font_ = CreateFontW(-MulDiv(10, dpiY_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                      DEFAULT_PITCH | FF_SWISS, L"Arial");
+  oldFont_ = SelectObject(dc_, font_);
+  SetBkMode(dc_, TRANSPARENT);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc_, &metrics);
+  lineHeight_ = static_cast<float>(metrics.tmHeight + metrics.tmExternalLeading) * 1440.0f /
+                static_cast<float>(dpiY_);
+  page_ = 1;
+  y_ = 0;
+}
+
+int DefaultPrinter::Page() {
+  Begin();
+  return page_;
+}
+
+float DefaultPrinter::CurrentY() {
+  Begin();
+  return y_;
+}
+
+float DefaultPrinter::ScaleWidth() {
+  Begin();
+  return width_;
+}
+
+void DefaultPrinter::PrintLine(std::string_view text) {
+  Begin();
+  auto measure = [this](std::string_view piece) {
+    std::wstring wide = Widen(piece);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    return static_cast<float>(extent.cx) * 1440.0f / static_cast<float>(dpiX_);
+  };
+  for (const std::string& line : LayoutLines(text, width_, measure)) {
+    if (y_ > 0 && y_ + lineHeight_ > height_) {
+      // A body longer than the page goes on to the next one.
+      if (EndPage(dc_) <= 0 || StartPage(dc_) <= 0) ThrowLastError();
+      SelectObject(dc_, font_);
+      SetBkMode(dc_, TRANSPARENT);
+      ++page_;
+      y_ = 0;
+    }
+    std::wstring wide = Widen(line);
+    if (!wide.empty() && !TextOutW(dc_, 0, DeviceY(y_), wide.c_str(), static_cast<int>(wide.size()))) {
+      ThrowLastError();
+    }
+    y_ += lineHeight_;
+  }
+}
+
+void DefaultPrinter::Line(float x1, float y1, float x2, float y2, std::uint32_t colour) {
+  Begin();
+  HPEN pen = CreatePen(PS_SOLID, 0, static_cast<COLORREF>(colour));
+  HGDIOBJ old = SelectObject(dc_, pen);
+  MoveToEx(dc_, DeviceX(x1), DeviceY(y1), nullptr);
+  LineTo(dc_, DeviceX(x2), DeviceY(y2));
+  SelectObject(dc_, old);
+  DeleteObject(pen);
+}
+
+void DefaultPrinter::EndDoc() {
+  Begin();
+  bool ok = ::EndPage(dc_) > 0 && ::EndDoc(dc_) > 0;
+  DWORD error = GetLastError();
+  Close();
+  if (!ok) throw PlatformError("The printer did not take the document: " + ErrorText(error));
+}
+
+void DefaultPrinter::AbortDoc() {
+  if (dc_) ::AbortDoc(dc_);
+  Close();
+}
+
+void DefaultPrinter::Close() {
+  if (dc_) {
+    if (oldFont_) SelectObject(dc_, oldFont_);
+    DeleteDC(dc_);
+  }
+  if (font_) DeleteObject(font_);
+  dc_ = nullptr;
+  font_ = nullptr;
+  oldFont_ = nullptr;
+}
 
 void WindowMessageBox::Show(std::string_view text, std::string_view title) {
   MessageBoxW(owner_, Widen(text).c_str(), Widen(title).c_str(), MB_OK);

@@ -50,6 +50,47 @@ class PadSlots : public PadStorage {
   WinFileSystem files_;
 };
 
+// The clipboard's text, as Unicode text (the system offers it as CF_TEXT too).
+class WinClipboard : public Clipboard {
+ public:
+  void Attach(HWND owner) { owner_ = owner; }
+  void SetText(std::string_view text) override;
+  std::string GetText() override;
+
+ private:
+  void Open();
+  HWND owner_ = nullptr;
+};
+
+// The default printer through GDI, one document from the first call to EndDoc.
+class DefaultPrinter : public Printer {
+ public:
+  ~DefaultPrinter() override;
+  void SetPrintQuality(int quality) override { quality_ = quality; }
+  int Page() override;
+  void PrintLine(std::string_view text) override;
+  float CurrentY() override;
+  float ScaleWidth() override;
+  void Line(float x1, float y1, float x2, float y2, std::uint32_t colour) override;
+  void EndDoc() override;
+  void AbortDoc() override;
+
+ private:
+  void Begin();
+  void Close();
+  int DeviceX(float twips) const;
+  int DeviceY(float twips) const;
+
+  HDC dc_ = nullptr;
+  HFONT font_ = nullptr;
+  HGDIOBJ oldFont_ = nullptr;
+  int quality_ = 0;
+  int page_ = 1;
+  float y_ = 0;  // twips from the top of the printable area
+  float width_ = 0, height_ = 0, lineHeight_ = 0;
+  int dpiX_ = 300, dpiY_ = 300;
+};
+
 // MessageBoxW over the notes window: OK only, no icon.
 class WindowMessageBox : public MessageDialog {
  public:

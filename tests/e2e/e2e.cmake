@@ -25,3 +25,4 @@ endfunction()
 
 vorn_e2e(notes_window FirstStart TrayClicks Hiding Ending StoredGeometry Keyboard)
 vorn_e2e(pad_storage SettingsStoreMode FileMode SwitchingModes WriteFailures Crashes)
+vorn_e2e(toolbar PadSwitching ClipboardCommands Printing NoPrinter)

@@ -144,6 +144,20 @@ class Desktop:
     def type(self, text):
         self.x(['xdotool', 'type', '--delay', '30', text])
 
+    def clipboard(self):
+        r = self.x(['xclip', '-o', '-selection', 'clipboard'], check=False)
+        return r.stdout if r.returncode == 0 else None
+
+    def offer_clipboard(self, data, target='UTF8_STRING'):
+        """Puts data on the X clipboard; an xclip stays to serve it until the desktop stops."""
+        p = subprocess.Popen(['xclip', '-quiet', '-i', '-selection', 'clipboard', '-t', target],
+                             env=self.env, stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL, start_new_session=True)
+        p.stdin.write(data if isinstance(data, bytes) else data.encode('utf-8'))
+        p.stdin.close()
+        self.procs.append(p)
+        time.sleep(0.3)
+
     def screenshot(self, path):
         self.x(['import', '-window', 'root', path])
 
@@ -161,14 +175,91 @@ class Desktop:
         self.procs.clear()
 
 
+class PrintServer:
+    """A private cupsd whose default printer writes PDF files into `self.out`."""
+
+    def __init__(self, workdir, with_printer=True):
+        self.root = os.path.join(workdir, 'cups')
+        for d in ('etc', 'spool', 'tmp', 'cache', 'state', 'out'):
+            os.makedirs(os.path.join(self.root, d), exist_ok=True)
+        os.chmod(workdir, 0o755)
+        os.chmod(self.root, 0o755)
+        self.socket = os.path.join(self.root, 'cups.sock')
+        self.out = os.path.join(self.root, 'out')
+        self.queue = 'vornpdf%d' % os.getpid()
+        with open(os.path.join(self.root, 'cupsd.conf'), 'w') as f:
+            f.write('Listen %s\nLogLevel warn\nWebInterface No\n'
+                    '<Location />\n  Order allow,deny\n  Allow all\n</Location>\n'
+                    '<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n'
+                    '</Policy>\n' % self.socket)
+        with open(os.path.join(self.root, 'cups-files.conf'), 'w') as f:
+            for key, sub in (('ServerRoot', 'etc'), ('RequestRoot', 'spool'), ('TempDir', 'tmp'),
+                             ('CacheDir', 'cache'), ('StateDir', 'state')):
+                f.write('%s %s\n' % (key, os.path.join(self.root, sub)))
+            f.write('ServerBin /usr/lib/cups\nDataDir /usr/share/cups\n'
+                    'DocumentRoot /usr/share/cups/doc-root\n')
+            for log in ('ErrorLog', 'AccessLog', 'PageLog'):
+                f.write('%s %s\n' % (log, os.path.join(self.root, log.lower())))
+        self.env = dict(os.environ, CUPS_SERVER=self.socket)
+        self.proc = subprocess.Popen(['cupsd', '-f', '-c', os.path.join(self.root, 'cupsd.conf'),
+                                      '-s', os.path.join(self.root, 'cups-files.conf')],
+                                     env=self.env, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL, start_new_session=True)
+        wait_until(lambda: os.path.exists(self.socket), 10, what='cupsd')
+        self.conf = '/etc/cups/cups-pdf-%s.conf' % self.queue
+        if with_printer:
+            # cups-pdf reads its settings from a file named after the queue.
+            with open(self.conf, 'w') as f:
+                f.write('Out %s\nAnonDirName %s\nLabel 0\n' % (self.out, self.out))
+            self.lp(['lpadmin', '-p', self.queue, '-E', '-v', 'cups-pdf:/' + self.queue,
+                     '-m', 'lsb/usr/cups-pdf/CUPS-PDF_opt.ppd'])
+            self.lp(['lpadmin', '-d', self.queue])
+
+    def lp(self, argv):
+        return subprocess.run(argv, env=self.env, capture_output=True, text=True, timeout=30)
+
+    def idle(self):
+        return self.lp(['lpstat', '-o']).stdout.strip() == ''
+
+    def pdfs(self):
+        return sorted(glob.glob(os.path.join(self.out, '*.pdf')), key=os.path.getmtime)
+
+    def wait_pdfs(self, count, timeout=30):
+        wait_until(lambda: len(self.pdfs()) >= count and self.idle(), timeout, 0.3,
+                   what='%d printed document(s)' % count)
+        time.sleep(0.5)
+        return self.pdfs()
+
+    @staticmethod
+    def text(pdf):
+        return subprocess.run(['pdftotext', '-layout', pdf, '-'], capture_output=True,
+                              text=True, check=True).stdout
+
+    @staticmethod
+    def pages(pdf):
+        info = subprocess.run(['pdfinfo', pdf], capture_output=True, text=True).stdout
+        return int(re.search(r'Pages:\s+(\d+)', info).group(1))
+
+    def stop(self):
+        try:
+            os.killpg(self.proc.pid, signal.SIGTERM)
+            self.proc.wait(10)
+        except (ProcessLookupError, subprocess.TimeoutExpired):
+            pass
+        if os.path.exists(self.conf):
+            os.remove(self.conf)
+
+
 class Program:
     """VornNotes.exe in a private prefix on a Desktop."""
 
-    def __init__(self, desktop, workdir):
+    def __init__(self, desktop, workdir, printer=None):
         self.desktop = desktop
         self.prefix = os.path.join(workdir, 'prefix')
         subprocess.run(['cp', '-a', TEMPLATE, self.prefix], check=True)
         self.env = wine_env(self.prefix, desktop.display)
+        if printer:
+            self.env['CUPS_SERVER'] = printer.socket
         self.place(PROGRAM_DIR)
         self.proc = None
         self.started = []
@@ -325,6 +416,17 @@ class Program:
             time.sleep(0.2)
         raise AssertionError('tab %d cannot be reached' % n)
 
+    TOOLBAR_IDS = {'print': 101, 'cut': 102, 'copy': 103, 'paste': 104}
+
+    def click_toolbar(self, key):
+        """Clicks a toolbar button by its key: print, cut, copy or paste."""
+        for button in self.probe('toolbar'):
+            if button['id'] == self.TOOLBAR_IDS[key]:
+                l, t, r, b = button['screen']
+                self.desktop.click((l + r) // 2, (t + b) // 2)
+                return
+        raise AssertionError('no toolbar button ' + key)
+
     def pad(self, n):
         return self.control(id=500 + n)
 
@@ -394,15 +496,21 @@ def parse_reg(text):
 
 
 class ProgramTest(unittest.TestCase):
-    """A test with its own desktop and prefix; `self.app` is the program, not yet started."""
+    """A test with its own desktop and prefix; `self.app` is the program, not yet started.
+    A test class that sets `printer` gets a private print server as `self.printer`."""
+    printer = None  # None: no print server; True: one with a PDF printer; False: none set up
 
     def setUp(self):
         self.work = tempfile.mkdtemp(prefix='vorn-e2e-')
+        self.addCleanup(shutil.rmtree, self.work, True)
         self.desktop = Desktop()
         self.addCleanup(self.desktop.stop)
-        self.app = Program(self.desktop, self.work)
+        self.printer = None
+        if type(self).printer is not None:
+            self.printer = PrintServer(self.work, with_printer=type(self).printer)
+            self.addCleanup(self.printer.stop)
+        self.app = Program(self.desktop, self.work, self.printer)
         self.addCleanup(self.app.stop)
-        self.addCleanup(shutil.rmtree, self.work, True)
 
     def assertClose(self, a, b, tolerance=1, msg=None):
         self.assertLessEqual(abs(a - b), tolerance, msg or '%r is not within %r of %r' % (a, tolerance, b))

@@ -1,6 +1,8 @@
 // In-memory stand-ins for the platform controls and services.
 #pragma once
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -91,10 +93,20 @@ class TabStrip : public Control, public vorn::TabStrip {
 class Pad : public Control, public vorn::Pad {
  public:
   std::string text;
+  std::size_t selStart = 0, selLength = 0;  // the caret is at selStart when selLength is 0
+  std::function<void()> changed;            // the change event
   std::string Text() const override { return text; }
   void SetText(std::string_view t) override {
     Check("Text");
     text = t;
+    selStart = selLength = 0;
+  }
+  std::string SelText() const override { return text.substr(selStart, selLength); }
+  void ReplaceSel(std::string_view t) override {
+    text.replace(selStart, selLength, t);
+    selStart += t.size();
+    selLength = 0;
+    if (changed) changed();
   }
 };
 
@@ -197,6 +209,59 @@ class MessageDialog : public vorn::MessageDialog {
   std::vector<std::pair<std::string, std::string>> shown;  // (text, title)
   void Show(std::string_view text, std::string_view title) override {
     shown.emplace_back(text, title);
+  }
+};
+
+class Clipboard : public vorn::Clipboard {
+ public:
+  std::string text;
+  bool busy = false;  // another program holds it
+  int sets = 0;
+  void SetText(std::string_view t) override {
+    if (busy) throw vorn::PlatformError("The clipboard is in use by another program.");
+    text = t;
+    ++sets;
+  }
+  std::string GetText() override {
+    if (busy) throw vorn::PlatformError("The clipboard is in use by another program.");
+    return text;
+  }
+};
+
+// Records what a print sends, a line of text at a time, with a fixed line height of 240.
+class Printer : public vorn::Printer {
+ public:
+  std::vector<std::string> calls;
+  std::string failAt;  // a call name that fails as a missing printer would
+  float y = 0;
+  void SetPrintQuality(int q) override { Call("quality " + std::to_string(q)); }
+  int Page() override {
+    Call("page");
+    return 1;
+  }
+  void PrintLine(std::string_view t) override {
+    Call("print " + std::string(t));
+    y += 240 * static_cast<float>(1 + std::count(t.begin(), t.end(), '\n'));
+  }
+  float CurrentY() override { return y; }
+  float ScaleWidth() override { return 11520; }
+  void Line(float x1, float y1, float x2, float y2, std::uint32_t colour) override {
+    Call("line " + std::to_string(int(x1)) + "," + std::to_string(int(y1)) + " " +
+         std::to_string(int(x2)) + "," + std::to_string(int(y2)) + " " + std::to_string(colour));
+  }
+  void EndDoc() override {
+    Call("end");
+    y = 0;
+  }
+  void AbortDoc() override {
+    calls.push_back("abort");
+    y = 0;
+  }
+
+ private:
+  void Call(const std::string& what) {
+    if (what.rfind(failAt, 0) == 0 && !failAt.empty()) throw vorn::PlatformError("There is no default printer.");
+    calls.push_back(what);
   }
 };
 

@@ -20,6 +20,8 @@ struct NotesFixture : ::testing::Test {
   fake::ZOrder zorder;
   fake::Process process;
   fake::MessageDialog box;
+  fake::Clipboard clipboard;
+  fake::Printer printer;
   std::string folder = "C:\\Program Files\\Vorn";
   std::unique_ptr<vorn::frmVornNotes> notes;
 
@@ -46,7 +48,7 @@ struct NotesFixture : ::testing::Test {
     }
     vorn::NotesControls c{form, toolBar, chkTop, chkRegistry, {}, picture2, statusBar, tabStrip};
     for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
-    vorn::NotesServices s{settings, storage, tray, zorder, process, box, [this] { return folder; }};
+    vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, [this] { return folder; }};
     notes = std::make_unique<vorn::frmVornNotes>(c, s);
   }
 
@@ -271,7 +273,7 @@ TEST_F(NotesFixture, AFailingStorageModeTestFillsFromTheSettingsStore) {
   Broken broken;
   vorn::NotesControls c{form, toolBar, chkTop, broken, {}, picture2, statusBar, tabStrip};
   for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
-  vorn::NotesServices s{settings, storage, tray, zorder, process, box, [this] { return folder; }};
+  vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, [this] { return folder; }};
   vorn::frmVornNotes other(c, s);
   other.Form_Load();
   ASSERT_EQ(storage.reads.size(), 10u);
@@ -435,7 +437,7 @@ TEST_F(NotesFixture, NothingIsWrittenWhileLoading) {
     echo[i].index = static_cast<std::int16_t>(i + 1);
     c.txtText[i] = &echo[i];
   }
-  vorn::NotesServices s{settings, storage, tray, zorder, process, box, [this] { return folder; }};
+  vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, [this] { return folder; }};
   vorn::frmVornNotes other(c, s);
   self = &other;
   storage.slots[{4, true}] = "four";
@@ -467,7 +469,7 @@ TEST_F(NotesFixture, AFailingModeTestIsReportedThenTheSettingsStoreIsWritten) {
   Broken broken;
   vorn::NotesControls c{form, toolBar, chkTop, broken, {}, picture2, statusBar, tabStrip};
   for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
-  vorn::NotesServices s{settings, storage, tray, zorder, process, box, [this] { return folder; }};
+  vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, [this] { return folder; }};
   vorn::frmVornNotes other(c, s);
   other.Form_Load();
   pads[0].text = "a";

@@ -198,4 +198,42 @@ void frmVornNotes::TabStrip1_Click() {
 
 std::int16_t frmVornNotes::getTag() const { return c_.tabStrip.SelectedIndex(); }
 
+void frmVornNotes::ToolBar1_ButtonClick(std::string_view key) {
+  try {
+    std::string text = PadAt(getTag())->SelText();
+    if (text.empty()) text = PadAt(getTag())->Text();
+    if (key == "print") {
+      Print(text);
+    } else if (key == "cut") {
+      if (!text.empty()) {
+        s_.clipboard.SetText(text);  // a clipboard that fails leaves the pad as it is
+        PadAt(getTag())->ReplaceSel("");
+      }
+    } else if (key == "copy") {
+      if (!text.empty()) s_.clipboard.SetText(text);
+    } else if (key == "paste") {
+      if (!s_.clipboard.GetText().empty()) PadAt(getTag())->ReplaceSel(s_.clipboard.GetText());
+    }
+  } catch (const std::exception& e) {
+    // Printer and clipboard failures are told plainly; the pads stay as they are.
+    s_.messageBox.Show(e.what(), kAppName);
+  }
+}
+
+void frmVornNotes::Print(const std::string& text) {
+  Printer& p = s_.printer;
+  try {
+    p.SetPrintQuality(-3);  // DMRES_MEDIUM
+    p.PrintLine("Page #" + IntegerText(p.Page()));
+    float y = p.CurrentY() + 10.0f;
+    p.Line(0.0f, y, p.ScaleWidth(), y, 0);
+    p.PrintLine("\n");
+    p.PrintLine(text);
+    p.EndDoc();
+  } catch (...) {
+    p.AbortDoc();
+    throw;
+  }
+}
+
 }  // namespace vorn

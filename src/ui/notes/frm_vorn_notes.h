@@ -42,6 +42,8 @@ struct NotesServices {
   ZOrder& zOrder;
   Process& process;
   MessageDialog& messageBox;
+  Clipboard& clipboard;
+  Printer& printer;
   std::function<std::string()> programFolder;
 };
 
@@ -66,6 +68,8 @@ class frmVornNotes {
   // Shows the selected tab's pad alone and its length in the status bar.
   void TabStrip1_Click();
   std::int16_t getTag() const;
+  // Print, cut, copy or paste on the shown pad, by the clicked button's key.
+  void ToolBar1_ButtonClick(std::string_view key);
 
   std::int16_t gFlag() const { return gFlag_; }
   const std::string& Location() const { return location_; }
@@ -75,6 +79,7 @@ class frmVornNotes {
   void SaveSettings();
   Pad* PadAt(int index) const;
   void ReportFailure(const std::exception& e);
+  void Print(const std::string& text);
 
   NotesControls c_;
   NotesServices s_;

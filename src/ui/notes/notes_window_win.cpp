@@ -172,8 +172,9 @@ void NotesWindow::OnCreate() {
                          tabStrip_};
   for (int i = 0; i < kPadCount; ++i) controls.txtText[i] = &pads_[i];
   messageBox_.Attach(hwnd_);
-  NotesServices services{settings_, padSlots_, *tray_, zOrder_, process_, messageBox_,
-                         ProgramFolder};
+  clipboard_.Attach(hwnd_);
+  NotesServices services{settings_,    padSlots_,  *tray_,    zOrder_,      process_,
+                         messageBox_, clipboard_, printer_, ProgramFolder};
   logic_ = std::make_unique<frmVornNotes>(controls, services);
 }
 
@@ -412,6 +413,10 @@ void NotesWindow::OnCommand(int id, int code) {
     case kIdChkRegistry:
       if (code == BN_CLICKED) Toggle(chkRegistry_);  // read again at each load and write
       break;
+    case kIdPrint: logic_->ToolBar1_ButtonClick("print"); break;
+    case kIdCut: logic_->ToolBar1_ButtonClick("cut"); break;
+    case kIdCopy: logic_->ToolBar1_ButtonClick("copy"); break;
+    case kIdPaste: logic_->ToolBar1_ButtonClick("paste"); break;
     case kIdCommand2: logic_->Command2_Click(); break;
     case kIdCommand3: logic_->Command3_Click(); break;
     default:

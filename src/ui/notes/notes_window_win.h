@@ -85,6 +85,8 @@ class NotesWindow {
   WindowZOrder zOrder_;
   ExitingProcess process_;
   WindowMessageBox messageBox_;
+  WinClipboard clipboard_;
+  DefaultPrinter printer_;
   std::unique_ptr<TrayWindow> tray_;
   std::unique_ptr<frmVornNotes> logic_;
 };

@@ -165,6 +165,30 @@ int Dialogs() {
   return 0;
 }
 
+int Toolbar() {
+  // The toolbar's buttons: command id and rectangle on the screen; separators have id 0.
+  HWND notes = FindNotes();
+  HWND bar = FindWindowExW(notes, nullptr, TOOLBARCLASSNAMEW, nullptr);
+  if (!bar) return 2;
+  int count = (int)SendMessageW(bar, TB_BUTTONCOUNT, 0, 0);
+  Remote mem(bar, sizeof(TBBUTTON) + sizeof(RECT));
+  std::string out = "[";
+  for (int i = 0; i < count; ++i) {
+    TBBUTTON button{};
+    SendMessageW(bar, TB_GETBUTTON, i, (LPARAM)mem.Ptr());
+    mem.Read(&button, sizeof button);
+    RECT r{};
+    SendMessageW(bar, TB_GETITEMRECT, i, (LPARAM)mem.Ptr());
+    mem.Read(&r, sizeof r);
+    MapWindowPoints(bar, nullptr, (POINT*)&r, 2);
+    out += std::string(i ? "," : "") + "{\"id\":" + Num(button.idCommand) + ",\"separator\":" +
+           Num((button.fsStyle & BTNS_SEP) ? 1 : 0) + ",\"image\":" + Num(button.iBitmap) +
+           ",\"screen\":" + Rect(r) + "}";
+  }
+  puts((out + "]").c_str());
+  return 0;
+}
+
 int Tabs() {
   HWND notes = FindNotes();
   HWND tabs = FindWindowExW(notes, nullptr, WC_TABCONTROLW, nullptr);
@@ -272,6 +296,7 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"status") return Status();
   if (cmd == L"tooltips") return ToolTips();
   if (cmd == L"dialogs") return Dialogs();
+  if (cmd == L"toolbar") return Toolbar();
   fputs("usage: vnprobe windows|controls|tabs|status|tooltips\n", stderr);
   return 1;
 }

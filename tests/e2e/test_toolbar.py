@@ -1,0 +1,142 @@
+"""Pad switching with the character count, and the toolbar's print, cut, copy and paste."""
+import time
+import unittest
+
+from harness import ProgramTest, wait_until
+
+
+def panel1(app):
+    return app.probe('status')['panel1']
+
+
+class PadSwitching(ProgramTest):
+    def test_a_tab_click_shows_that_pad_alone_and_a_snapshot_of_its_length(self):
+        self.app.set_setting('3', 'three\r\nlines\r\nhere', section='Data')
+        self.app.start()
+        self.app.show()
+        self.assertEqual(panel1(self.app), '')  # empty until the first tab click
+        self.app.click_tab(3)
+        visible = [c['id'] for c in self.app.controls() if 'RichEdit' in c['class'] and c['visible']]
+        self.assertEqual(visible, [503])
+        self.assertEqual(panel1(self.app), '18 characters')
+        self.app.focus_pad(3)
+        self.desktop.type('0123456789')
+        wait_until(lambda: self.app.pad_text(3).endswith('9'), 5, what='typing')
+        self.assertEqual(panel1(self.app), '18 characters')  # a snapshot
+        self.app.click_tab(1)
+        self.assertEqual(panel1(self.app), '0 characters')
+        self.app.click_tab(3)
+        self.assertEqual(panel1(self.app), '28 characters')
+        self.app.click_tab(10)
+        self.assertEqual([c['id'] for c in self.app.controls()
+                          if 'RichEdit' in c['class'] and c['visible']], [510])
+
+
+class ClipboardCommands(ProgramTest):
+    def setUp(self):
+        super().setUp()
+        self.app.set_setting('2', 'Hello, world', section='Data')
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(2)  # the caret at the end
+
+    def stored(self):
+        return self.app.registry('Data').get('2')
+
+    def test_copy_takes_the_selection_or_the_whole_text(self):
+        self.desktop.key('shift+Left', 'shift+Left', 'shift+Left')
+        self.app.click_toolbar('copy')
+        wait_until(lambda: self.desktop.clipboard() == 'rld', 5, what='the selection copied')
+        self.desktop.key('End')
+        self.app.click_toolbar('copy')
+        wait_until(lambda: self.desktop.clipboard() == 'Hello, world', 5, what='the whole text')
+        self.assertEqual(self.app.pad_text(2), 'Hello, world')
+
+    def test_cut_with_and_without_a_selection(self):
+        self.app.click_toolbar('cut')  # nothing selected: copies the whole pad, removes nothing
+        wait_until(lambda: self.desktop.clipboard() == 'Hello, world', 5, what='the whole text')
+        self.assertEqual(self.app.pad_text(2), 'Hello, world')
+        self.desktop.key('shift+Left', 'shift+Left', 'shift+Left', 'shift+Left', 'shift+Left',
+                         'shift+Left', 'shift+Left')
+        self.app.click_toolbar('cut')
+        wait_until(lambda: self.desktop.clipboard() == ', world', 5, what='the selection cut')
+        self.assertEqual(self.app.pad_text(2), 'Hello')
+        wait_until(lambda: self.stored() == 'Hello', 5, what='the cut pad stored')
+
+    def test_paste_inserts_text_and_an_empty_clipboard_changes_nothing(self):
+        self.desktop.offer_clipboard('Grüße 🙂')
+        self.app.click_toolbar('paste')
+        wait_until(lambda: self.app.pad_text(2) == 'Hello, worldGrüße 🙂', 5, what='pasted')
+        wait_until(lambda: self.stored() == 'Hello, worldGrüße 🙂', 5, what='stored')
+        self.desktop.offer_clipboard(b'\x89PNG\r\n', target='image/png')
+        self.app.click_toolbar('paste')
+        time.sleep(1)
+        self.assertEqual(self.app.pad_text(2), 'Hello, worldGrüße 🙂')
+        self.assertEqual(self.app.dialogs(), [])
+
+
+class Printing(ProgramTest):
+    printer = True
+
+    def test_print_sends_the_header_rule_and_the_text_or_the_selection(self):
+        self.app.set_setting('1', 'first line\r\nsecond line', section='Data')
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(1)
+        self.app.click_toolbar('print')
+        pdf = self.printer.wait_pdfs(1)[0]
+        text = self.printer.text(pdf)
+        self.assertEqual(text.split()[:2], ['Page', '#1'])
+        self.assertIn('first line', text)
+        self.assertIn('second line', text)
+        # A selection alone; and every print is a document of its own that says "Page #1".
+        self.desktop.key('shift+Home')
+        self.app.click_toolbar('print')
+        pdfs = self.printer.wait_pdfs(2)
+        text = self.printer.text(pdfs[1])
+        self.assertIn('Page #1', text)
+        self.assertIn('second line', text)
+        self.assertNotIn('first line', text)
+
+    def test_long_lines_wrap_and_long_texts_go_on_to_further_pages(self):
+        words = ' '.join('word%03d' % i for i in range(120))
+        lines = '\r\n'.join('line %03d' % i for i in range(150))
+        self.app.set_setting('1', words + '\r\n' + lines, section='Data')
+        self.app.start()
+        self.app.show()
+        self.app.click_toolbar('print')
+        pdf = self.printer.wait_pdfs(1)[0]
+        text = self.printer.text(pdf)
+        self.assertGreater(self.printer.pages(pdf), 1)
+        self.assertEqual(text.count('Page #1'), 1)  # the header is on the first page only
+        for i in range(120):
+            self.assertIn('word%03d' % i, text)
+        for i in range(150):
+            self.assertIn('line %03d' % i, text)
+
+    def test_an_empty_pad_prints_a_page_with_the_header(self):
+        self.app.start()
+        self.app.show()
+        self.app.click_toolbar('print')
+        pdf = self.printer.wait_pdfs(1)[0]
+        self.assertEqual(self.printer.text(pdf).split(), ['Page', '#1'])
+
+
+class NoPrinter(ProgramTest):
+    printer = False  # a print server with no printer at all
+
+    def test_print_without_a_printer_says_so_and_the_program_goes_on(self):
+        self.app.set_setting('1', 'keep me', section='Data')
+        self.app.start()
+        self.app.show()
+        self.app.click_toolbar('print')
+        box = wait_until(self.app.dialogs, 15, what='the message')
+        self.assertIn('printer', ' '.join(box[0]['texts']).lower())
+        self.desktop.key('Return')
+        wait_until(lambda: not self.app.dialogs(), 10, what='the message to close')
+        self.assertTrue(self.app.running())
+        self.assertEqual(self.app.pad_text(1), 'keep me')
+
+
+if __name__ == '__main__':
+    unittest.main()
