@@ -6,6 +6,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
   wine wine64 fonts-wine
   xvfb xdotool trayer openbox x11-utils imagemagick xclip
+  cups printer-driver-cups-pdf poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -317,8 +317,8 @@ class Program:
 
     # ---- reading state ----------------------------------------------------------------
 
-    def probe(self, command):
-        out = self.wine(os.path.join(WIN64, 'vnprobe.exe'), command, check=False).stdout
+    def probe(self, command, *args):
+        out = self.wine(os.path.join(WIN64, 'vnprobe.exe'), command, *args, check=False).stdout
         text = out.decode('utf-8', 'replace').strip()
         return json.loads(text) if text else None
 
@@ -417,6 +417,38 @@ class Program:
         raise AssertionError('tab %d cannot be reached' % n)
 
     TOOLBAR_IDS = {'print': 101, 'cut': 102, 'copy': 103, 'paste': 104}
+
+    def register_link_handler(self):
+        """Makes linkrec.exe the handler of mailto:, http and https links; returns the file in
+        which it records the links it receives."""
+        os.makedirs(self.unix_path('C:\\linkrec'), exist_ok=True)
+        shutil.copy(os.path.join(WIN64, 'linkrec.exe'), self.unix_path('C:\\linkrec'))
+        for scheme in ('mailto', 'http', 'https'):
+            self.wine('reg', 'add', 'HKCR\\%s' % scheme, '/ve', '/d', 'URL:' + scheme, '/f')
+            self.wine('reg', 'add', 'HKCR\\%s' % scheme, '/v', 'URL Protocol', '/d', '', '/f')
+            self.wine('reg', 'add', 'HKCR\\%s\\shell\\open\\command' % scheme, '/ve', '/d',
+                      '"C:\\linkrec\\linkrec.exe" "%1"', '/f')
+        return os.path.join(self.unix_path('C:\\linkrec'), 'links.txt')
+
+    def about_window(self):
+        for w in (self.windows() or {}).get('windows', []):
+            if w['class'] == 'VornNotesAbout':
+                return w
+        return None
+
+    def about_controls(self):
+        return self.probe('controls', 'VornNotesAbout') or []
+
+    def click_about_button(self, text):
+        for c in self.about_controls():
+            if c['text'] == text:
+                l, t, r, b = c['screen']
+                self.desktop.click((l + r) // 2, (t + b) // 2)
+                return
+        raise AssertionError('no About button ' + text)
+
+    def about_windows(self):
+        return [w for w in (self.windows() or {}).get('windows', []) if w['class'] == 'VornNotesAbout']
 
     def click_toolbar(self, key):
         """Clicks a toolbar button by its key: print, cut, copy or paste."""

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/tray_icon.h"
+#include "ui/about/infofrm.h"
 #include "platform/controls.h"
 #include "platform/services.h"
 
@@ -263,6 +264,22 @@ class Printer : public vorn::Printer {
     if (what.rfind(failAt, 0) == 0 && !failAt.empty()) throw vorn::PlatformError("There is no default printer.");
     calls.push_back(what);
   }
+};
+
+class About : public vorn::AboutHost {
+ public:
+  int loads = 0, unloads = 0, presents = 0;
+  bool loaded = false;
+  bool Loaded() const override { return loaded; }
+  void Load() override {
+    ++loads;
+    loaded = true;
+  }
+  void Unload() override {
+    ++unloads;
+    loaded = false;
+  }
+  void Present() override { ++presents; }
 };
 
 class NotifyArea : public vorn::NotifyArea {

@@ -22,6 +22,7 @@ struct NotesFixture : ::testing::Test {
   fake::MessageDialog box;
   fake::Clipboard clipboard;
   fake::Printer printer;
+  fake::About about;
   std::string folder = "C:\\Program Files\\Vorn";
   std::unique_ptr<vorn::frmVornNotes> notes;
 
@@ -48,7 +49,7 @@ struct NotesFixture : ::testing::Test {
     }
     vorn::NotesControls c{form, toolBar, chkTop, chkRegistry, {}, picture2, statusBar, tabStrip};
     for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
-    vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, [this] { return folder; }};
+    vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, about, [this] { return folder; }};
     notes = std::make_unique<vorn::frmVornNotes>(c, s);
   }
 
@@ -273,7 +274,7 @@ TEST_F(NotesFixture, AFailingStorageModeTestFillsFromTheSettingsStore) {
   Broken broken;
   vorn::NotesControls c{form, toolBar, chkTop, broken, {}, picture2, statusBar, tabStrip};
   for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
-  vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, [this] { return folder; }};
+  vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, about, [this] { return folder; }};
   vorn::frmVornNotes other(c, s);
   other.Form_Load();
   ASSERT_EQ(storage.reads.size(), 10u);
@@ -437,7 +438,7 @@ TEST_F(NotesFixture, NothingIsWrittenWhileLoading) {
     echo[i].index = static_cast<std::int16_t>(i + 1);
     c.txtText[i] = &echo[i];
   }
-  vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, [this] { return folder; }};
+  vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, about, [this] { return folder; }};
   vorn::frmVornNotes other(c, s);
   self = &other;
   storage.slots[{4, true}] = "four";
@@ -469,7 +470,7 @@ TEST_F(NotesFixture, AFailingModeTestIsReportedThenTheSettingsStoreIsWritten) {
   Broken broken;
   vorn::NotesControls c{form, toolBar, chkTop, broken, {}, picture2, statusBar, tabStrip};
   for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
-  vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, [this] { return folder; }};
+  vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, about, [this] { return folder; }};
   vorn::frmVornNotes other(c, s);
   other.Form_Load();
   pads[0].text = "a";

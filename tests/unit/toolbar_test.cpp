@@ -21,13 +21,14 @@ struct Toolbar : ::testing::Test {
   fake::MessageDialog box;
   fake::Clipboard clipboard;
   fake::Printer printer;
+  fake::About about;
   std::unique_ptr<vorn::frmVornNotes> notes;
   fake::Pad& pad = pads[2];  // the shown pad: tab 3
 
   Toolbar() {
     vorn::NotesControls c{form, toolBar, chkTop, chkRegistry, {}, picture2, statusBar, tabStrip};
     for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
-    vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer,
+    vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, about,
                           [] { return std::string("C:\\Vorn"); }};
     notes = std::make_unique<vorn::frmVornNotes>(c, s);
     chkRegistry.value = 1;

@@ -157,6 +157,8 @@ void frmVornNotes::Command3_Click() {
   Form_KeyDown(key, 0);
 }
 
+void frmVornNotes::Command1_Click() { ShowAbout(s_.about); }
+
 void frmVornNotes::chkTop_Click() {
   std::intptr_t insertAfter = c_.chkTop.Value() == 0 ? -2 : -1;  // HWND_NOTOPMOST : HWND_TOPMOST
   auto pixels = [](float twips) {

@@ -9,6 +9,7 @@
 
 #include "platform/controls.h"
 #include "platform/services.h"
+#include "ui/about/infofrm.h"
 
 namespace vorn {
 
@@ -44,6 +45,7 @@ struct NotesServices {
   MessageDialog& messageBox;
   Clipboard& clipboard;
   Printer& printer;
+  AboutHost& about;
   std::function<std::string()> programFolder;
 };
 
@@ -62,6 +64,7 @@ class frmVornNotes {
   void Command2_Click();  // "&End"
   void Command3_Click();  // "&Hide"
   void chkTop_Click();    // "&Top"
+  void Command1_Click();  // "&About"
   // Writes the pad that changed, its whole text, to the store the check box selects now.
   void txtText_Change(std::int16_t Index);
   void TabStrip1_BeforeClick(std::int16_t& Cancel);

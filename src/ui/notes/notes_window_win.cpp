@@ -64,7 +64,9 @@ const wchar_t* RichEditClass() {
 }  // namespace
 
 NotesWindow::NotesWindow(HINSTANCE instance)
-    : instance_(instance), padSlots_(settings_, [this] { return logic_ ? logic_->Location() : ""; }) {}
+    : instance_(instance),
+      padSlots_(settings_, [this] { return logic_ ? logic_->Location() : ""; }),
+      about_(instance) {}
 
 NotesWindow::~NotesWindow() {
   if (images_) ImageList_Destroy(images_);
@@ -173,8 +175,8 @@ void NotesWindow::OnCreate() {
   for (int i = 0; i < kPadCount; ++i) controls.txtText[i] = &pads_[i];
   messageBox_.Attach(hwnd_);
   clipboard_.Attach(hwnd_);
-  NotesServices services{settings_,    padSlots_,  *tray_,    zOrder_,      process_,
-                         messageBox_, clipboard_, printer_, ProgramFolder};
+  NotesServices services{settings_,  padSlots_, *tray_, zOrder_, process_, messageBox_,
+                         clipboard_, printer_,  about_, ProgramFolder};
   logic_ = std::make_unique<frmVornNotes>(controls, services);
 }
 
@@ -417,6 +419,7 @@ void NotesWindow::OnCommand(int id, int code) {
     case kIdCut: logic_->ToolBar1_ButtonClick("cut"); break;
     case kIdCopy: logic_->ToolBar1_ButtonClick("copy"); break;
     case kIdPaste: logic_->ToolBar1_ButtonClick("paste"); break;
+    case kIdCommand1: logic_->Command1_Click(); break;
     case kIdCommand2: logic_->Command2_Click(); break;
     case kIdCommand3: logic_->Command3_Click(); break;
     default:
@@ -542,6 +545,7 @@ bool NotesWindow::HandleAccessKey(wchar_t key) {
 }
 
 bool NotesWindow::PreTranslate(MSG& msg) {
+  if (about_.PreTranslate(msg)) return true;
   if (!hwnd_ || !logic_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
   switch (msg.message) {
     case WM_KEYDOWN:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/tray_window_win.h"
+#include "ui/about/about_window_win.h"
 #include "platform/controls_win.h"
 #include "platform/services_win.h"
 #include "platform/win.h"
@@ -87,6 +88,7 @@ class NotesWindow {
   WindowMessageBox messageBox_;
   WinClipboard clipboard_;
   DefaultPrinter printer_;
+  AboutWindow about_;
   std::unique_ptr<TrayWindow> tray_;
   std::unique_ptr<frmVornNotes> logic_;
 };

@@ -130,8 +130,8 @@ void Collect(HWND parent, HWND origin, std::string& out, bool& first) {
   }
 }
 
-int Controls() {
-  HWND notes = FindNotes();
+int Controls(const wchar_t* cls) {
+  HWND notes = FindWindowW(cls, nullptr);
   if (!notes) return 2;
   std::string out = "[";
   bool first = true;
@@ -291,7 +291,7 @@ int ToolTips() {
 int wmain(int argc, wchar_t** argv) {
   std::wstring cmd = argc > 1 ? argv[1] : L"windows";
   if (cmd == L"windows") return Windows();
-  if (cmd == L"controls") return Controls();
+  if (cmd == L"controls") return Controls(argc > 2 ? argv[2] : L"VornNotesMain");
   if (cmd == L"tabs") return Tabs();
   if (cmd == L"status") return Status();
   if (cmd == L"tooltips") return ToolTips();
