@@ -2,11 +2,20 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "app/app_win.h"
 #include "ui/notes/notes_window_win.h"
 
 namespace vorn::win {
 bool gDispatchingPostedClose = false;
+}
+
+// The default handler for an uncaught exception prints its demangled type name, which pulls
+// the whole demangler into the executable. The program never lets an exception escape, so the
+// plain end is enough.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {

@@ -1,8 +1,6 @@
 #include "store/number_text.h"
 
-#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -61,35 +59,34 @@ std::string NumberText(float value) {
   if (std::isinf(value)) return value < 0 ? "-1E+39" : "1E+39";
   if (value == 0.0f) return "0";
 
-  // Seven significant digits decide the exponent after rounding (9999999.5 becomes 1E+07).
-  // to_chars ignores the locale, so the point stays a point.
-  char buffer[64];
-  auto format = [&](std::chars_format how, int precision) {
-    auto result = std::to_chars(buffer, buffer + sizeof buffer - 1, static_cast<double>(value),
-                                how, precision);
-    *result.ptr = '\0';
+  // Seven significant digits as an integer: digits * 10^(exponent - 6). The rounding sends
+  // ties to the even neighbour, as the usual formatting of a binary value does. Plain integer
+  // arithmetic keeps the text free of the locale (the point is always ".").
+  double magnitude = std::fabs(static_cast<double>(value));
+  int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+  auto digitsAt = [&](int e) {
+    return static_cast<long long>(std::nearbyint(magnitude * std::pow(10.0, 6 - e)));
   };
-  format(std::chars_format::scientific, 6);
-  int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
+  long long digits = digitsAt(exponent);
+  if (digits >= 10000000) digits = digitsAt(++exponent);
+  if (digits < 1000000) digits = digitsAt(--exponent);
 
-  auto trim = [](std::string s) {
-    if (s.find('.') != std::string::npos) {
-      while (!s.empty() && s.back() == '0') s.pop_back();
-      if (!s.empty() && s.back() == '.') s.pop_back();
-    }
-    return s;
+  std::string mantissa = std::to_string(digits);  // exactly seven digits
+  std::string sign = value < 0 ? "-" : "";
+  auto trimmed = [](std::string whole, std::string fraction) {
+    while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+    return fraction.empty() ? whole : whole + "." + fraction;
   };
-
   if (exponent >= 7 || exponent < -5) {
-    std::string text(buffer);
-    std::size_t e = text.find('e');
-    std::string mantissa = trim(text.substr(0, e));
-    char tail[16];
-    std::snprintf(tail, sizeof tail, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    return mantissa + tail;
+    std::string e = std::to_string(std::abs(exponent));
+    if (e.size() < 2) e = "0" + e;
+    return sign + trimmed(mantissa.substr(0, 1), mantissa.substr(1)) + "E" +
+           (exponent < 0 ? "-" : "+") + e;
   }
-  format(std::chars_format::fixed, 6 - exponent);
-  return trim(buffer);
+  if (exponent >= 0) {
+    return sign + trimmed(mantissa.substr(0, exponent + 1), mantissa.substr(exponent + 1));
+  }
+  return sign + trimmed("0", std::string(-exponent - 1, '0') + mantissa);
 }
 
 std::string IntegerText(long long value) { return std::to_string(value); }

@@ -66,6 +66,18 @@ TEST(NumberText, FractionsUseSevenSignificantDigitsAndAPoint) {
   EXPECT_EQ(NumberText(0.000001f), "1E-06");
 }
 
+TEST(NumberText, DigitsAtTheEdgesOfTheFixedForm) {
+  EXPECT_EQ(NumberText(9999999.0f), "9999999");
+  EXPECT_EQ(NumberText(10000000.0f), "1E+07");
+  EXPECT_EQ(NumberText(-12345678.0f), "-1.234568E+07");
+  EXPECT_EQ(NumberText(0.00001f), "0.00001");
+  EXPECT_EQ(NumberText(-0.000001f), "-1E-06");
+  EXPECT_EQ(NumberText(123.456f), "123.456");
+  EXPECT_EQ(NumberText(1e38f), "1E+38");
+  EXPECT_EQ(NumberText(0.3f), "0.3");
+  EXPECT_EQ(NumberText(99999.99f), "99999.99");
+}
+
 TEST(NumberText, ReadsBackAsWrittenInAnyLocale) {
   // A locale with a comma as decimal point must not leak into the stored text.
   const char* previous = std::setlocale(LC_NUMERIC, nullptr);

@@ -278,7 +278,7 @@ void NotesWindow::CreateTabsAndPads() {
   HWND tabs = CreateChild(0, WC_TABCONTROLW, nullptr, WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
                           hwnd_, kIdTabStrip);
   for (int i = 0; i < kPadCount; ++i) {
-    std::wstring caption = L"Doc #" + std::to_wstring(i + 1);
+    std::wstring caption = L"Doc #" + Widen(std::to_string(i + 1));
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = caption.data();
