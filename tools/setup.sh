@@ -2,7 +2,7 @@
 # Installs what building and testing Vorn Notes needs on Debian (12 or later).
 set -euo pipefail
 packages=(
-  cmake make g++ libgtest-dev python3
+  cmake make g++ libgtest-dev python3 clang libclang-rt-14-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
   wine wine64 fonts-wine
   xvfb xdotool trayer openbox x11-utils imagemagick xclip

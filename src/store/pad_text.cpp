@@ -100,7 +100,10 @@ std::size_t Utf16Length(std::string_view utf8) {
 std::string EncodePadFile(std::string_view utf8Text) { return std::string(utf8Text); }
 
 std::string DecodePadFile(std::string_view bytes, const LegacyDecoder& legacy) {
-  if (StartsWith(bytes, "\xEF\xBB\xBF")) return std::string(bytes.substr(3));
+  if (StartsWith(bytes, "\xEF\xBB\xBF")) {
+    std::string_view rest = bytes.substr(3);
+    return IsValidUtf8(rest) ? std::string(rest) : legacy(rest);
+  }
   if (StartsWith(bytes, "\xFF\xFE")) return FromUtf16(bytes.substr(2), false);
   if (StartsWith(bytes, "\xFE\xFF")) return FromUtf16(bytes.substr(2), true);
   if (IsValidUtf8(bytes)) return std::string(bytes);

@@ -9,7 +9,7 @@
 
 namespace vorn {
 
-// Turns bytes in the system's code page into UTF-8.
+// Turns bytes in the system's code page into UTF-8 (always well-formed).
 using LegacyDecoder = std::function<std::string(std::string_view bytes)>;
 
 std::string EncodePadFile(std::string_view utf8Text);

@@ -1,0 +1,45 @@
+// Fuzzes the decoding of pad files and the breaking of text into printed lines.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "store/pad_text.h"
+#include "ui/notes/print_layout.h"
+
+namespace {
+
+std::string Latin1(std::string_view bytes) {
+  std::string out;
+  for (unsigned char c : bytes) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  std::string text = vorn::DecodePadFile(bytes, Latin1);
+  // Whatever the file holds, the pad gets well-formed text, and text we write reads back.
+  if (!vorn::IsValidUtf8(text)) std::abort();
+  if (vorn::DecodePadFile(vorn::EncodePadFile(text), Latin1) != text) {
+    // Only a text that starts with a byte order mark may read differently.
+    if (text.rfind("\xEF\xBB\xBF", 0) != 0) std::abort();
+  }
+  if (size > 0) {
+    float width = static_cast<float>(data[0] % 40) * 100.0f;
+    auto measure = [](std::string_view s) { return static_cast<float>(s.size()) * 100.0f; };
+    std::size_t kept = 0;
+    for (const std::string& line : vorn::LayoutLines(text, width, measure)) kept += line.size();
+    if (kept > text.size()) std::abort();
+  }
+  return 0;
+}
