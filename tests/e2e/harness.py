@@ -28,6 +28,12 @@ PROGRAM_DIR = r'C:\Program Files\Vorn Notes'
 CAPTION = 'Vorn Notes - by Kalvo'
 
 
+def _die_with_parent():
+    """Run in a child before exec: it gets SIGTERM when the test process goes, however it goes."""
+    import ctypes
+    ctypes.CDLL('libc.so.6', use_errno=True).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
+
+
 def wine_env(prefix, display=None):
     env = dict(os.environ)
     env.update(WINEPREFIX=prefix, WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=',
@@ -87,7 +93,8 @@ class Desktop:
 
     def _start(self, argv):
         p = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.DEVNULL, start_new_session=True)
+                             stderr=subprocess.DEVNULL, start_new_session=True,
+                             preexec_fn=_die_with_parent)
         self.procs.append(p)
         return p
 
@@ -152,7 +159,8 @@ class Desktop:
         """Puts data on the X clipboard; an xclip stays to serve it until the desktop stops."""
         p = subprocess.Popen(['xclip', '-quiet', '-i', '-selection', 'clipboard', '-t', target],
                              env=self.env, stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.DEVNULL, start_new_session=True)
+                             stderr=subprocess.DEVNULL, start_new_session=True,
+                             preexec_fn=_die_with_parent)
         p.stdin.write(data if isinstance(data, bytes) else data.encode('utf-8'))
         p.stdin.close()
         self.procs.append(p)
@@ -204,7 +212,8 @@ class PrintServer:
         self.proc = subprocess.Popen(['cupsd', '-f', '-c', os.path.join(self.root, 'cupsd.conf'),
                                       '-s', os.path.join(self.root, 'cups-files.conf')],
                                      env=self.env, stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL, start_new_session=True)
+                                     stderr=subprocess.DEVNULL, start_new_session=True,
+                                     preexec_fn=_die_with_parent)
         wait_until(lambda: os.path.exists(self.socket), 10, what='cupsd')
         self.conf = '/etc/cups/cups-pdf-%s.conf' % self.queue
         if with_printer:
@@ -292,7 +301,8 @@ class Program:
 
     def start(self, wait_icon=True):
         self.proc = subprocess.Popen([WINE, self.program], env=self.env,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                     preexec_fn=_die_with_parent)
         self.started.append(self.proc)
         wait_until(lambda: self.notes_window() is not None, 30, what='the notes window')
         if wait_icon:

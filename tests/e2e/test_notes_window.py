@@ -256,6 +256,19 @@ class StoredGeometry(ProgramTest):
         self.assertEqual(self.app.control('&Top')['check'], 0)
         self.assertEqual(self.app.control('Store in &Registry')['check'], 1)
 
+    def test_garbage_settings_start_apply_what_is_valid_and_lose_no_pad(self):
+        for key, value in (('Top', '1e999'), ('Left', '-' * 5000), ('Height', '9' * 4000),
+                           ('Width', '-6000'), ('Reg', '1e999'), ('OnTop', 'x' * 10000)):
+            self.app.set_setting(key, value)
+        self.app.set_setting('1', 'keep me', section='Data')
+        self.app.start()
+        self.assertEqual(self.app.pad_text(1), 'keep me')
+        self.assertEqual(self.app.control('Store in &Registry')['check'], 1)
+        self.assertEqual(self.app.control('&Top')['check'], 0)
+        r = self.app.show()['rect']
+        self.assertEqual(r[:2], [198, 98])
+        self.assertEqual((r[2] - r[0], r[3] - r[1]), (422, 362))  # the designed size
+
     def test_a_window_off_every_monitor_comes_back_a_partly_visible_one_stays(self):
         self.app.set_setting('Left', '60000')
         self.app.set_setting('Top', '-1200')
