@@ -11,7 +11,11 @@ prefix=$(mktemp -d)
 display=:$((200 + $$ % 100))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'WINEPREFIX=$prefix timeout 20 /usr/lib/wine/wineserver -k || true; kill $xvfb; rm -rf "$prefix"' EXIT
+sleep 1
+# A window manager: without one, Wine waits for every window it maps or unmaps.
+DISPLAY=$display openbox --sm-disable >/dev/null 2>&1 &
+wm=$!
+trap 'WINEPREFIX=$prefix timeout 20 /usr/lib/wine/wineserver -k || true; kill $wm $xvfb; rm -rf "$prefix"' EXIT
 export DISPLAY=$display
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 timeout 180 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1

@@ -98,6 +98,9 @@ TEST(PadText, ReadsMarkedFilesAndOlderCodePageFiles) {
   // UTF-16 with an astral character, and with a lone surrogate that must not vanish.
   EXPECT_EQ(DecodePadFile(std::string("\xFF\xFE\x3D\xD8\x42\xDE", 6), Latin1), "\xF0\x9F\x99\x82");
   EXPECT_EQ(DecodePadFile(std::string("\xFF\xFE\x3D\xD8", 4), Latin1), "\xEF\xBF\xBD");
+  // A byte order mark in front of bytes that are not UTF-8: read through the code page rather
+  // than handed on ill-formed.
+  EXPECT_EQ(DecodePadFile("\xEF\xBB\xBFGr\xFC", Latin1), "Gr\xC3\xBC");
   // "Grüße" as an earlier build wrote it, in the code page.
   EXPECT_EQ(DecodePadFile("Gr\xFC\xDF" "e", Latin1), "Gr\xC3\xBC\xC3\x9F" "e");
 }
