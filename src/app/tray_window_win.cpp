@@ -18,7 +18,7 @@ TrayWindow::TrayWindow(HINSTANCE instance, FormWindow& notes, std::function<HICO
       // Sent to every top-level window when the notification area is (re)created.
       taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
   WNDCLASSEXW wc{sizeof wc};
-  wc.lpfnWndProc = Proc;
+  wc.lpfnWndProc = WindowProc<TrayWindow>;
   wc.hInstance = instance;
   wc.lpszClassName = kTrayClass;
   RegisterClassExW(&wc);
@@ -46,17 +46,6 @@ void TrayWindow::Unload() {
     hwnd_ = nullptr;
     DestroyWindow(h);
   }
-}
-
-LRESULT CALLBACK TrayWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<TrayWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TrayWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self || self->hwnd_ != hwnd) return DefWindowProcW(hwnd, msg, wp, lp);
-  return self->OnMessage(msg, wp, lp);
 }
 
 LRESULT TrayWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

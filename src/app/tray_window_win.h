@@ -8,6 +8,7 @@
 #include "app/tray_icon.h"
 #include "platform/services.h"
 #include "platform/services_win.h"
+#include "platform/win.h"
 
 namespace vorn::win {
 
@@ -22,7 +23,8 @@ class TrayWindow : public TrayForm {
   void Unload() override;
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <class T>
+  friend LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnTrayNotification(LPARAM lp);
 

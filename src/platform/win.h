@@ -58,6 +58,25 @@ UINT DpiOf(HWND window);
 inline float TwipsPerPixel(UINT dpi) { return 1440.0f / static_cast<float>(dpi); }
 int TwipsToPixels(float twips, UINT dpi);
 
+// The window procedure of a window class T: `this` comes from lpCreateParams at WM_NCCREATE and
+// is kept with the handle; each message goes to T::OnMessage. Exceptions never cross into the
+// window manager: a failed handler leaves the message to the default procedure.
+template <class T>
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self || self->hwnd_ != hwnd) return DefWindowProcW(hwnd, msg, wp, lp);
+  try {
+    return self->OnMessage(msg, wp, lp);
+  } catch (...) {
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
 // A Tahoma font of the given size in points at the given resolution.
 HFONT CreateTahoma(float points, UINT dpi, bool bold = false, bool italic = false);
 

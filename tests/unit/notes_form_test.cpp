@@ -2,70 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes.h"
+#include "notes_fixture.h"
 
 namespace {
-
-struct NotesFixture : ::testing::Test {
-  std::vector<std::string> log;
-  fake::Form form;
-  fake::Control toolBar, picture2;
-  fake::CheckBox chkTop, chkRegistry;
-  std::array<fake::Pad, 10> pads;
-  fake::StatusBar statusBar;
-  fake::TabStrip tabStrip;
-  fake::Settings settings;
-  fake::PadStorage storage;
-  fake::TrayForm tray;
-  fake::ZOrder zorder;
-  fake::Process process;
-  fake::MessageDialog box;
-  fake::Clipboard clipboard;
-  fake::Printer printer;
-  fake::About about;
-  std::string folder = "C:\\Program Files\\Vorn";
-  std::unique_ptr<vorn::frmVornNotes> notes;
-
-  NotesFixture() {
-    // The designed window.
-    form.left = 3036 - 60;
-    form.top = 1812 - 345;
-    form.width = 6216 + 120;
-    form.height = 5028 + 405;
-    form.scaleWidth = 6216;
-    form.scaleHeight = 5028;
-    form.visible = false;
-    toolBar.height = 336;
-    statusBar.height = 252;
-    picture2 = MakeControl(60, 4200, 2856, 312);
-    static_cast<fake::Control&>(tabStrip) = MakeControl(60, 480, 4995, 3135);
-    tabStrip.firstTabHeight = 300;
-    chkRegistry.value = 1;
-    form.name = "form";
-    form.log = tray.log = process.log = &log;
-    for (int i = 0; i < 10; ++i) {
-      pads[i].name = "pad" + std::to_string(i + 1);
-      pads[i].log = &log;
-    }
-    vorn::NotesControls c{form, toolBar, chkTop, chkRegistry, {}, picture2, statusBar, tabStrip};
-    for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
-    vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, about, [this] { return folder; }};
-    notes = std::make_unique<vorn::frmVornNotes>(c, s);
-  }
-
-  static fake::Control MakeControl(float l, float t, float w, float h) {
-    fake::Control c;
-    c.left = l, c.top = t, c.width = w, c.height = h;
-    return c;
-  }
-
-  void ExpectPadsBottomAndWidth(float bottom, float width) {
-    for (auto& p : pads) {
-      EXPECT_FLOAT_EQ(p.top + p.height, bottom) << p.name;
-      EXPECT_FLOAT_EQ(p.width, width) << p.name;
-    }
-  }
-};
 
 // ---- Layout ------------------------------------------------------------------------------
 
@@ -272,11 +211,8 @@ TEST_F(NotesFixture, AFailingStorageModeTestFillsFromTheSettingsStore) {
     std::int16_t Value() const override { throw vorn::ControlError("broken"); }
   };
   Broken broken;
-  vorn::NotesControls c{form, toolBar, chkTop, broken, {}, picture2, statusBar, tabStrip};
-  for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
-  vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, about, [this] { return folder; }};
-  vorn::frmVornNotes other(c, s);
-  other.Form_Load();
+  auto other = Make(broken);
+  other->Form_Load();
   ASSERT_EQ(storage.reads.size(), 10u);
   for (auto& r : storage.reads) EXPECT_TRUE(r.second);
 }
@@ -432,14 +368,13 @@ TEST_F(NotesFixture, NothingIsWrittenWhileLoading) {
   // Every pad echoes its change event while the start-up sequence fills it.
   std::array<Echo, 10> echo;
   vorn::frmVornNotes* self = nullptr;
-  vorn::NotesControls c{form, toolBar, chkTop, chkRegistry, {}, picture2, statusBar, tabStrip};
+  vorn::NotesControls c = Controls(chkRegistry);
   for (int i = 0; i < 10; ++i) {
     echo[i].notes = &self;
     echo[i].index = static_cast<std::int16_t>(i + 1);
     c.txtText[i] = &echo[i];
   }
-  vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, about, [this] { return folder; }};
-  vorn::frmVornNotes other(c, s);
+  vorn::frmVornNotes other(c, Services());
   self = &other;
   storage.slots[{4, true}] = "four";
   other.Form_Load();
@@ -468,18 +403,15 @@ TEST_F(NotesFixture, AFailingModeTestIsReportedThenTheSettingsStoreIsWritten) {
     std::int16_t Value() const override { throw vorn::ControlError("Object required"); }
   };
   Broken broken;
-  vorn::NotesControls c{form, toolBar, chkTop, broken, {}, picture2, statusBar, tabStrip};
-  for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
-  vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, about, [this] { return folder; }};
-  vorn::frmVornNotes other(c, s);
-  other.Form_Load();
+  auto other = Make(broken);
+  other->Form_Load();
   pads[0].text = "a";
-  other.txtText_Change(1);
+  other->txtText_Change(1);
   ASSERT_EQ(box.shown.size(), 1u);
   EXPECT_EQ(box.shown[0].first, "Object required");
   EXPECT_EQ((storage.slots[{1, true}]), "a");
   storage.failWrites = "Refused.";
-  other.txtText_Change(1);
+  other->txtText_Change(1);
   EXPECT_EQ(box.shown.size(), 3u);  // the test's failure, then the write's
 }
 

@@ -1,37 +1,14 @@
 // The toolbar's four commands on the shown pad.
 #include <gtest/gtest.h>
 
-#include "fakes.h"
-#include "ui/notes/frm_vorn_notes.h"
+#include "notes_fixture.h"
 
 namespace {
 
-struct Toolbar : ::testing::Test {
-  fake::Form form;
-  fake::Control toolBar, picture2;
-  fake::CheckBox chkTop, chkRegistry;
-  std::array<fake::Pad, 10> pads;
-  fake::StatusBar statusBar;
-  fake::TabStrip tabStrip;
-  fake::Settings settings;
-  fake::PadStorage storage;
-  fake::TrayForm tray;
-  fake::ZOrder zorder;
-  fake::Process process;
-  fake::MessageDialog box;
-  fake::Clipboard clipboard;
-  fake::Printer printer;
-  fake::About about;
-  std::unique_ptr<vorn::frmVornNotes> notes;
+struct Toolbar : NotesFixture {
   fake::Pad& pad = pads[2];  // the shown pad: tab 3
 
   Toolbar() {
-    vorn::NotesControls c{form, toolBar, chkTop, chkRegistry, {}, picture2, statusBar, tabStrip};
-    for (int i = 0; i < 10; ++i) c.txtText[i] = &pads[i];
-    vorn::NotesServices s{settings, storage, tray, zorder, process, box, clipboard, printer, about,
-                          [] { return std::string("C:\\Vorn"); }};
-    notes = std::make_unique<vorn::frmVornNotes>(c, s);
-    chkRegistry.value = 1;
     notes->Form_Load();
     for (int i = 0; i < 10; ++i) {
       pads[i].changed = [this, i] { notes->txtText_Change(static_cast<std::int16_t>(i + 1)); };

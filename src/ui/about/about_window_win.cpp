@@ -29,7 +29,7 @@ void WindowsShell::Execute(std::string_view link) {
 
 AboutWindow::AboutWindow(HINSTANCE instance) : instance_(instance), form_(shell_, *this) {
   WNDCLASSEXW wc{sizeof wc};
-  wc.lpfnWndProc = Proc;
+  wc.lpfnWndProc = WindowProc<AboutWindow>;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -64,21 +64,6 @@ void AboutWindow::Unload() {
 void AboutWindow::Present() {
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
-}
-
-LRESULT CALLBACK AboutWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<AboutWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<AboutWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self || self->hwnd_ != hwnd) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->OnMessage(msg, wp, lp);
-  } catch (...) {
-    return DefWindowProcW(hwnd, msg, wp, lp);
-  }
 }
 
 LRESULT AboutWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -29,7 +29,8 @@ class AboutWindow : public AboutHost {
   bool PreTranslate(MSG& msg);
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <class T>
+  friend LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnCreate();
   LRESULT OnColour(HDC dc, HWND control);

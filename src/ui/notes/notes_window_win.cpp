@@ -79,7 +79,7 @@ bool NotesWindow::Create() {
                                                  IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                  GetSystemMetrics(SM_CYSMICON), 0)));
   WNDCLASSEXW wc{sizeof wc};
-  wc.lpfnWndProc = Proc;
+  wc.lpfnWndProc = WindowProc<NotesWindow>;
   wc.hInstance = instance_;
   wc.hIcon = bigIcon_.Get();
   wc.hIconSm = smallIcon_.Get();
@@ -110,22 +110,6 @@ bool NotesWindow::Create() {
   }
   logic_->Form_Load();
   return true;
-}
-
-LRESULT CALLBACK NotesWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<NotesWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<NotesWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self || self->hwnd_ != hwnd) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->OnMessage(msg, wp, lp);
-  } catch (...) {
-    // Exceptions never cross into the window manager; a failed handler leaves things as they are.
-    return DefWindowProcW(hwnd, msg, wp, lp);
-  }
 }
 
 LRESULT NotesWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
