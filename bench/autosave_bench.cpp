@@ -63,10 +63,7 @@ void BareFile(const std::wstring& path, const std::string& bytes) {
   FlushFileBuffers(f);
   CloseHandle(f);
   MoveFileExW(fresh.c_str(), ready.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ReplaceFileW(path.c_str(), ready.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                    nullptr)) {
-    MoveFileExW(ready.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  }
+  MoveFileExW(ready.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 }  // namespace

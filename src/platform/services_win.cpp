@@ -97,7 +97,7 @@ namespace {
 // Another program (a virus scanner, a backup tool) may hold the file for a moment.
 bool Transient(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-         error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+         error == ERROR_ACCESS_DENIED;
 }
 
 template <class F>
@@ -160,17 +160,9 @@ void WinFileSystem::Rename(const std::string& from, const std::string& to) {
 }
 
 void WinFileSystem::Replace(const std::string& replacement, const std::string& target) {
-  std::wstring r = Widen(replacement), t = Widen(target);
-  Retry([&] {
-    if (GetFileAttributesW(t.c_str()) != INVALID_FILE_ATTRIBUTES &&
-        ReplaceFileW(t.c_str(), r.c_str(), nullptr,
-                     REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
-                     nullptr)) {
-      return true;
-    }
-    // No old file, or a file system without ReplaceFile: a rename over it is one step too.
-    return MoveFileExW(r.c_str(), t.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  });
+  // A rename over the old file is one step on NTFS and under Wine. ReplaceFileW is not used:
+  // it may go through a temporary file of its own, which a crash would leave behind.
+  Rename(replacement, target);
 }
 
 bool WinFileSystem::Exists(const std::string& path) {
