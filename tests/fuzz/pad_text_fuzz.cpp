@@ -7,23 +7,7 @@
 
 #include "store/pad_text.h"
 #include "ui/notes/print_layout.h"
-
-namespace {
-
-std::string Latin1(std::string_view bytes) {
-  std::string out;
-  for (unsigned char c : bytes) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
-}  // namespace
+#include "../unit/latin1.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);

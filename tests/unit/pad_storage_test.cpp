@@ -5,24 +5,11 @@
 #include "platform/services.h"
 #include "store/pad_files.h"
 #include "store/pad_text.h"
+#include "latin1.h"
 
 using namespace vorn;
 
 namespace {
-
-// Latin-1 stands in for the system code page.
-std::string Latin1(std::string_view bytes) {
-  std::string out;
-  for (unsigned char c : bytes) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 struct Crash {};
 
