@@ -115,6 +115,12 @@ class Desktop:
                               timeout=30)
 
     def tree(self):
+        # A window that goes away during the walk makes xwininfo fail; walk again.
+        for _ in range(10):
+            r = self.x(['xwininfo', '-root', '-tree'], check=False)
+            if r.returncode == 0:
+                return r.stdout
+            time.sleep(0.1)
         return self.x(['xwininfo', '-root', '-tree']).stdout
 
     def tray_panel(self):
