@@ -1,6 +1,11 @@
-// The floor for start-up: one hidden window and one tray icon, nothing more.
+// The floor for start-up: one hidden window and one tray icon, nothing more. Built a second
+// time as floor_controls.exe, which also loads the libraries a window of real controls needs
+// (the common controls and the rich-edit control) and does nothing else with them.
 #include <windows.h>
 #include <shellapi.h>
+#ifdef VORN_FLOOR_CONTROLS
+#include <commctrl.h>
+#endif
 
 static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_CLOSE) {
@@ -11,6 +16,11 @@ static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+#ifdef VORN_FLOOR_CONTROLS
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  LoadLibraryW(L"msftedit.dll");
+#endif
   WNDCLASSW wc{};
   wc.lpfnWndProc = Proc;
   wc.hInstance = instance;

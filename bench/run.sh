@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target VornNotes autosave_bench floor startup_bench >/dev/null
+cmake --build --preset win64 --target VornNotes autosave_bench floor floor_controls startup_bench >/dev/null
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target VornNotes >/dev/null
 prefix=$(mktemp -d)
@@ -24,7 +24,8 @@ echo "machine: $(uname -m), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinf
 echo
 # The start-up bench works in a folder of its own: pad files, a 1 MB file for notepad.
 mkdir -p "$prefix/drive_c/bench"
-cp build/win64/VornNotes.exe build/win64/floor.exe build/win64/startup_bench.exe "$prefix/drive_c/bench/"
+cp build/win64/VornNotes.exe build/win64/floor.exe build/win64/floor_controls.exe \
+  build/win64/startup_bench.exe "$prefix/drive_c/bench/"
 /usr/lib/wine/wine64 'C:\bench\startup_bench.exe'
 echo
 size=$(stat -c %s build/win32/VornNotes.exe)

@@ -26,8 +26,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   static vorn::win::NotesWindow notes(instance);
   if (!notes.Create()) return 1;
 
+  // The pads' text goes into their controls while no message waits, piece by piece, so the
+  // program answers its user from the start.
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  bool filling = true;
+  for (;;) {
+    // A wait that returns at once: it also tells the system that the program waits for input.
+    if (filling && MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+                       WAIT_TIMEOUT) {
+      filling = notes.FillPadsStep();
+      continue;
+    }
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
     if (notes.PreTranslate(msg)) continue;
     TranslateMessage(&msg);
     vorn::win::gDispatchingPostedClose = msg.message == WM_CLOSE;

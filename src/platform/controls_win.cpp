@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/geometry.h"
+#include "platform/text_chunks.h"
 #include "platform/win.h"
 
 namespace vorn::win {
@@ -123,7 +124,7 @@ void WinCheckBox::SetValue(std::int16_t value) {
   SendMessageW(hwnd_, BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
-// ---- Tab strip, pad, status bar ----------------------------------------------------------
+// ---- Tab strip ---------------------------------------------------------------------------
 
 std::int16_t WinTabStrip::SelectedIndex() const {
   return static_cast<std::int16_t>(TabCtrl_GetCurSel(hwnd_) + 1);
@@ -137,6 +138,60 @@ float WinTabStrip::FirstTabHeight() const {
   RECT r{};
   if (!TabCtrl_GetItemRect(hwnd_, 0, &r)) throw ControlError("no first tab");
   return static_cast<float>(r.bottom - r.top) * TwipsPerPixel(DpiOf(hwnd_));
+}
+
+// ---- Pad ---------------------------------------------------------------------------------
+
+namespace {
+
+// A piece of up to 16K characters and 256 lines goes into the control in some 15 ms, so a pad
+// filled in the background never holds up the user's input for longer than that.
+constexpr std::size_t kPiece = 16 * 1024;
+constexpr std::size_t kPieceLines = 256;
+
+// Messages that neither show, read nor change the text of a pad.
+bool LeavesTextAlone(HWND pad, UINT msg, WPARAM wp) {
+  switch (msg) {
+    case WM_NULL:
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGING:
+    case WM_WINDOWPOSCHANGED:
+    case WM_NCCALCSIZE:
+    case WM_STYLECHANGING:
+    case WM_STYLECHANGED:
+    case WM_SETFONT:
+    case WM_GETFONT:
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+      return true;
+    case WM_SHOWWINDOW:  // shown in a window that is itself hidden, it is still not seen
+      return !wp || !IsWindowVisible(GetParent(pad));
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+WinPad::~WinPad() {
+  if (hwnd_ && IsWindow(hwnd_)) RemoveWindowSubclass(hwnd_, Guard, 0);
+}
+
+void WinPad::Attach(HWND hwnd) {
+  ChildControl::Attach(hwnd);
+  SetWindowSubclass(hwnd, Guard, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK WinPad::Guard(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                               DWORD_PTR self) {
+  auto* pad = reinterpret_cast<WinPad*>(self);
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, Guard, 0);
+  } else if (pad->Filling() && !pad->inside_ && !LeavesTextAlone(hwnd, msg, wp)) {
+    pad->FillAll();
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 std::string WinPad::Text() const {
@@ -156,13 +211,56 @@ std::string WinPad::Text() const {
 
 void WinPad::SetText(std::string_view text) {
   std::wstring wide = Widen(text);
+  inside_ = true;
+  LRESULT mask = SendMessageW(hwnd_, EM_GETEVENTMASK, 0, 0);
+  SendMessageW(hwnd_, EM_SETEVENTMASK, 0, 0);
   SETTEXTEX how{ST_DEFAULT, 1200};
   SendMessageW(hwnd_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
-               reinterpret_cast<LPARAM>(wide.c_str()));
-  // The control says nothing useful when it runs out of room; compare what it holds.
-  if (SendMessageW(hwnd_, WM_GETTEXTLENGTH, 0, 0) == 0 && !wide.empty()) {
-    throw ControlError("Out of memory");
+               reinterpret_cast<LPARAM>(L""));
+  SendMessageW(hwnd_, EM_SETEVENTMASK, 0, mask);
+  inside_ = false;
+  pending_ = std::move(wide);
+  filled_ = 0;
+  if (IsWindowVisible(hwnd_)) FillAll();
+  // The change event, once, as the control raises it when its text is set.
+  if (mask & ENM_CHANGE) {
+    SendMessageW(GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd_), EN_CHANGE),
+                 reinterpret_cast<LPARAM>(hwnd_));
   }
+}
+
+bool WinPad::FillStep() {
+  if (!Filling()) return false;
+  std::wstring_view all(pending_);
+  std::size_t end = NextPieceEnd(all, filled_, kPiece, kPieceLines);
+  std::wstring piece(all.substr(filled_, end - filled_));
+  inside_ = true;
+  LRESULT mask = SendMessageW(hwnd_, EM_GETEVENTMASK, 0, 0);
+  SendMessageW(hwnd_, EM_SETEVENTMASK, 0, 0);
+  // At the end of what is in (a position past the end stands for the end), without undo.
+  SendMessageW(hwnd_, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+  SendMessageW(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+  SendMessageW(hwnd_, EM_SETEVENTMASK, 0, mask);
+  inside_ = false;
+  filled_ = end;
+  if (!Filling()) Finish();
+  return Filling();
+}
+
+void WinPad::FillAll() {
+  while (FillStep()) {
+  }
+}
+
+void WinPad::Finish() {
+  // As after setting the text at once: the caret at the start, in view, and nothing to undo.
+  inside_ = true;
+  SendMessageW(hwnd_, EM_SETSEL, 0, 0);
+  SendMessageW(hwnd_, EM_SCROLLCARET, 0, 0);
+  SendMessageW(hwnd_, EM_EMPTYUNDOBUFFER, 0, 0);
+  inside_ = false;
+  std::wstring().swap(pending_);
+  filled_ = 0;
 }
 
 std::string WinPad::SelText() const {
@@ -186,6 +284,8 @@ void WinPad::ReplaceSel(std::string_view text) {
   std::wstring wide = Widen(text);
   SendMessageW(hwnd_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
 }
+
+// ---- Status bar --------------------------------------------------------------------------
 
 void WinStatusBar::SetPanelText(int panel, std::string_view text) {
   std::wstring wide = Widen(text);

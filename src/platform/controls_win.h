@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "platform/controls.h"
 
@@ -90,12 +91,35 @@ class WinTabStrip : public ChildControl, public TabStrip {
   float FirstTabHeight() const override;
 };
 
+// A rich-edit pad. Text set by the program is taken into the control in pieces: all at once the
+// control needs time that grows faster than the text. Until every piece is in, the rest waits
+// in the pad; any message to the control that could show, read or change its text first takes
+// in the rest, so nothing outside sees a pad that is only partly filled.
 class WinPad : public ChildControl, public Pad {
  public:
+  ~WinPad() override;
+  void Attach(HWND hwnd);
   std::string Text() const override;
+  // Empties the control, keeps the text to take in, and raises the change event once.
   void SetText(std::string_view text) override;
   std::string SelText() const override;
   void ReplaceSel(std::string_view text) override;
+
+  // True while part of the text set last is not in the control yet.
+  bool Filling() const { return filled_ < pending_.size(); }
+  // Takes in the next piece; true while more is left.
+  bool FillStep();
+  // Takes in all that is left.
+  void FillAll();
+
+ private:
+  static LRESULT CALLBACK Guard(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                DWORD_PTR self);
+  void Finish();
+
+  std::wstring pending_;
+  std::size_t filled_ = 0;
+  bool inside_ = false;  // our own messages to the control pass the guard
 };
 
 class WinStatusBar : public ChildControl, public StatusBar {

@@ -232,12 +232,50 @@ int DefaultPrinter::DeviceY(float twips) const {
   return static_cast<int>(std::lround(twips * static_cast<float>(dpiY_) / 1440.0f));
 }
 
+namespace {
+
+// The print spooler's library is loaded when the first print begins: loading it with the
+// program costs a noticeable part of the start-up.
+struct Spooler {
+  decltype(&GetDefaultPrinterW) getDefaultPrinter = nullptr;
+  decltype(&OpenPrinterW) openPrinter = nullptr;
+  decltype(&DocumentPropertiesW) documentProperties = nullptr;
+  decltype(&ClosePrinter) closePrinter = nullptr;
+
+  static const Spooler& Get() {
+    static const Spooler spooler = [] {
+      Spooler s;
+      if (HMODULE dll = LoadLibraryW(L"winspool.drv")) {
+        s.getDefaultPrinter = reinterpret_cast<decltype(&GetDefaultPrinterW)>(
+            reinterpret_cast<void*>(GetProcAddress(dll, "GetDefaultPrinterW")));
+        s.openPrinter = reinterpret_cast<decltype(&OpenPrinterW)>(
+            reinterpret_cast<void*>(GetProcAddress(dll, "OpenPrinterW")));
+        s.documentProperties = reinterpret_cast<decltype(&DocumentPropertiesW)>(
+            reinterpret_cast<void*>(GetProcAddress(dll, "DocumentPropertiesW")));
+        s.closePrinter = reinterpret_cast<decltype(&ClosePrinter)>(
+            reinterpret_cast<void*>(GetProcAddress(dll, "ClosePrinter")));
+      }
+      if (!s.getDefaultPrinter || !s.openPrinter || !s.documentProperties || !s.closePrinter) {
+        s = Spooler{};
+      }
+      return s;
+    }();
+    return spooler;
+  }
+};
+
+}  // namespace
+
 void DefaultPrinter::Begin() {
   if (dc_) return;
+  const Spooler& spooler = Spooler::Get();
+  if (!spooler.getDefaultPrinter) {
+    throw PlatformError("The print spooler cannot be loaded, so nothing was printed.");
+  }
   DWORD size = 0;
-  GetDefaultPrinterW(nullptr, &size);
+  spooler.getDefaultPrinter(nullptr, &size);
   std::wstring name(size, L'\0');
-  if (size == 0 || !GetDefaultPrinterW(name.data(), &size)) {
+  if (size == 0 || !spooler.getDefaultPrinter(name.data(), &size)) {
     throw PlatformError("No default printer is set up, so nothing was printed.");
   }
   name.resize(wcslen(name.c_str()));
@@ -245,20 +283,22 @@ void DefaultPrinter::Begin() {
   // The printer's own settings, with only the print quality changed.
   std::vector<BYTE> settings;
   HANDLE printer = nullptr;
-  if (OpenPrinterW(name.data(), &printer, nullptr)) {
-    LONG bytes = DocumentPropertiesW(nullptr, printer, name.data(), nullptr, nullptr, 0);
+  if (spooler.openPrinter(name.data(), &printer, nullptr)) {
+    LONG bytes = spooler.documentProperties(nullptr, printer, name.data(), nullptr, nullptr, 0);
     if (bytes > 0) {
       settings.resize(static_cast<std::size_t>(bytes));
       auto* mode = reinterpret_cast<DEVMODEW*>(settings.data());
-      if (DocumentPropertiesW(nullptr, printer, name.data(), mode, nullptr, DM_OUT_BUFFER) == IDOK) {
+      if (spooler.documentProperties(nullptr, printer, name.data(), mode, nullptr,
+                                     DM_OUT_BUFFER) == IDOK) {
         mode->dmFields |= DM_PRINTQUALITY;
         mode->dmPrintQuality = static_cast<short>(quality_);
-        DocumentPropertiesW(nullptr, printer, name.data(), mode, mode, DM_IN_BUFFER | DM_OUT_BUFFER);
+        spooler.documentProperties(nullptr, printer, name.data(), mode, mode,
+                                   DM_IN_BUFFER | DM_OUT_BUFFER);
       } else {
         settings.clear();
       }
     }
-    ClosePrinter(printer);
+    spooler.closePrinter(printer);
   }
   dc_ = CreateDCW(L"WINSPOOL", name.c_str(), nullptr,
                   settings.empty() ? nullptr : reinterpret_cast<DEVMODEW*>(settings.data()));

@@ -27,4 +27,5 @@ vorn_e2e(notes_window FirstStart TrayClicks Hiding Ending StoredGeometry Keyboar
 vorn_e2e(pad_storage SettingsStoreMode FileMode SwitchingModes WriteFailures Crashes)
 vorn_e2e(toolbar PadSwitching ClipboardCommands Printing NoPrinter)
 vorn_e2e(about AboutWindow TopMost)
+vorn_e2e(large_pads LargePads)
 vorn_e2e(soak Soak)

@@ -305,7 +305,10 @@ class Program:
 
     # ---- the program ------------------------------------------------------------------
 
-    def start(self, wait_icon=True):
+    def start(self, wait_icon=True, look_at_pads=True):
+        """Starts the program and waits for its window and icon. Looking at the pads (as most
+        tests do) has each pad take in its whole text at once; without it, the pads are left
+        to fill in the background."""
         self.proc = subprocess.Popen([WINE, self.program], env=self.env,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                      preexec_fn=_die_with_parent)
@@ -313,7 +316,8 @@ class Program:
         wait_until(lambda: self.notes_window() is not None, 30, what='the notes window')
         if wait_icon:
             wait_until(lambda: self.desktop.tray_icons(), 20, what='the tray icon')
-        wait_until(lambda: self.started_up(), 10, what='the start-up sequence')
+        if look_at_pads:
+            wait_until(lambda: self.started_up(), 10, what='the start-up sequence')
         return self
 
     def started_up(self):
@@ -333,8 +337,9 @@ class Program:
 
     # ---- reading state ----------------------------------------------------------------
 
-    def probe(self, command, *args):
-        out = self.wine(os.path.join(WIN64, 'vnprobe.exe'), command, *args, check=False).stdout
+    def probe(self, command, *args, timeout=60):
+        out = self.wine(os.path.join(WIN64, 'vnprobe.exe'), command, *args, timeout=timeout,
+                        check=False).stdout
         text = out.decode('utf-8', 'replace').strip()
         return json.loads(text) if text else None
 
@@ -481,6 +486,12 @@ class Program:
     def pad_text(self, n):
         """The pad's text with line breaks as CR LF."""
         text = self.pad(n)['text']
+        return text.replace('\r\n', '\r').replace('\r', '\r\n')
+
+    def oneshot_text(self, path):
+        """What a fresh rich-edit control holds after taking the UTF-8 file at `path` (in the
+        prefix's C: drive) in one piece, with line breaks as CR LF."""
+        text = self.probe('oneshot', path, timeout=300)['text']
         return text.replace('\r\n', '\r').replace('\r', '\r\n')
 
     def focus_pad(self, n):

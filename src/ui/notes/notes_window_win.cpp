@@ -125,6 +125,14 @@ LRESULT NotesWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION: if (wp) Unload(kUnloadEndSession); return 0;
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wp), *reinterpret_cast<RECT*>(lp)); return 0;
+    case WM_SHOWWINDOW:
+      // The pad about to be seen holds all its text before the window appears.
+      if (wp) {
+        for (WinPad& pad : pads_) {
+          if (pad.Visible()) pad.FillAll();
+        }
+      }
+      return DefWindowProcW(hwnd_, msg, wp, lp);
     default: return DefWindowProcW(hwnd_, msg, wp, lp);
   }
 }
@@ -241,8 +249,10 @@ void NotesWindow::ApplyToolbarMetrics() {
 void NotesWindow::CreateTabsAndPads() {
   const wchar_t* richEdit = RichEditClass();
   for (int i = 0; i < kPadCount; ++i) {
+    // Created hidden, as the start-up sequence leaves all but one: a hidden control moves
+    // and resizes at half the cost.
     HWND pad = CreateChild(WS_EX_CLIENTEDGE, richEdit, L"",
-                           WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE |
+                           WS_CLIPSIBLINGS | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE |
                                ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
                            hwnd_, kIdPad1 + i);
     SendMessageW(pad, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
@@ -460,6 +470,26 @@ void NotesWindow::UpdateIndicators() {
 }
 
 // ---- Focus, keyboard and ending ----------------------------------------------------------
+
+bool NotesWindow::FillPadsStep() {
+  // The pad in view first, then the others in order.
+  for (bool inView : {true, false}) {
+    for (WinPad& pad : pads_) {
+      if (pad.Filling() && (!inView || pad.Visible())) {
+        pad.FillStep();
+        return AnyPadFilling();
+      }
+    }
+  }
+  return false;
+}
+
+bool NotesWindow::AnyPadFilling() const {
+  for (const WinPad& pad : pads_) {
+    if (pad.Filling()) return true;
+  }
+  return false;
+}
 
 HWND NotesWindow::VisiblePad() const {
   for (const WinPad& pad : pads_) {

@@ -29,6 +29,9 @@ class NotesWindow {
   // The key preview, the focus order and the access keys, for messages bound for this window
   // or its controls. True when the message has been handled and must not be dispatched.
   bool PreTranslate(MSG& msg);
+  // Takes the next piece of a pad's text into its control, for the message loop to call while
+  // no message waits. True while some pad still has text to take in.
+  bool FillPadsStep();
 
  private:
   template <class T>
@@ -54,6 +57,7 @@ class NotesWindow {
   void UpdateIndicators();
   void FocusActiveControl();
   HWND VisiblePad() const;
+  bool AnyPadFilling() const;
   bool MoveFocus(bool backwards);
   bool HandleAccessKey(wchar_t key);
   HWND CreateChild(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, HWND parent,

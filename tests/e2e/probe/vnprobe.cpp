@@ -5,8 +5,10 @@
 //   vnprobe tabs       the tab strip: count, selection, captions
 //   vnprobe status     the status bar: panel edges, panel 1 text, the indicator states
 //   vnprobe tooltips   the tool tips of the window's controls
+//   vnprobe oneshot F  what a fresh rich-edit control holds after taking the UTF-8 file F at once
 #include <windows.h>
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <cstdio>
 #include <string>
@@ -286,6 +288,28 @@ int ToolTips() {
   return 0;
 }
 
+// The reference for a pad's text: the whole file given to the control in one message.
+int OneShot(const wchar_t* path) {
+  HANDLE f = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return 1;
+  std::string bytes(GetFileSize(f, nullptr), '\0');
+  DWORD got = 0;
+  ReadFile(f, bytes.data(), (DWORD)bytes.size(), &got, nullptr);
+  CloseHandle(f);
+  int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), (int)got, nullptr, 0);
+  std::wstring text(n, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, bytes.data(), (int)got, text.data(), n);
+  LoadLibraryW(L"msftedit.dll");
+  HWND edit = CreateWindowExW(0, MSFTEDIT_CLASS, L"", WS_POPUP | ES_MULTILINE | ES_WANTRETURN, 0,
+                              0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+  SendMessageW(edit, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
+  SendMessageW(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  SETTEXTEX how{ST_DEFAULT, 1200};
+  SendMessageW(edit, EM_SETTEXTEX, (WPARAM)&how, (LPARAM)text.c_str());
+  puts(("{\"text\":" + Json(TextOf(edit)) + "}").c_str());
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -297,6 +321,7 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"tooltips") return ToolTips();
   if (cmd == L"dialogs") return Dialogs();
   if (cmd == L"toolbar") return Toolbar();
-  fputs("usage: vnprobe windows|controls|tabs|status|tooltips\n", stderr);
+  if (cmd == L"oneshot" && argc > 2) return OneShot(argv[2]);
+  fputs("usage: vnprobe windows|controls|tabs|status|tooltips|dialogs|toolbar|oneshot FILE\n", stderr);
   return 1;
 }
