@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmarks under Wine in a private prefix and virtual display:
-#   bench/run.sh
+# Builds and runs the benchmarks under Wine in a private prefix and virtual display, then
+# prints the table of their figures (bench/table.py):
+#   bench/run.sh            figures and table
+#   bench/run.sh --readme   the same, and the table put into README.md
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset win64 >/dev/null
@@ -19,14 +21,24 @@ trap 'WINEPREFIX=$prefix timeout 20 /usr/lib/wine/wineserver -k || true; kill $w
 export DISPLAY=$display
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 timeout 180 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-echo "machine: $(uname -m), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs); $(date -u +%Y-%m-%d)"
-/usr/lib/wine/wine64 build/win64/autosave_bench.exe
+mkdir -p build/bench
+results=build/bench/results.txt
+machine="$(uname -m), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)"
+date=$(date -u +%Y-%m-%d)
+echo "machine: $machine; $date"
+{
+  echo "@machine|$machine|$(/usr/lib/wine/wine64 --version)|$date"
+  /usr/lib/wine/wine64 build/win64/autosave_bench.exe
+  echo
+  # The start-up bench works in a folder of its own: pad files, a 1 MB file for notepad.
+  mkdir -p "$prefix/drive_c/bench"
+  cp build/win64/VornNotes.exe build/win64/floor.exe build/win64/floor_controls.exe \
+    build/win64/startup_bench.exe "$prefix/drive_c/bench/"
+  /usr/lib/wine/wine64 'C:\bench\startup_bench.exe'
+  echo
+  size=$(stat -c %s build/win32/VornNotes.exe)
+  echo "Size of the shipped build/win32/VornNotes.exe (i686, no DLLs): $((size / 1024)) KB (goal: under 300 KB)"
+  echo "@size|$size"
+} | tee "$results" | grep -v '^@'
 echo
-# The start-up bench works in a folder of its own: pad files, a 1 MB file for notepad.
-mkdir -p "$prefix/drive_c/bench"
-cp build/win64/VornNotes.exe build/win64/floor.exe build/win64/floor_controls.exe \
-  build/win64/startup_bench.exe "$prefix/drive_c/bench/"
-/usr/lib/wine/wine64 'C:\bench\startup_bench.exe'
-echo
-size=$(stat -c %s build/win32/VornNotes.exe)
-echo "Size of the shipped build/win32/VornNotes.exe (i686, no DLLs): $((size / 1024)) KB (goal: under 300 KB)"
+python3 bench/table.py "$results" "$@"

@@ -129,6 +129,7 @@ Usage UsageOf(HANDLE process) {
 
 void Print(const char* when, Usage u) {
   std::printf("  %-34s %10.0f KB %6lu GDI %6lu USER\n", when, u.workingSetKb, u.gdi, u.user);
+  std::printf("@usage|%s|%.0f|%lu|%lu\n", when, u.workingSetKb, u.gdi, u.user);
   std::fflush(stdout);
 }
 
@@ -186,6 +187,11 @@ int wmain() {
   row("Vorn Notes, 10 x 100 KB in pad files", filesMs);
   std::printf("  %-44s %8.1f  %5.2f x floor\n", "notepad.exe opening 1 MB", notepadMs.ready,
               notepadMs.ready / floorMs.ready);
+  std::printf("@start|floor|%.1f|%.1f\n@start|floor_controls|%.1f|%.1f\n", floorMs.ready,
+              floorMs.filled, floorControlsMs.ready, floorControlsMs.filled);
+  std::printf("@start|registry|%.1f|%.1f\n@start|files|%.1f|%.1f\n@start|notepad|%.1f|%.1f\n",
+              registryMs.ready, registryMs.filled, filesMs.ready, filesMs.filled,
+              notepadMs.ready, notepadMs.filled);
   std::fflush(stdout);
 
   // Resources, with the pads in files.
@@ -198,6 +204,8 @@ int wmain() {
   HWND tabs = Child(notes, WC_TABCONTROLW, 0);
   std::printf("Resources of Vorn Notes (floor program: %.0f KB, %lu GDI, %lu USER)\n",
               floorUsage.workingSetKb, floorUsage.gdi, floorUsage.user);
+  std::printf("@usage|floor|%.0f|%lu|%lu\n", floorUsage.workingSetKb, floorUsage.gdi,
+              floorUsage.user);
   Print("after start", UsageOf(run.pi.hProcess));
   for (int i = 0; i < 10; ++i) Send(Child(notes, L"RichEdit50W", i), WM_GETTEXTLENGTH, 0, 0);
   Print("with all pads filled", UsageOf(run.pi.hProcess));
@@ -248,6 +256,7 @@ int wmain() {
   Print("after the first 10 tab switches", before);
   Print("after 1,000 tab switches", UsageOf(run.pi.hProcess));
   if (missed) std::printf("  (%d of the 1,000 clicks did not select their tab)\n", missed);
+  std::printf("@tabs_missed|%d\n", missed);
   Stop(run);
   return 0;
 }

@@ -113,10 +113,10 @@ class WinPad : public ChildControl, public Pad {
   void FillAll();
 
  private:
-  static LRESULT CALLBACK Guard(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                DWORD_PTR self);
+  static LRESULT CALLBACK Guard(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void Finish();
 
+  WNDPROC original_ = nullptr;
   std::wstring pending_;
   std::size_t filled_ = 0;
   bool inside_ = false;  // our own messages to the control pass the guard
