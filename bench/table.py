@@ -36,6 +36,10 @@ def size_text(size):
     return '%d KB' % (size // 1024) if size < 1024 * 1024 else '%d MB' % (size // (1024 * 1024))
 
 
+def ms(value):
+    return ('%.3f ms' if value < 0.1 else '%.2f ms') % value
+
+
 def verdict(ok):
     return 'met' if ok else '**not met**'
 
@@ -47,6 +51,7 @@ def table(d):
     floor = start['floor'][0]
     notepad = start['notepad'][0]
     rows.append(('start-up until ready for input, floor program', '%.0f ms' % floor, '', '', ''))
+    # Empty cells read as a continuation of the row above.
     rows.append(('floor program that also loads the control libraries',
                  '%.0f ms' % start['floor_controls'][0], 'floor',
                  '%.2f' % (start['floor_controls'][0] / floor), ''))
@@ -61,8 +66,8 @@ def table(d):
         what = 'RegSetValueExW' if store == 'settings store' else 'the same safe replace'
         largest = ' (largest value)' if store == 'settings store' and size > 512 * 1000 else ''
         rows.append(('autosave, %s, %s%s' % (store, size_text(size), largest),
-                     '%.2f ms (reading the pad %.2f ms)' % (program, reading),
-                     '%s %.2f ms' % (what, bare), '%.2f' % (program / bare),
+                     '%s (reading the pad %s)' % (ms(program), ms(reading)),
+                     '%s %s' % (what, ms(bare)), '%.2f' % (program / bare),
                      'at most 1.3: ' + verdict(program <= 1.3 * bare)))
     floor_ws = usage['floor']
     text_mb = 10 * 100 * 1024 * 2 / (1024 * 1024)  # the pads' text in memory, UTF-16
@@ -72,12 +77,12 @@ def table(d):
                      '1.5 x floor %.1f MB + text %.1f MB = %.1f MB' % (floor_ws, text_mb, limit),
                      '%.2f' % (usage[when] / limit), 'within: ' + verdict(usage[when] <= limit)))
     for first, last, name in (('after the first hide/show cycle', 'after 1,000 hide/show cycles',
-                               '1,000 hide/show cycles'),
+                               'the first cycle'),
                               ('after the first 10 tab switches', 'after 1,000 tab switches',
-                               '1,000 tab switches')):
+                               'the first 10')):
         grew = usage[last] - usage[first]
-        rows.append(('working set after %s' % name, '%.1f MB' % usage[last],
-                     'after the first: %.1f MB' % usage[first], '%+.1f MB' % grew,
+        rows.append(('working set %s' % last, '%.1f MB' % usage[last],
+                     'after %s: %.1f MB' % (name, usage[first]), '%+.1f MB' % grew,
                      'no growth: ' + verdict(grew <= 0.5)))
     size = int(d['size'][0])
     rows.append(('size of build/win32/VornNotes.exe (i686, no DLL)', '%d KB' % (size // 1024),
