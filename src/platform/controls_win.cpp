@@ -176,9 +176,10 @@ bool LeavesTextAlone(HWND pad, UINT msg, WPARAM wp) {
 // The pads of the process, for their window procedure, which is set directly: under Wine the
 // comctl32 subclass helpers made each message to a pad cost some 0.1 ms (a plain window
 // procedure costs nothing measurable), and a keystroke's autosave sends a pad two messages.
+// Never destroyed: a pad may outlive any static list at the end of the process.
 std::vector<WinPad*>& Pads() {
-  static std::vector<WinPad*> pads;
-  return pads;
+  static auto* pads = new std::vector<WinPad*>;
+  return *pads;
 }
 
 }  // namespace
