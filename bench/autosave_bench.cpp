@@ -90,7 +90,7 @@ int wmain() {
   win::PadSlots slots(settings, [&] { return folder; });
   std::wstring barePath = std::wstring(temp) + L"~bare1.tmp";
 
-  std::printf("One keystroke's autosave (median of 15 rounds, milliseconds)\n");
+  std::printf("One keystroke's autosave (median of 31 rounds, milliseconds)\n");
   std::printf("%-16s %9s %12s %14s %12s %8s\n", "store", "text", "program", "(reading pad)",
               "bare write", "ratio");
   struct Case {
@@ -106,7 +106,7 @@ int wmain() {
     std::string stored = pad.Text();
     std::wstring wide = win::Widen(stored);
     std::vector<double> program, bare;
-    for (int round = 0; round < 15; ++round) {
+    for (int round = 0; round < 31; ++round) {
       program.push_back(Time([&] { slots.WriteSlot(1, registry, pad.Text()); }));
       bare.push_back(Time([&] {
         if (registry) BareRegistry(wide);
@@ -114,7 +114,7 @@ int wmain() {
       }));
     }
     std::vector<double> reading;
-    for (int round = 0; round < 15; ++round) reading.push_back(Time([&] { (void)pad.Text(); }));
+    for (int round = 0; round < 31; ++round) reading.push_back(Time([&] { (void)pad.Text(); }));
     double p = Median(program), b = Median(bare), r = Median(reading);
     std::printf("%-16s %7zu K %12.3f %14.3f %12.3f %8.2f\n", c.store, c.bytes / 1024, p, r, b,
                 p / b);
