@@ -15,10 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls_win.h"
-#include "platform/services_win.h"
-#include "platform/win.h"
-#include "store/pad_files.h"
+#include "core/pad_store.h"
+#include "platform/files_win.h"
+#include "platform/registry_win.h"
+#include "platform/text_win.h"
+#include "ui/pad_control_win.h"
 
 using namespace vorn;
 using Clock = std::chrono::steady_clock;
@@ -72,22 +73,23 @@ int wmain() {
   if (!LoadLibraryW(L"msftedit.dll")) {
     std::fprintf(stderr, "msftedit: %s\n", win::ErrorText(GetLastError()).c_str());
   }
-  HWND edit = CreateWindowExW(0, MSFTEDIT_CLASS, L"", WS_POPUP | ES_MULTILINE, 0, 0, 400, 300,
-                              nullptr, nullptr, nullptr, nullptr);
-  if (!edit) {
-    std::fprintf(stderr, "no rich-edit control: %s\n", win::ErrorText(GetLastError()).c_str());
+  // The program's own pad, in a window of its own.
+  HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+                              nullptr, nullptr);
+  ui::PadControl pad;
+  try {
+    pad.Create(host, 1);
+  } catch (const PlatformError& e) {
+    std::fprintf(stderr, "no rich-edit control: %s\n", e.what());
     return 1;
   }
-  SendMessageW(edit, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
-  SendMessageW(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-  win::WinPad pad;
-  pad.Attach(edit);
 
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   std::string folder = win::Narrow(temp);
   win::RegistrySettings settings;
-  win::PadSlots slots(settings, [&] { return folder; });
+  win::WinFileSystem files;
+  PadStore pads(settings, files, folder, win::FromSystemCodePage);
   std::wstring barePath = std::wstring(temp) + L"~bare1.tmp";
 
   std::printf("One keystroke's autosave (median of 31 rounds, milliseconds)\n");
@@ -102,12 +104,13 @@ int wmain() {
   for (const Case& c : cases) {
     bool registry = c.store[0] == 's';  // the settings store holds at most 1 MB of UTF-16
     std::string text = Text(c.bytes);
+    pads.SetMode(registry ? Storage::SettingsStore : Storage::PadFiles);
     pad.SetText(text);
     std::string stored = pad.Text();
     std::wstring wide = win::Widen(stored);
     std::vector<double> program, bare;
     for (int round = 0; round < 31; ++round) {
-      program.push_back(Time([&] { slots.WriteSlot(1, registry, pad.Text()); }));
+      program.push_back(Time([&] { pads.Write(1, pad.Text()); }));
       bare.push_back(Time([&] {
         if (registry) BareRegistry(wide);
         else BareFile(barePath, stored);
@@ -123,6 +126,6 @@ int wmain() {
   }
   RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Vorn Notes Bench");
   DeleteFileW(barePath.c_str());
-  DeleteFileW(win::Widen(PadFilePath(folder, 1)).c_str());
+  DeleteFileW(win::Widen(pads.FilePath(1)).c_str());
   return 0;
 }

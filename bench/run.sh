@@ -11,7 +11,7 @@ cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target VornNotes >/dev/null
 prefix=$(mktemp -d)
 display=:$((200 + $$ % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 sleep 1
 # A window manager: without one, Wine waits for every window it maps or unmaps.

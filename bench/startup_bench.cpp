@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/window_ids.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -75,7 +77,7 @@ Started Start(const std::wstring& commandLine, bool waitForPads = true) {
   WaitForInputIdle(s.pi.hProcess, 60000);
   s.ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
   // A pad asked for its length takes in the rest of its text first.
-  HWND notes = waitForPads ? FindWindowW(L"VornNotesMain", nullptr) : nullptr;
+  HWND notes = waitForPads ? FindWindowW(vorn::ui::kNotesWindowClass, nullptr) : nullptr;
   if (notes) {
     for (int i = 0; i < 10; ++i) {
       DWORD_PTR length = 0;
@@ -218,8 +220,8 @@ int wmain() {
   Usage floorUsage = UsageOf(floorRun.pi.hProcess);
   Stop(floorRun);
   Started run = Start(vorn, false);
-  HWND notes = FindWindowW(L"VornNotesMain", nullptr);
-  HWND tray = FindWindowW(L"VornNotesTray", nullptr);
+  HWND notes = FindWindowW(vorn::ui::kNotesWindowClass, nullptr);
+  HWND tray = FindWindowW(vorn::ui::kTrayWindowClass, nullptr);
   HWND tabs = Child(notes, WC_TABCONTROLW, 0);
   std::printf("Resources of Vorn Notes (floor program: %.0f KB, %lu GDI, %lu USER)\n",
               floorUsage.workingSetKb, floorUsage.gdi, floorUsage.user);
@@ -238,8 +240,8 @@ int wmain() {
   Usage before = {};
   for (int i = 0; i < 1000; ++i) {
     // A right-button release on the icon: shows, then hides.
-    Send(tray, 512, 0, WM_RBUTTONUP);
-    Send(tray, 512, 0, WM_RBUTTONUP);
+    Send(tray, vorn::ui::kTrayIconMessage, 0, WM_RBUTTONUP);
+    Send(tray, vorn::ui::kTrayIconMessage, 0, WM_RBUTTONUP);
     if (i == 0) before = UsageOf(run.pi.hProcess);
   }
   Usage after = UsageOf(run.pi.hProcess);
@@ -248,7 +250,7 @@ int wmain() {
 
   // Tab switches with the arrow keys on the tab strip of the shown window: the tab strip moves
   // its selection and tells the window, as it does for a click. Nine steps right, nine left.
-  Send(tray, 512, 0, WM_RBUTTONUP);
+  Send(tray, vorn::ui::kTrayIconMessage, 0, WM_RBUTTONUP);
   int missed = 0, tab = 0;
   for (int i = 0; i < 1000; ++i) {
     bool right = (i / 9) % 2 == 0;

@@ -1,48 +1,53 @@
-// The program's entry point and message loop.
+// The program: builds the services, the notes model and the windows, and runs the message loop.
+// Nothing else builds anything, and no window owns another.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdlib>
 
-#include "app/app_win.h"
-#include "ui/notes/notes_window_win.h"
-
-namespace vorn::win {
-bool gDispatchingPostedClose = false;
-}
+#include "app/message_loop_win.h"
+#include "core/notes_model.h"
+#include "core/pad_store.h"
+#include "platform/clipboard_win.h"
+#include "platform/files_win.h"
+#include "platform/message_box_win.h"
+#include "platform/printer_win.h"
+#include "platform/registry_win.h"
+#include "platform/text_win.h"
+#include "ui/about_window_win.h"
+#include "ui/notes_window_win.h"
+#include "ui/tray_window_win.h"
 
 // The default handler for an uncaught exception prints its demangled type name, which pulls
-// the whole demangler into the executable. The program never lets an exception escape, so the
+// the whole demangler into the executable. No exception leaves a window procedure, so the
 // plain end is enough.
 namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
-}
+}  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  using namespace vorn;
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
 
-  // Creating the notes window runs the start-up sequence; it ends hidden in the tray.
-  static vorn::win::NotesWindow notes(instance);
-  if (!notes.Create()) return 1;
+  win::RegistrySettings settings;
+  win::WinFileSystem files;
+  PadStore pads(settings, files, win::ProgramFolder(), win::FromSystemCodePage);
+  win::WinClipboard clipboard;
+  win::DefaultPrinter printer;
+  win::WinMessageBox messages;
+  app::MessageLoop loop;
 
-  // The pads' text goes into their controls while no message waits, piece by piece, so the
-  // program answers its user from the start.
-  MSG msg;
-  bool filling = true;
-  for (;;) {
-    // A wait that returns at once: it also tells the system that the program waits for input.
-    if (filling && MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
-                       WAIT_TIMEOUT) {
-      filling = notes.FillPadsStep();
-      continue;
-    }
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
-    if (notes.PreTranslate(msg)) continue;
-    TranslateMessage(&msg);
-    vorn::win::gDispatchingPostedClose = msg.message == WM_CLOSE;
-    DispatchMessageW(&msg);
-    vorn::win::gDispatchingPostedClose = false;
-  }
-  return static_cast<int>(msg.wParam);
+  ui::NotesWindow notes(instance);
+  ui::TrayWindow tray(instance);
+  ui::AboutWindow about(instance);
+  NotesModel model({notes, tray, about, messages, loop}, {settings, pads, clipboard, printer});
+  if (!notes.Create(model) || !tray.Create(model)) return 1;
+  messages.SetOwner(notes.Hwnd());
+  clipboard.SetOwner(notes.Hwnd());
+
+  model.Start();
+  int exitCode = loop.Run(notes, tray, about, model);
+  model.Finish();
+  return exitCode;  // the windows go with their objects: About, tray, notes
 }

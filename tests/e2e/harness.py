@@ -28,6 +28,25 @@ PROGRAM_DIR = r'C:\Program Files\Vorn Notes'
 CAPTION = 'Vorn Notes - by Kalvo'
 
 
+def _read_ids():
+    """The window classes and control ids the program uses, from the header it is built with."""
+    with open(os.path.join(ROOT, 'src', 'ui', 'window_ids.h')) as f:
+        text = f.read()
+    names = {m.group(1): int(m.group(2))
+             for m in re.finditer(r'constexpr int (k\w+) = (\d+);', text)}
+    names.update({m.group(1): m.group(2)
+                  for m in re.finditer(r'constexpr const wchar_t\* (k\w+) = L"([^"]+)";', text)})
+    return type('Ids', (), names)
+
+
+ids = _read_ids()
+
+
+def pad_id(n):
+    """The control id of pad n (1 to 10)."""
+    return ids.kFirstPad + n - 1
+
+
 def _die_with_parent():
     """Run in a child before exec: it gets SIGTERM when the test process goes, however it goes."""
     import ctypes
@@ -72,24 +91,39 @@ class Desktop:
 
     def __init__(self, width=1024, height=768):
         self.procs = []
-        self.number = self._free_display()
+        self.env = dict(os.environ)
+        self.number = self._start_x_server(width, height)
         self.display = ':%d' % self.number
-        self.env = dict(os.environ, DISPLAY=self.display)
-        self._start(['Xvfb', self.display, '-screen', '0', '%dx%dx24' % (width, height),
-                     '-nolisten', 'tcp', '-dpi', '96'])
-        wait_until(lambda: os.path.exists('/tmp/.X11-unix/X%d' % self.number), 10, what='Xvfb')
+        self.env['DISPLAY'] = self.display
         wait_until(lambda: self.x(['xdpyinfo'], check=False).returncode == 0, 10, what='X')
         self._start(['openbox', '--sm-disable'])
-        time.sleep(0.3)
+        wait_until(lambda: 'window id' in self.x(['xprop', '-root', '_NET_SUPPORTING_WM_CHECK'],
+                                                 check=False).stdout, 10, what='openbox')
         self.trayer = self.start_trayer()
 
-    @staticmethod
-    def _free_display():
-        for n in range(40 + os.getpid() % 100, 400):
-            if not os.path.exists('/tmp/.X%d-lock' % n) and \
-                    not os.path.exists('/tmp/.X11-unix/X%d' % n):
-                return n
-        raise RuntimeError('no free X display')
+    def _start_x_server(self, width, height):
+        """Starts Xvfb on a display number it picks itself (no race with tests that start at
+        the same moment) and returns the number. Without -noreset the server resets whenever
+        its last client leaves, and a client that connects meanwhile (openbox, after the
+        first xdpyinfo) is turned away."""
+        read, write = os.pipe()
+        try:
+            self.procs.append(subprocess.Popen(
+                ['Xvfb', '-displayfd', str(write), '-screen', '0', '%dx%dx24' % (width, height),
+                 '-nolisten', 'tcp', '-noreset', '-dpi', '96'], pass_fds=(write,), stdout=subprocess.DEVNULL,
+                stderr=subprocess.DEVNULL, start_new_session=True, preexec_fn=_die_with_parent))
+            os.close(write)
+            write = None
+            with os.fdopen(read) as f:
+                read = None
+                number = f.readline().strip()
+        finally:
+            for fd in (read, write):
+                if fd is not None:
+                    os.close(fd)
+        if not number:
+            raise AssertionError('Xvfb did not start')
+        return int(number)
 
     def _start(self, argv):
         p = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL,
@@ -351,7 +385,7 @@ class Program:
         if not data:
             return None
         for w in data['windows']:
-            if w['class'] == 'VornNotesMain':
+            if w['class'] == ids.kNotesWindowClass:
                 w['foreground'] = data['foreground'] == w['hwnd']
                 return w
         return None
@@ -359,7 +393,7 @@ class Program:
     def tray_window(self):
         data = self.windows()
         for w in (data or {}).get('windows', []):
-            if w['class'] == 'VornNotesTray':
+            if w['class'] == ids.kTrayWindowClass:
                 return w
         return None
 
@@ -434,10 +468,11 @@ class Program:
             a = arrows[0]['screen']
             right = rect[0] >= strip[0]
             self.desktop.click(a[2] - 5 if right else a[0] + 5, (a[1] + a[3]) // 2)
-            time.sleep(0.2)
+            wait_until(lambda: self.probe('tabs')['rects'][n - 1] != rect, 5, what='the tabs to scroll')
         raise AssertionError('tab %d cannot be reached' % n)
 
-    TOOLBAR_IDS = {'print': 101, 'cut': 102, 'copy': 103, 'paste': 104}
+    TOOLBAR_IDS = {'print': ids.kPrintButton, 'cut': ids.kCutButton, 'copy': ids.kCopyButton,
+                   'paste': ids.kPasteButton}
 
     def register_link_handler(self):
         """Makes linkrec.exe the handler of mailto:, http and https links; returns the file in
@@ -453,12 +488,12 @@ class Program:
 
     def about_window(self):
         for w in (self.windows() or {}).get('windows', []):
-            if w['class'] == 'VornNotesAbout':
+            if w['class'] == ids.kAboutWindowClass:
                 return w
         return None
 
     def about_controls(self):
-        return self.probe('controls', 'VornNotesAbout') or []
+        return self.probe('controls', ids.kAboutWindowClass) or []
 
     def click_about_button(self, text):
         for c in self.about_controls():
@@ -469,7 +504,7 @@ class Program:
         raise AssertionError('no About button ' + text)
 
     def about_windows(self):
-        return [w for w in (self.windows() or {}).get('windows', []) if w['class'] == 'VornNotesAbout']
+        return [w for w in (self.windows() or {}).get('windows', []) if w['class'] == ids.kAboutWindowClass]
 
     def click_toolbar(self, key):
         """Clicks a toolbar button by its key: print, cut, copy or paste."""
@@ -481,7 +516,7 @@ class Program:
         raise AssertionError('no toolbar button ' + key)
 
     def pad(self, n):
-        return self.control(id=500 + n)
+        return self.control(id=pad_id(n))
 
     def pad_text(self, n):
         """The pad's text with line breaks as CR LF."""
@@ -498,7 +533,7 @@ class Program:
         """Shows pad n with its tab and puts the caret at the end of its text."""
         if not self.pad(n)['visible']:
             self.click_tab(n)
-        self.click_control(id=500 + n)
+        self.click_control(id=pad_id(n))
         self.desktop.key('ctrl+End')
 
     def pad_file(self, n):

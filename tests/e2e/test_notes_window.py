@@ -4,7 +4,7 @@ import shutil
 import time
 import unittest
 
-from harness import ProgramTest, ROOT, wait_until
+from harness import ProgramTest, ROOT, ids, pad_id, wait_until
 
 TPP = 15.0  # twips per pixel at 96 dpi
 SIX = {'Top', 'Left', 'Height', 'Width', 'Reg', 'OnTop'}
@@ -79,7 +79,7 @@ class FirstStart(ProgramTest):
         wait_until(lambda: self.client_size()[1] == 60, 10, what='the low size')
         after = self.rect_of('SysTabControl32')
         self.assertEqual(after[3] - after[1], before[3] - before[1])
-        panel = self.rect_of('VornNotesPanel')
+        panel = self.rect_of(ids.kButtonPanelClass)
         self.assertLess(panel[1], 60)
         self.assertGreater(w, 0)
 
@@ -96,7 +96,7 @@ class FirstStart(ProgramTest):
         toolbar = self.rect_of('ToolbarWindow32')
         status = self.rect_of('msctls_statusbar32')
         tb_h, sb_h = toolbar[3] - toolbar[1], status[3] - status[1]
-        panel = self.rect_of('VornNotesPanel')
+        panel = self.rect_of(ids.kButtonPanelClass)
         top = (height - sb_h - tb_h) * TPP
         self.assertClose(panel[1], px(top))
         self.assertEqual(panel[0], px(60))
@@ -163,11 +163,11 @@ class Hiding(ProgramTest):
     def test_escape_shift_escape_hide_button_and_close_box_only_hide(self):
         self.app.start()
         ways = {
-            'Escape in a pad': lambda: (self.app.click_control(id=501), self.desktop.type('ab'),
+            'Escape in a pad': lambda: (self.app.click_control(id=pad_id(1)), self.desktop.type('ab'),
                                         self.desktop.key('Escape')),
-            'Shift+Escape': lambda: (self.app.click_control(id=501),
+            'Shift+Escape': lambda: (self.app.click_control(id=pad_id(1)),
                                      self.desktop.key('shift+Escape')),
-            'Ctrl+Escape': lambda: (self.app.click_control(id=501),
+            'Ctrl+Escape': lambda: (self.app.click_control(id=pad_id(1)),
                                     self.desktop.key('ctrl+Escape')),
             '&Hide': lambda: self.app.click_control('&Hide'),
             'Alt+H': lambda: self.desktop.key('alt+h'),
@@ -296,12 +296,13 @@ class Keyboard(ProgramTest):
                 return None
             return c['text'] if c['class'] == 'Button' else c['class']
 
-        self.app.click_control(id=501)
+        self.app.click_control(id=pad_id(1))
         wait_until(lambda: focused() == 'RichEdit50W', 5, what='the pad focused')
         order = []
         for _ in range(7):
+            before = self.app.notes_window()['focus']
             self.desktop.key('Tab')
-            time.sleep(0.3)
+            wait_until(lambda: self.app.notes_window()['focus'] != before, 5, what='the focus to move')
             order.append(focused())
         self.assertEqual(order, ['&Top', '&Hide', '&End', '&About', 'Store in &Registry',
                                  'SysTabControl32', 'RichEdit50W'])

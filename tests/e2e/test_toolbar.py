@@ -2,7 +2,7 @@
 import time
 import unittest
 
-from harness import ProgramTest, wait_until
+from harness import ProgramTest, pad_id, wait_until
 
 
 def panel1(app):
@@ -17,7 +17,7 @@ class PadSwitching(ProgramTest):
         self.assertEqual(panel1(self.app), '')  # empty until the first tab click
         self.app.click_tab(3)
         visible = [c['id'] for c in self.app.controls() if 'RichEdit' in c['class'] and c['visible']]
-        self.assertEqual(visible, [503])
+        self.assertEqual(visible, [pad_id(3)])
         self.assertEqual(panel1(self.app), '18 characters')
         self.app.focus_pad(3)
         self.desktop.type('0123456789')
@@ -29,7 +29,7 @@ class PadSwitching(ProgramTest):
         self.assertEqual(panel1(self.app), '28 characters')
         self.app.click_tab(10)
         self.assertEqual([c['id'] for c in self.app.controls()
-                          if 'RichEdit' in c['class'] and c['visible']], [510])
+                          if 'RichEdit' in c['class'] and c['visible']], [pad_id(10)])
 
 
 class ClipboardCommands(ProgramTest):

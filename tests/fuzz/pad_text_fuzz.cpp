@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "store/pad_text.h"
-#include "ui/notes/print_layout.h"
+#include "core/pad_text.h"
+#include "core/print_layout.h"
 #include "../unit/latin1.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,11 +1,10 @@
-#include "store/number_text.h"
+#include "core/number_text.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
 
-using vorn::IntegerText;
 using vorn::NumberText;
 using vorn::ReadNumber;
 using vorn::RoundHalfEven;
@@ -88,12 +87,6 @@ TEST(NumberText, ReadsBackAsWrittenInAnyLocale) {
     EXPECT_EQ(static_cast<float>(ReadNumber(NumberText(v))), v) << NumberText(v);
   }
   std::setlocale(LC_NUMERIC, saved.c_str());
-}
-
-TEST(IntegerText, Digits) {
-  EXPECT_EQ(IntegerText(0), "0");
-  EXPECT_EQ(IntegerText(1), "1");
-  EXPECT_EQ(IntegerText(-2), "-2");
 }
 
 TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {

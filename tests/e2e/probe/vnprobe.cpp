@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/window_ids.h"
+
 namespace {
 
 std::string Utf8(const std::wstring& w) {
@@ -51,7 +53,7 @@ std::wstring TextOf(HWND h) {
   return t;
 }
 
-HWND FindNotes() { return FindWindowW(L"VornNotesMain", nullptr); }
+HWND FindNotes() { return FindWindowW(vorn::ui::kNotesWindowClass, nullptr); }
 
 // Memory in the program's process, for messages whose arguments are pointers.
 class Remote {
@@ -315,7 +317,7 @@ int OneShot(const wchar_t* path) {
 int wmain(int argc, wchar_t** argv) {
   std::wstring cmd = argc > 1 ? argv[1] : L"windows";
   if (cmd == L"windows") return Windows();
-  if (cmd == L"controls") return Controls(argc > 2 ? argv[2] : L"VornNotesMain");
+  if (cmd == L"controls") return Controls(argc > 2 ? argv[2] : vorn::ui::kNotesWindowClass);
   if (cmd == L"tabs") return Tabs();
   if (cmd == L"status") return Status();
   if (cmd == L"tooltips") return ToolTips();

@@ -1,0 +1,20 @@
+// The message loop. While no message waits, the pads take in their text piece by piece, so the
+// program answers its user from the start.
+#pragma once
+
+#include "core/notes_model.h"
+#include "core/notes_view.h"
+#include "ui/about_window_win.h"
+#include "ui/notes_window_win.h"
+#include "ui/tray_window_win.h"
+
+namespace vorn::app {
+
+class MessageLoop : public RunLoop {
+ public:
+  void Quit() override { PostQuitMessage(0); }
+  // Runs until Quit; returns the program's exit code.
+  int Run(ui::NotesWindow& notes, ui::TrayWindow& tray, ui::AboutWindow& about, NotesModel& model);
+};
+
+}  // namespace vorn::app

@@ -1,0 +1,36 @@
+// The file operations the pads need. The Win32 build implements them; the unit tests keep files
+// in memory and can fail or cut short any step.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/platform_error.h"
+
+namespace vorn {
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // The whole content, or nothing when the file does not exist; throws PlatformError.
+  virtual std::optional<std::string> Read(const std::string& path) = 0;
+  // Creates or overwrites `path` with `bytes`, flushed to the disk; throws PlatformError.
+  virtual void WriteNew(const std::string& path, std::string_view bytes) = 0;
+  // Renames `from` to `to` in one step, replacing `to`; throws PlatformError.
+  virtual void Rename(const std::string& from, const std::string& to) = 0;
+  virtual bool Exists(const std::string& path) = 0;
+  // Removes the file if it exists; never throws.
+  virtual void Remove(const std::string& path) = 0;
+};
+
+// The new bytes go to path + ".new" and are flushed; renamed to path + ".ok" they are complete;
+// then they are renamed over the file in one step. So a crash, a kill or a power cut at any
+// moment leaves the old or the new content. On failure the leftovers go and the error is thrown.
+void SaveFileSafely(FileSystem& fs, const std::string& path, std::string_view bytes);
+
+// Finishes what an interrupted save left: a complete ".ok" file replaces the file, a ".new" one
+// (possibly cut short) is removed, so leftovers never pile up.
+void RecoverFile(FileSystem& fs, const std::string& path);
+
+}  // namespace vorn

@@ -1,0 +1,77 @@
+// The windows as the notes model sees them. The Win32 windows implement these; the unit tests
+// put small fakes in their place.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/layout.h"
+#include "core/window_settings.h"
+
+namespace vorn {
+
+// The notes window: the ten pads under their tabs, the two options, the status bar.
+// Pads are numbered 1 to 10; their text is UTF-8 with line breaks as CR LF.
+class NotesView {
+ public:
+  virtual ~NotesView() = default;
+
+  virtual bool Shown() const = 0;
+  virtual void Show() = 0;  // without taking the focus
+  virtual void Hide() = 0;
+  // Brings the window to the front with the keyboard in the control that last had it.
+  virtual void Activate() = 0;
+  // The rectangle the window has, or returns to when it is minimized or maximized.
+  virtual WindowRect Placement() const = 0;
+  virtual void Place(const WindowRect& rect) = 0;
+  // Moves a window that lies wholly off every monitor onto the nearest one.
+  virtual void KeepReachable() = 0;
+  virtual void SetTopMost(bool topMost) = 0;
+  virtual void ShowOptions(bool top, CheckState storeInRegistry) = 0;
+
+  virtual LayoutInput Measure() const = 0;
+  virtual void Arrange(const NotesLayout& layout) = 0;
+
+  // Shows this pad and hides the others.
+  virtual void ShowPad(int pad) = 0;
+  virtual std::string PadText(int pad) const = 0;
+  // Gives the pad its text; this is not a change of the user's.
+  virtual void SetPadText(int pad, std::string_view text) = 0;
+  // The selected text, "" when nothing is selected.
+  virtual std::string PadSelection(int pad) const = 0;
+  // Replaces the selection, or inserts at the caret, as typing does: the pad reports a change.
+  virtual void ReplacePadSelection(int pad, std::string_view text) = 0;
+  virtual void SetStatusText(std::string_view text) = 0;
+};
+
+// The icon in the notification area.
+class TrayIcon {
+ public:
+  virtual ~TrayIcon() = default;
+  virtual void Add() = 0;
+  virtual void Remove() = 0;
+};
+
+// The About window: one at a time, created when it is asked for.
+class AboutBox {
+ public:
+  virtual ~AboutBox() = default;
+  virtual void Open() = 0;
+};
+
+// A message box with an OK button, over the notes window.
+class MessageDialog {
+ public:
+  virtual ~MessageDialog() = default;
+  virtual void Show(std::string_view text, std::string_view title) = 0;
+};
+
+// The program's message loop.
+class RunLoop {
+ public:
+  virtual ~RunLoop() = default;
+  // The loop ends once the message being handled is done.
+  virtual void Quit() = 0;
+};
+
+}  // namespace vorn

@@ -1,0 +1,64 @@
+#include "core/window_settings.h"
+
+#include <cmath>
+#include <string>
+
+#include "core/number_text.h"
+
+namespace vorn {
+
+namespace {
+
+constexpr std::string_view kSection = "Setting";
+
+// 32767 pixels at 96 dpi: window coordinates past that are garbage on any window system.
+constexpr double kFarthestTwips = 32767.0 * 15.0;
+
+std::optional<float> Coordinate(const std::optional<std::string>& text, bool isSize) {
+  double value = text ? ReadNumber(*text) : 0.0;
+  if (value == 0.0 || !std::isfinite(value) || std::fabs(value) > kFarthestTwips) return {};
+  if (isSize && value < 0) return {};
+  return static_cast<float>(value);
+}
+
+}  // namespace
+
+WindowSettings LoadWindowSettings(SettingsStore& store) {
+  auto read = [&](std::string_view key) { return store.Read(kSection, key); };
+  WindowSettings s;
+  s.top = Coordinate(read("Top"), false);
+  s.left = Coordinate(read("Left"), false);
+  s.height = Coordinate(read("Height"), true);
+  s.width = Coordinate(read("Width"), true);
+
+  std::optional<std::string> reg = read("Reg");
+  std::optional<std::int32_t> state = RoundHalfEven(reg ? ReadNumber(*reg) : 1.0);
+  if (state && *state >= 0 && *state <= 2) s.storeInRegistry = static_cast<CheckState>(*state);
+
+  std::optional<std::string> onTop = read("OnTop");
+  s.onTop = onTop && ReadNumber(*onTop) == 1.0;
+  return s;
+}
+
+bool SaveWindowSettings(SettingsStore& store, const WindowRect& window, CheckState storeInRegistry,
+                        bool onTop) {
+  const std::pair<std::string_view, std::string> entries[] = {
+      {"Top", NumberText(window.top)},
+      {"Left", NumberText(window.left)},
+      {"Height", NumberText(window.height)},
+      {"Width", NumberText(window.width)},
+      {"Reg", std::to_string(static_cast<int>(storeInRegistry))},
+      {"OnTop", onTop ? "1" : "0"},
+  };
+  bool all = true;
+  for (const auto& [key, value] : entries) {
+    try {
+      store.Write(kSection, key, value);
+    } catch (const PlatformError&) {
+      all = false;
+    }
+  }
+  return all;
+}
+
+}  // namespace vorn

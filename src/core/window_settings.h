@@ -1,0 +1,36 @@
+// The window's rectangle and the two options as the section "Setting" keeps them: decimal text,
+// written when the program ends and applied at the next start.
+#pragma once
+
+#include <optional>
+
+#include "core/settings_store.h"
+
+namespace vorn {
+
+// A check box's state. "Store in Registry" may be stored greyed, which counts as unticked.
+enum class CheckState { Unticked = 0, Ticked = 1, Greyed = 2 };
+
+// The outer window on the screen, in twips (1/1440 inch).
+struct WindowRect {
+  float left = 0, top = 0, width = 0, height = 0;
+};
+
+struct WindowSettings {
+  // Each coordinate that was stored and can be applied; the others keep the designed value.
+  std::optional<float> left, top, width, height;
+  CheckState storeInRegistry = CheckState::Ticked;
+  bool onTop = false;
+};
+
+// Reads "Top", "Left", "Height", "Width", "Reg" and "OnTop". A value of 0, text that is not a
+// number, a size below 0 and a coordinate no screen reaches count as not stored; "Reg" rounded
+// half to even must be 0, 1 or 2; "OnTop" is on only when it reads as exactly 1.
+WindowSettings LoadWindowSettings(SettingsStore& store);
+
+// Writes the six entries. A refused write does not stop the others; the pads are stored
+// already, and the rest is still worth keeping. True when all six were written.
+bool SaveWindowSettings(SettingsStore& store, const WindowRect& window, CheckState storeInRegistry,
+                        bool onTop);
+
+}  // namespace vorn

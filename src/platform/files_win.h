@@ -1,0 +1,20 @@
+// Files through the Win32 file API, with paths in UTF-8.
+#pragma once
+
+#include "core/file_system.h"
+
+namespace vorn::win {
+
+class WinFileSystem : public FileSystem {
+ public:
+  std::optional<std::string> Read(const std::string& path) override;
+  void WriteNew(const std::string& path, std::string_view bytes) override;
+  void Rename(const std::string& from, const std::string& to) override;
+  bool Exists(const std::string& path) override;
+  void Remove(const std::string& path) override;
+};
+
+// The folder the program runs from: "C:\Tools" for C:\Tools\VornNotes.exe, "C:\" in a root.
+std::string ProgramFolder();
+
+}  // namespace vorn::win

@@ -1,0 +1,85 @@
+// Owners of Win32 handles: each handle is released exactly once, by the object that owns it.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <utility>
+
+namespace vorn::win {
+
+// A move-only owner of one handle, released by `Release`. An empty owner holds H{}.
+template <class H, auto Release>
+class Owned {
+ public:
+  Owned() = default;
+  explicit Owned(H h) : h_(h) {}
+  Owned(const Owned&) = delete;
+  Owned& operator=(const Owned&) = delete;
+  Owned(Owned&& o) noexcept : h_(std::exchange(o.h_, H{})) {}
+  Owned& operator=(Owned&& o) noexcept {
+    if (this != &o) Reset(std::exchange(o.h_, H{}));
+    return *this;
+  }
+  ~Owned() { Reset(); }
+
+  void Reset(H h = H{}) {
+    if (h_) Release(h_);
+    h_ = h;
+  }
+  // Gives up ownership, as when the system takes the handle over.
+  H Detach() { return std::exchange(h_, H{}); }
+  H Get() const { return h_; }
+  explicit operator bool() const { return h_ != H{}; }
+
+ private:
+  H h_{};
+};
+
+inline void CloseKey(HKEY k) { RegCloseKey(k); }
+inline void CloseFile(HANDLE h) { CloseHandle(h); }
+inline void DeleteGdiObject(HGDIOBJ o) { DeleteObject(o); }
+inline void DeleteDeviceContext(HDC dc) { DeleteDC(dc); }
+inline void DestroyIconHandle(HICON i) { DestroyIcon(i); }
+inline void DestroyImageList(HIMAGELIST l) { ImageList_Destroy(l); }
+inline void FreeGlobal(HGLOBAL g) { GlobalFree(g); }
+
+using Key = Owned<HKEY, CloseKey>;
+// A file handle; one that failed to open is kept as empty, never as INVALID_HANDLE_VALUE.
+using File = Owned<HANDLE, CloseFile>;
+using Font = Owned<HFONT, DeleteGdiObject>;
+using Bitmap = Owned<HBITMAP, DeleteGdiObject>;
+using Brush = Owned<HBRUSH, DeleteGdiObject>;
+using Pen = Owned<HPEN, DeleteGdiObject>;
+using DeviceContext = Owned<HDC, DeleteDeviceContext>;
+using Icon = Owned<HICON, DestroyIconHandle>;
+using ImageList = Owned<HIMAGELIST, DestroyImageList>;
+using GlobalMemory = Owned<HGLOBAL, FreeGlobal>;
+
+// A GDI object selected into a device context for the life of this object.
+class Selection {
+ public:
+  Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  Selection(const Selection&) = delete;
+  Selection& operator=(const Selection&) = delete;
+  ~Selection() { SelectObject(dc_, old_); }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// The screen's device context, for measuring and for making compatible bitmaps.
+class ScreenContext {
+ public:
+  ScreenContext() : dc_(GetDC(nullptr)) {}
+  ScreenContext(const ScreenContext&) = delete;
+  ScreenContext& operator=(const ScreenContext&) = delete;
+  ~ScreenContext() { ReleaseDC(nullptr, dc_); }
+  HDC Get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+}  // namespace vorn::win

@@ -1,0 +1,19 @@
+// The settings store in the registry: HKEY_CURRENT_USER\Software\VB and VBA Program
+// Settings\Vorn Notes\<section>, one REG_SZ value per key. Earlier builds kept their settings
+// and notes there, so they stay where they were.
+#pragma once
+
+#include "core/settings_store.h"
+
+namespace vorn::win {
+
+class RegistrySettings : public SettingsStore {
+ public:
+  // One value holds at most this much, its terminating NUL included.
+  static constexpr std::size_t kMaxValueBytes = 1024 * 1024;
+
+  std::optional<std::string> Read(std::string_view section, std::string_view key) override;
+  void Write(std::string_view section, std::string_view key, std::string_view value) override;
+};
+
+}  // namespace vorn::win

@@ -1,0 +1,22 @@
+// Child controls: created with the window's font, placed at designed twips, and Tahoma, the
+// font both windows are designed in.
+#pragma once
+
+#include <windows.h>
+
+#include "core/layout.h"
+
+namespace vorn::ui {
+
+// A child window of `parent` with the given control id; throws PlatformError when it cannot be
+// made, which fails the creation of the window that asked for it.
+HWND CreateChild(HWND parent, int id, const wchar_t* cls, const wchar_t* text, DWORD style,
+                 HFONT font, DWORD exStyle = 0);
+
+// Moves and sizes a child to a rectangle in twips of its parent's client area.
+void PlaceChild(HWND child, const TwipsRect& rect, UINT dpi);
+
+// Tahoma of the given size in points, drawn at `dpi`.
+HFONT CreateTahoma(float points, UINT dpi, bool bold = false, bool italic = false);
+
+}  // namespace vorn::ui

@@ -1,0 +1,120 @@
+// The notes window's keyboard: Escape hides it from anywhere in it, Tab follows the designed
+// focus order, Alt and a letter (or the letter alone on a button) work the access keys, and the
+// focus comes back to the control that had it.
+#include <cwctype>
+#include <vector>
+
+#include "ui/notes_window_win.h"
+
+namespace vorn::ui {
+
+namespace {
+
+bool IsButton(HWND hwnd) {
+  wchar_t cls[16] = {};
+  GetClassNameW(hwnd, cls, 16);
+  return lstrcmpiW(cls, L"Button") == 0;
+}
+
+bool CanTakeFocus(HWND hwnd) { return IsWindowVisible(hwnd) && IsWindowEnabled(hwnd); }
+
+}  // namespace
+
+bool NotesWindow::PreTranslate(MSG& msg) {
+  if (!hwnd_ || !model_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+      statusBar_.UpdateIndicators();
+      // Escape hides the window whatever the modifiers; the control still gets the key.
+      if (msg.wParam == VK_ESCAPE) model_->Hide();
+      bool ctrlOrAlt = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
+      if (msg.wParam == VK_TAB && !ctrlOrAlt) return MoveFocus(GetKeyState(VK_SHIFT) < 0);
+      return false;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      statusBar_.UpdateIndicators();
+      return false;
+    case WM_SYSCHAR:
+      return PressAccessKey(static_cast<wchar_t>(msg.wParam));
+    case WM_CHAR:
+      // On a button or check box a plain letter works as its access key.
+      return IsButton(msg.hwnd) && PressAccessKey(static_cast<wchar_t>(msg.wParam));
+    default:
+      return false;
+  }
+}
+
+bool NotesWindow::MoveFocus(bool backwards) {
+  // The designed order: "&End", "&About", "Store in &Registry", the tab strip, the pads,
+  // "&Top", "&Hide". Hidden pads are passed over.
+  std::vector<HWND> order{endButton_, aboutButton_, toolbar_.StoreInRegistryOption(), tabStrip_};
+  for (const PadControl& pad : pads_) order.push_back(pad.Hwnd());
+  order.push_back(toolbar_.TopOption());
+  order.push_back(hideButton_);
+
+  HWND focus = GetFocus();
+  int n = static_cast<int>(order.size());
+  int at = -1;
+  for (int i = 0; i < n; ++i) {
+    if (order[i] == focus || IsChild(order[i], focus)) at = i;
+  }
+  for (int step = 1; step <= n; ++step) {
+    int i = at < 0 ? (backwards ? n - step : step - 1)
+                   : ((at + (backwards ? -step : step)) % n + n) % n;
+    if (!CanTakeFocus(order[i])) continue;
+    SetFocus(order[i]);
+    if (IsButton(order[i])) {
+      // Reached by the keyboard: the button shows its focus rectangle.
+      SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    }
+    return true;
+  }
+  return false;
+}
+
+bool NotesWindow::PressAccessKey(wchar_t key) {
+  struct AccessKey {
+    wchar_t key;
+    HWND control;
+    bool option;  // a check box takes the focus as it is clicked
+  } keys[] = {{L't', toolbar_.TopOption(), true},
+              {L'r', toolbar_.StoreInRegistryOption(), true},
+              {L'a', aboutButton_, false},
+              {L'h', hideButton_, false},
+              {L'e', endButton_, false}};
+  key = static_cast<wchar_t>(std::towlower(key));
+  for (const AccessKey& a : keys) {
+    if (a.key != key || !CanTakeFocus(a.control)) continue;
+    if (a.option) SetFocus(a.control);
+    SendMessageW(a.control, BM_CLICK, 0, 0);
+    return true;
+  }
+  return false;
+}
+
+void NotesWindow::OnActivate(WPARAM wp) {
+  if (LOWORD(wp) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    return;
+  }
+  statusBar_.UpdateIndicators();  // the keys may have changed while another window had them
+  if (!IsIconic(hwnd_)) FocusActiveControl();
+}
+
+void NotesWindow::FocusActiveControl() {
+  HWND target = lastFocus_;
+  if (!target || !IsWindow(target) || !CanTakeFocus(target)) target = ShownPadWindow();
+  SetFocus(target ? target : hwnd_);
+}
+
+HWND NotesWindow::ShownPadWindow() const {
+  for (const PadControl& pad : pads_) {
+    if (pad.Visible()) return pad.Hwnd();
+  }
+  return nullptr;
+}
+
+}  // namespace vorn::ui

@@ -1,0 +1,300 @@
+#include "ui/notes_window_win.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "res/resource.h"
+#include "platform/dpi_win.h"
+#include "platform/text_win.h"
+#include "ui/child_win.h"
+#include "ui/tool_tips_win.h"
+
+namespace vorn::ui {
+
+namespace {
+
+constexpr wchar_t kCaption[] = L"Vorn Notes - by Kalvo";
+
+// The designed client area of the window, in twips on the screen.
+constexpr TwipsRect kDesignedClient{3036, 1812, 6216, 5028};
+
+// The buttons' designed places on their panel, in twips.
+struct PanelButton {
+  int id;
+  const wchar_t* caption;
+  TwipsRect place;
+};
+constexpr PanelButton kPanelButtons[] = {
+    {kAboutButton, L"&About", {0, 0, 855, 315}},
+    {kHideButton, L"&Hide", {900, 0, 855, 315}},
+    {kEndButton, L"&End", {2040, 0, 795, 315}},
+};
+
+// The panel hands its buttons' clicks to the notes window.
+LRESULT CALLBACK ButtonPanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND) return SendMessageW(GetParent(hwnd), msg, wp, lp);
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+float HeightInTwips(HWND window, UINT dpi) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return win::PixelsToTwips(r.bottom - r.top, dpi);
+}
+
+}  // namespace
+
+void NotesWindow::DescribeClass(WNDCLASSEXW& wc) {
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+}
+
+bool NotesWindow::Create(NotesModel& model) {
+  bigIcon_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_VORNNOTES),
+                                               IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+  smallIcon_.Reset(static_cast<HICON>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(IDI_VORNNOTES), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+
+  // The designed client rectangle on the screen, grown by the frame to the outer rectangle.
+  UINT dpi = win::DpiOf(nullptr);
+  RECT r{win::TwipsToPixels(kDesignedClient.left, dpi), win::TwipsToPixels(kDesignedClient.top, dpi),
+         0, 0};
+  r.right = r.left + win::TwipsToPixels(kDesignedClient.width, dpi);
+  r.bottom = r.top + win::TwipsToPixels(kDesignedClient.height, dpi);
+  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  AdjustWindowRectEx(&r, style, FALSE, 0);
+  if (!CreateFor(instance_, 0, kCaption, style, r)) return false;
+  model_ = &model;
+  return true;
+}
+
+LRESULT NotesWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE: OnCreate(); return 0;
+    case WM_SIZE: OnSize(); return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wp), HIWORD(wp)); return 0;
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+    case WM_DRAWITEM: return statusBar_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+    case WM_SHOWWINDOW: OnShowWindow(wp != FALSE); return Default(msg, wp, lp);
+    case WM_ACTIVATE: OnActivate(wp); return 0;
+    case WM_SETFOCUS: FocusActiveControl(); return 0;
+    case WM_CLOSE:
+      // Sent from another thread or program (the Task Manager's End task); from this thread
+      // it comes from the close box, the system menu or Alt+F4.
+      if (model_) model_->CloseRequested(InSendMessage() ? CloseReason::OtherProgram
+                                                         : CloseReason::CloseBox);
+      return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION:
+      if (wp && model_) model_->CloseRequested(CloseReason::SessionEnd);
+      return 0;
+    case WM_DPICHANGED: OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
+    default: return Default(msg, wp, lp);
+  }
+}
+
+// ---- Creation ----------------------------------------------------------------------------
+
+void NotesWindow::OnCreate() {
+  dpi_ = win::DpiOf(hwnd_);
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+  CreateFonts();
+  toolbar_.Create(hwnd_, font_.Get(), topFont_.Get(), dpi_);
+  CreateTabsAndPads();
+  CreateButtonPanel();
+  statusBar_.Create(hwnd_, font_.Get(), dpi_);
+  CreateToolTips(hwnd_, dpi_, {
+      {toolbar_.TopOption(), L"Make this window the top-most window"},
+      {toolbar_.StoreInRegistryOption(),
+       L"Data will/will-not be saved in the registry from now (default is the program path)"},
+      {aboutButton_, L"Displays Information about the author and Vorn Notes"},
+      {hideButton_, L"Hides the window (ESC does the same)"},
+      {endButton_, L"Ends the application (to hide press ESC)"},
+  });
+}
+
+void NotesWindow::CreateFonts() {
+  font_.Reset(CreateTahoma(8.4f, dpi_));
+  topFont_.Reset(CreateTahoma(7.8f, dpi_));
+}
+
+void NotesWindow::CreateTabsAndPads() {
+  for (int i = 0; i < kPadCount; ++i) pads_[i].Create(hwnd_, kFirstPad + i);
+  tabStrip_ = CreateChild(hwnd_, kTabStrip, WC_TABCONTROLW, nullptr,
+                          WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, font_.Get());
+  for (int i = 0; i < kPadCount; ++i) {
+    std::wstring caption = L"Doc #" + std::to_wstring(i + 1);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = caption.data();
+    SendMessageW(tabStrip_, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+  PlaceChild(tabStrip_, layout_.tabStrip, dpi_);
+  // The pads lie in front of the tab strip.
+  SetWindowPos(tabStrip_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void NotesWindow::CreateButtonPanel() {
+  static const bool registered = [this] {
+    WNDCLASSEXW wc{sizeof wc};
+    wc.lpfnWndProc = ButtonPanelProc;
+    wc.hInstance = instance_;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kButtonPanelClass;
+    return RegisterClassExW(&wc) != 0;
+  }();
+  (void)registered;  // without its class the panel fails to be created, and says so
+  buttonPanel_ = CreateChild(hwnd_, kButtonPanel, kButtonPanelClass, nullptr,
+                             WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, nullptr,
+                             WS_EX_CONTROLPARENT);
+  PlaceChild(buttonPanel_, layout_.buttonPanel, dpi_);
+  HWND* handles[] = {&aboutButton_, &hideButton_, &endButton_};
+  for (std::size_t i = 0; i < std::size(kPanelButtons); ++i) {
+    *handles[i] = CreateChild(buttonPanel_, kPanelButtons[i].id, L"BUTTON",
+                              kPanelButtons[i].caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                              font_.Get());
+  }
+  PlaceButtons();
+}
+
+void NotesWindow::PlaceButtons() {
+  HWND handles[] = {aboutButton_, hideButton_, endButton_};
+  for (std::size_t i = 0; i < std::size(kPanelButtons); ++i) {
+    PlaceChild(handles[i], kPanelButtons[i].place, dpi_);
+  }
+}
+
+// ---- Layout ------------------------------------------------------------------------------
+
+void NotesWindow::OnSize() {
+  // The docked bars follow the client area by themselves once told of the new size.
+  toolbar_.Resize();
+  statusBar_.Resize(dpi_, font_.Get());
+  if (model_) model_->Resized();
+}
+
+LayoutInput NotesWindow::Measure() const {
+  RECT client{}, tab{};
+  GetClientRect(hwnd_, &client);
+  TabCtrl_GetItemRect(tabStrip_, 0, &tab);
+  return {win::PixelsToTwips(client.right, dpi_), win::PixelsToTwips(client.bottom, dpi_),
+          HeightInTwips(toolbar_.Hwnd(), dpi_), HeightInTwips(statusBar_.Hwnd(), dpi_),
+          win::PixelsToTwips(tab.bottom - tab.top, dpi_)};
+}
+
+void NotesWindow::Arrange(const NotesLayout& layout) {
+  layout_ = layout;
+  PlaceChild(buttonPanel_, layout.buttonPanel, dpi_);
+  PlaceChild(tabStrip_, layout.tabStrip, dpi_);
+  for (PadControl& pad : pads_) PlaceChild(pad.Hwnd(), layout.pads, dpi_);
+}
+
+void NotesWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  CreateFonts();
+  for (HWND h : {aboutButton_, hideButton_, endButton_, tabStrip_}) {
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+  }
+  toolbar_.SetDpi(dpi, font_.Get(), topFont_.Get());
+  PlaceButtons();
+  Arrange(layout_);
+  // The new size brings a layout measured at the new resolution.
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- The model's requests ----------------------------------------------------------------
+
+bool NotesWindow::Shown() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+void NotesWindow::Show() { ShowWindow(hwnd_, SW_SHOWNA); }
+
+void NotesWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+
+void NotesWindow::Activate() {
+  SetForegroundWindow(hwnd_);
+  FocusActiveControl();
+}
+
+void NotesWindow::SetTopMost(bool topMost) {
+  SetWindowPos(hwnd_, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void NotesWindow::ShowOptions(bool top, CheckState storeInRegistry) {
+  toolbar_.ShowOptions(top, storeInRegistry);
+}
+
+void NotesWindow::ShowPad(int pad) {
+  for (int i = 1; i <= kPadCount; ++i) Pad(i).SetVisible(i == pad);
+}
+
+std::string NotesWindow::PadText(int pad) const { return Pad(pad).Text(); }
+
+void NotesWindow::SetPadText(int pad, std::string_view text) { Pad(pad).SetText(text); }
+
+std::string NotesWindow::PadSelection(int pad) const { return Pad(pad).Selection(); }
+
+void NotesWindow::ReplacePadSelection(int pad, std::string_view text) {
+  Pad(pad).ReplaceSelection(text);
+}
+
+void NotesWindow::OnShowWindow(bool shown) {
+  // The pad about to be seen holds all its text before the window appears.
+  if (!shown) return;
+  for (PadControl& pad : pads_) {
+    if (pad.Visible()) pad.FillAll();
+  }
+}
+
+bool NotesWindow::FillPadsStep() {
+  for (bool shownPadFirst : {true, false}) {
+    for (PadControl& pad : pads_) {
+      if (pad.Filling() && (!shownPadFirst || pad.Visible())) {
+        pad.FillStep();
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// ---- The user's actions ------------------------------------------------------------------
+
+void NotesWindow::OnCommand(int id, int code) {
+  if (!model_) return;
+  switch (id) {
+    case kTopOption: if (code == BN_CLICKED) model_->TopClicked(); return;
+    case kStoreInRegistryOption: if (code == BN_CLICKED) model_->StoreInRegistryClicked(); return;
+    case kPrintButton: model_->Run(ToolbarCommand::Print); return;
+    case kCutButton: model_->Run(ToolbarCommand::Cut); return;
+    case kCopyButton: model_->Run(ToolbarCommand::Copy); return;
+    case kPasteButton: model_->Run(ToolbarCommand::Paste); return;
+    case kAboutButton: model_->AboutPressed(); return;
+    case kHideButton: model_->Hide(); return;
+    case kEndButton: model_->CloseRequested(CloseReason::EndButton); return;
+    default:
+      if (id >= kFirstPad && id < kFirstPad + kPadCount && code == EN_CHANGE) {
+        model_->PadChanged(id - kFirstPad + 1);
+      }
+  }
+}
+
+LRESULT NotesWindow::OnNotify(const NMHDR& header) {
+  if (header.hwndFrom == tabStrip_) {
+    if (header.code == TCN_SELCHANGE && model_) {
+      model_->TabSelected(TabCtrl_GetCurSel(tabStrip_) + 1);
+    }
+    return 0;
+  }
+  if (header.code == TTN_GETDISPINFOW &&
+      NotesToolbar::GiveTip(*reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(&header)))) {
+    return 0;
+  }
+  return Default(WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+}  // namespace vorn::ui

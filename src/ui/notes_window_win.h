@@ -1,0 +1,98 @@
+// The notes window: the toolbar with its two options, the tab strip over the ten pads, the panel
+// with "&About", "&Hide" and "&End", and the status bar. It shows what the notes model tells it
+// and hands the user's actions to the model.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "core/notes_model.h"
+#include "core/notes_view.h"
+#include "platform/handles_win.h"
+#include "ui/notes_toolbar_win.h"
+#include "ui/pad_control_win.h"
+#include "ui/status_bar_win.h"
+#include "ui/window_base_win.h"
+#include "ui/window_ids.h"
+#include "ui/window_placement_win.h"
+
+namespace vorn::ui {
+
+class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
+ public:
+  static constexpr const wchar_t* kClassName = kNotesWindowClass;
+  static void DescribeClass(WNDCLASSEXW& wc);
+
+  explicit NotesWindow(HINSTANCE instance) : instance_(instance) {}
+  ~NotesWindow() { Destroy(); }
+  // Creates the window, hidden, with all its controls; from then on the user's actions go to
+  // `model`.
+  bool Create(NotesModel& model);
+  // The keyboard before the window's controls see it: Escape, the focus order and the access
+  // keys. True when the message is handled and must not be dispatched.
+  bool PreTranslate(MSG& msg);
+  // Takes the next piece of a pad's text into its control, the shown pad first; for the message
+  // loop to call while no message waits. True while some pad has text left to take in.
+  bool FillPadsStep();
+
+  // NotesView
+  bool Shown() const override;
+  void Show() override;
+  void Hide() override;
+  void Activate() override;
+  WindowRect Placement() const override { return placement_.Get(hwnd_); }
+  void Place(const WindowRect& rect) override { placement_.Set(hwnd_, rect); }
+  void KeepReachable() override { placement_.KeepReachable(hwnd_); }
+  void SetTopMost(bool topMost) override;
+  void ShowOptions(bool top, CheckState storeInRegistry) override;
+  LayoutInput Measure() const override;
+  void Arrange(const NotesLayout& layout) override;
+  void ShowPad(int pad) override;
+  std::string PadText(int pad) const override;
+  void SetPadText(int pad, std::string_view text) override;
+  std::string PadSelection(int pad) const override;
+  void ReplacePadSelection(int pad, std::string_view text) override;
+  void SetStatusText(std::string_view text) override { statusBar_.SetText(text); }
+
+ private:
+  friend class WindowBase<NotesWindow>;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void OnCreate();
+  void OnSize();
+  void OnCommand(int id, int code);
+  LRESULT OnNotify(const NMHDR& header);
+  void OnShowWindow(bool shown);
+  void OnActivate(WPARAM wp);
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+
+  void CreateFonts();
+  void CreateTabsAndPads();
+  void CreateButtonPanel();
+  void PlaceButtons();
+
+  // Keyboard and focus
+  void FocusActiveControl();
+  bool MoveFocus(bool backwards);
+  bool PressAccessKey(wchar_t key);
+  HWND ShownPadWindow() const;
+
+  const PadControl& Pad(int pad) const { return pads_.at(static_cast<std::size_t>(pad - 1)); }
+  PadControl& Pad(int pad) { return pads_.at(static_cast<std::size_t>(pad - 1)); }
+
+  HINSTANCE instance_;
+  NotesModel* model_ = nullptr;
+  UINT dpi_ = 96;
+  win::Icon bigIcon_, smallIcon_;
+  win::Font font_, topFont_;
+  NotesToolbar toolbar_;
+  NotesStatusBar statusBar_;
+  HWND tabStrip_ = nullptr, buttonPanel_ = nullptr;
+  HWND aboutButton_ = nullptr, hideButton_ = nullptr, endButton_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  std::array<PadControl, kPadCount> pads_;
+  NotesLayout layout_;
+  TwipsPlacement placement_;
+};
+
+}  // namespace vorn::ui

@@ -1,0 +1,38 @@
+#include "ui/tray_window_win.h"
+
+#include "res/resource.h"
+#include "core/tray_action.h"
+
+namespace vorn::ui {
+
+bool TrayWindow::Create(NotesModel& model) {
+  // Sent to every top-level window when the notification area is (re)created.
+  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  if (!CreateFor(instance_, WS_EX_TOOLWINDOW, L"Vorn Notes tray", WS_POPUP, RECT{})) return false;
+  picture_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_VORNNOTES),
+                                               IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+  icon_.emplace(hwnd_, kTrayIconMessage, picture_.Get(), "Vorn Notes by Kalvo");
+  model_ = &model;
+  return true;
+}
+
+LRESULT TrayWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == taskbarCreated_ && msg != 0) {
+    icon_->Readd();
+    return 0;
+  }
+  if (!model_) return Default(msg, wp, lp);
+  switch (msg) {
+    case kTrayIconMessage:
+      model_->TrayReleased(TrayActionFor(static_cast<std::uint32_t>(LOWORD(lp))));
+      return 0;
+    case WM_CLOSE: model_->CloseRequested(CloseReason::OtherProgram); return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION:
+      if (wp) model_->CloseRequested(CloseReason::SessionEnd);
+      return 0;
+    default: return Default(msg, wp, lp);
+  }
+}
+
+}  // namespace vorn::ui

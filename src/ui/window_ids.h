@@ -1,0 +1,38 @@
+// Window classes and control ids of the program's windows. The end-to-end tests read this file
+// to find the controls, so each name stands on a line of its own in this plain form.
+#pragma once
+
+namespace vorn::ui {
+
+inline constexpr const wchar_t* kNotesWindowClass = L"VornNotesMain";
+inline constexpr const wchar_t* kTrayWindowClass = L"VornNotesTray";
+inline constexpr const wchar_t* kAboutWindowClass = L"VornNotesAbout";
+inline constexpr const wchar_t* kButtonPanelClass = L"VornNotesPanel";
+
+// The message in which the tray window gets the icon's mouse events (WM_APP + 1), the mouse
+// message in the low word of lParam.
+inline constexpr unsigned kTrayIconMessage = 0x8001;
+
+// The notes window.
+inline constexpr int kPrintButton = 101;
+inline constexpr int kCutButton = 102;
+inline constexpr int kCopyButton = 103;
+inline constexpr int kPasteButton = 104;
+inline constexpr int kTopOption = 201;
+inline constexpr int kStoreInRegistryOption = 202;
+inline constexpr int kAboutButton = 301;
+inline constexpr int kHideButton = 302;
+inline constexpr int kEndButton = 303;
+inline constexpr int kTabStrip = 401;
+inline constexpr int kFirstPad = 501;  // pad N has the id kFirstPad + N - 1
+inline constexpr int kToolBar = 601;
+inline constexpr int kStatusBar = 602;
+inline constexpr int kButtonPanel = 603;
+
+// The About window.
+inline constexpr int kAboutCloseButton = 100;
+inline constexpr int kAboutEmailButton = 101;
+inline constexpr int kAboutWebButton = 102;
+inline constexpr int kAboutReadMe = 200;
+
+}  // namespace vorn::ui

@@ -1,0 +1,86 @@
+#include "ui/window_placement_win.h"
+
+#include "platform/dpi_win.h"
+#include "platform/monitors_win.h"
+
+namespace vorn::ui {
+
+namespace {
+
+// GetWindowPlacement works in workspace coordinates: screen coordinates less the space that a
+// taskbar at the top or left of the monitor takes.
+POINT WorkspaceOffset(HWND window) {
+  MONITORINFO info{sizeof info};
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+  return {info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top};
+}
+
+bool Parked(HWND window) { return IsIconic(window) || IsZoomed(window); }
+
+RECT RestoredRect(HWND window) {
+  RECT r{};
+  if (!Parked(window)) {
+    GetWindowRect(window, &r);
+    return r;
+  }
+  WINDOWPLACEMENT placement{sizeof placement};
+  GetWindowPlacement(window, &placement);
+  POINT offset = WorkspaceOffset(window);
+  r = placement.rcNormalPosition;
+  OffsetRect(&r, offset.x, offset.y);
+  return r;
+}
+
+void ApplyRestoredRect(HWND window, const RECT& r) {
+  if (!Parked(window)) {
+    SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  WINDOWPLACEMENT placement{sizeof placement};
+  GetWindowPlacement(window, &placement);
+  POINT offset = WorkspaceOffset(window);
+  placement.rcNormalPosition = r;
+  OffsetRect(&placement.rcNormalPosition, -offset.x, -offset.y);
+  placement.showCmd = !IsWindowVisible(window) ? SW_HIDE
+                      : IsIconic(window)       ? SW_SHOWMINNOACTIVE
+                                               : SW_SHOWMAXIMIZED;
+  SetWindowPlacement(window, &placement);
+}
+
+std::array<int, 4> Fields(const RECT& r) {
+  return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right - r.left),
+          static_cast<int>(r.bottom - r.top)};
+}
+
+}  // namespace
+
+WindowRect TwipsPlacement::Get(HWND window) const {
+  UINT dpi = win::DpiOf(window);
+  std::array<int, 4> pixels = Fields(RestoredRect(window));
+  float twips[4];
+  for (std::size_t i = 0; i < 4; ++i) {
+    const Remembered& f = fields_[i];
+    twips[i] = f.set && f.pixels == pixels[i] ? f.twips : win::PixelsToTwips(pixels[i], dpi);
+  }
+  return {twips[0], twips[1], twips[2], twips[3]};
+}
+
+void TwipsPlacement::Set(HWND window, const WindowRect& rect) {
+  UINT dpi = win::DpiOf(window);
+  const float twips[4] = {rect.left, rect.top, rect.width, rect.height};
+  for (std::size_t i = 0; i < 4; ++i) {
+    fields_[i] = {twips[i], win::TwipsToPixels(twips[i], dpi), true};
+  }
+  RECT r{fields_[0].pixels, fields_[1].pixels, fields_[0].pixels + fields_[2].pixels,
+         fields_[1].pixels + fields_[3].pixels};
+  ApplyRestoredRect(window, r);
+}
+
+void TwipsPlacement::KeepReachable(HWND window) {
+  RECT now = RestoredRect(window);
+  RECT reachable = win::Reachable(now);
+  if (!EqualRect(&now, &reachable)) ApplyRestoredRect(window, reachable);
+}
+
+}  // namespace vorn::ui

@@ -1,0 +1,31 @@
+// The outer rectangle of a top-level window in screen twips. While the window is minimized or
+// maximized it is the rectangle the window returns to, never the parking place of an icon.
+// A value that was set reads back exactly as long as the window keeps the pixels it gave, so
+// stored values do not drift by rounding from one run to the next.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "core/window_settings.h"
+
+namespace vorn::ui {
+
+class TwipsPlacement {
+ public:
+  WindowRect Get(HWND window) const;
+  void Set(HWND window, const WindowRect& rect);
+  // Moves a window that lies wholly off every monitor onto the nearest one.
+  void KeepReachable(HWND window);
+
+ private:
+  struct Remembered {
+    float twips = 0;
+    int pixels = 0;
+    bool set = false;
+  };
+  std::array<Remembered, 4> fields_{};  // left, top, width, height
+};
+
+}  // namespace vorn::ui

@@ -1,0 +1,343 @@
+// The notes model over fakes of the windows, with the real pad store over in-memory stores.
+#include "core/notes_model.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "latin1.h"
+
+namespace {
+
+using vorn::CheckState;
+using vorn::CloseReason;
+using vorn::ToolbarCommand;
+
+struct Model : ::testing::Test {
+  fake::Settings settings;
+  fake::Files files;
+  fake::NotesView view;
+  fake::Tray tray;
+  fake::About about;
+  fake::Messages messages;
+  fake::Loop loop;
+  fake::Clipboard clipboard;
+  fake::Printer printer;
+  vorn::PadStore pads{settings, files, "C:\\Vorn", Latin1};
+  vorn::NotesModel model{{view, tray, about, messages, loop}, {settings, pads, clipboard, printer}};
+
+  Model() {
+    view.changed = [this](int pad) { model.PadChanged(pad); };
+  }
+  std::string Value(int pad) const { return settings.Get("Data", std::to_string(pad)); }
+  std::string File(int pad) {
+    auto it = files.files.find("C:\\Vorn\\~tmp" + std::to_string(pad) + ".tmp");
+    return it == files.files.end() ? "<absent>" : it->second;
+  }
+};
+
+// ---- Start-up ----------------------------------------------------------------------------
+
+TEST_F(Model, FirstStartAddsTheIconAndEndsHiddenWithPadOneAndNothingWritten) {
+  view.shown = true;
+  model.Start();
+  EXPECT_TRUE(tray.added);
+  EXPECT_FALSE(view.shown);
+  EXPECT_EQ(view.shownPad, 1);
+  EXPECT_FALSE(view.topBox);
+  EXPECT_EQ(view.registryBox, CheckState::Ticked);
+  EXPECT_TRUE(view.topMostCalls.empty());
+  EXPECT_EQ(view.placement.left, 2976);  // the designed window stays
+  EXPECT_EQ(view.reachableCalls, 1);
+  EXPECT_FLOAT_EQ(view.arranged.buttonPanel.top, 4440);
+  for (const std::string& text : view.text) EXPECT_EQ(text, "");
+  EXPECT_TRUE(settings.writes.empty());
+  EXPECT_TRUE(files.files.empty());
+}
+
+TEST_F(Model, StoredWindowAndOptionsAreAppliedWhereTheyCanBe) {
+  settings.Set("Top", "-1200");
+  settings.Set("Left", "0");  // 0 and garbage keep the designed value
+  settings.Set("Height", "abc");
+  settings.Set("Width", "7000.5");
+  settings.Set("OnTop", "1");
+  model.Start();
+  EXPECT_EQ(view.placement.top, -1200);
+  EXPECT_EQ(view.placement.left, 2976);
+  EXPECT_EQ(view.placement.height, 5433);
+  EXPECT_EQ(view.placement.width, 7000.5f);
+  EXPECT_EQ(view.reachableCalls, 1);
+  EXPECT_TRUE(view.topBox);
+  EXPECT_EQ(view.topMostCalls, std::vector<bool>{true});
+}
+
+TEST_F(Model, PadsComeFromTheChosenStoreAndNothingIsWrittenBack) {
+  settings.Set("3", "three", "Data");
+  files.files["C:\\Vorn\\~tmp3.tmp"] = "file three";
+  files.files["C:\\Vorn\\~tmp4.tmp"] = "Gr\xFC\xDF" "e";  // an earlier build's code page
+  model.Start();
+  EXPECT_EQ(view.text[2], "three");
+
+  settings.Set("Reg", "0");
+  vorn::NotesModel next{{view, tray, about, messages, loop}, {settings, pads, clipboard, printer}};
+  next.Start();
+  EXPECT_EQ(view.text[2], "file three");
+  EXPECT_EQ(view.text[3], "Gr\xC3\xBC\xC3\x9F" "e");
+  EXPECT_EQ(view.text[0], "");  // no file: an empty pad
+  EXPECT_EQ(view.registryBox, CheckState::Unticked);
+  EXPECT_TRUE(settings.writes.empty());
+  EXPECT_EQ(files.files.size(), 2u);
+}
+
+TEST_F(Model, APadThatCannotBeReadStartsEmptyAndTheStartGoesOn) {
+  settings.Set("Reg", "0");
+  files.failOn = "Read";
+  model.Start();
+  EXPECT_EQ(view.text[0], "");
+  EXPECT_FALSE(view.shown);
+  EXPECT_EQ(view.shownPad, 1);
+}
+
+TEST_F(Model, ChangesThePadsReportWhileStartingAreNotWritten) {
+  struct Echoing : fake::NotesView {
+    void SetPadText(int pad, std::string_view t) override {
+      fake::NotesView::SetPadText(pad, t);
+      if (changed) changed(pad);  // the control reports the text it was given
+    }
+  } echoing;
+  echoing.changed = [&](int pad) { model.PadChanged(pad); };
+  vorn::NotesModel echoed{{echoing, tray, about, messages, loop}, {settings, pads, clipboard, printer}};
+  echoing.changed = [&](int pad) { echoed.PadChanged(pad); };
+  settings.Set("4", "four", "Data");
+  echoed.Start();
+  EXPECT_EQ(echoing.text[3], "four");
+  EXPECT_TRUE(settings.writes.empty());
+  echoing.Type(4, "!");  // after the start, changes are written
+  EXPECT_EQ(settings.Get("Data", "4"), "four!");
+}
+
+// ---- Autosave ----------------------------------------------------------------------------
+
+TEST_F(Model, AChangeStoresThatPadWholeInTheStoreTheOptionChooses) {
+  model.Start();
+  view.Type(2, "hello");
+  EXPECT_EQ(Value(2), "hello");
+  EXPECT_EQ(settings.writes, std::vector<std::string>{"2"});
+
+  model.StoreInRegistryClicked();  // unticked: pad files from now on, nothing moved
+  EXPECT_EQ(view.registryBox, CheckState::Unticked);
+  view.Type(2, "!");
+  EXPECT_EQ(File(2), "hello!");
+  EXPECT_EQ(Value(2), "hello");
+  EXPECT_EQ(File(1), "<absent>");
+
+  model.StoreInRegistryClicked();
+  EXPECT_EQ(view.registryBox, CheckState::Ticked);
+  view.Type(2, "?");
+  EXPECT_EQ(Value(2), "hello!?");
+}
+
+TEST_F(Model, AGreyedOptionMeansPadFilesAndAClickTicksIt) {
+  settings.Set("Reg", "2");
+  model.Start();
+  EXPECT_EQ(view.registryBox, CheckState::Greyed);
+  view.Type(1, "x");
+  EXPECT_EQ(File(1), "x");
+  model.StoreInRegistryClicked();
+  EXPECT_EQ(view.registryBox, CheckState::Ticked);
+}
+
+TEST_F(Model, AFailedWriteSaysOoopsAtEachChangeAndLosesNothingStored) {
+  settings.Set("Reg", "0");
+  files.files["C:\\Vorn\\~tmp3.tmp"] = "old";
+  model.Start();
+  files.failOn = "Write";
+  view.Type(3, "new");
+  view.Type(3, "er");
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[0], (std::pair<std::string, std::string>{"The disk is full.", "Ooops..."}));
+  EXPECT_EQ(view.text[2], "oldnewer");
+  EXPECT_EQ(File(3), "old");
+  EXPECT_EQ(files.files.size(), 1u);  // no leftovers
+}
+
+// ---- Tabs --------------------------------------------------------------------------------
+
+TEST_F(Model, ATabShowsItsPadAloneAndTheLengthAtThatMoment) {
+  model.Start();
+  EXPECT_EQ(view.status, "");  // nothing until the first tab
+  view.text[2] = "ab\r\ncd";
+  model.TabSelected(3);
+  EXPECT_EQ(view.shownPad, 3);
+  EXPECT_EQ(model.ShownPad(), 3);
+  EXPECT_EQ(view.status, "6 characters");
+  view.Type(3, "x");
+  EXPECT_EQ(view.status, "6 characters");
+  view.text[6] = "\xF0\x9F\x99\x82";  // one character past U+FFFF counts as two
+  model.TabSelected(7);
+  EXPECT_EQ(view.status, "2 characters");
+}
+
+// ---- Toolbar -----------------------------------------------------------------------------
+
+struct Toolbar : Model {
+  Toolbar() {
+    model.Start();
+    model.TabSelected(3);
+    view.text[2] = "Hello, world";
+  }
+};
+
+TEST_F(Toolbar, CopyTakesTheSelectionOrTheWholePad) {
+  view.Select(3, 7, 5);
+  model.Run(ToolbarCommand::Copy);
+  EXPECT_EQ(clipboard.text, "world");
+  view.Select(3, 3, 0);
+  model.Run(ToolbarCommand::Copy);
+  EXPECT_EQ(clipboard.text, "Hello, world");
+  EXPECT_EQ(view.text[2], "Hello, world");
+  EXPECT_TRUE(settings.writes.empty());
+}
+
+TEST_F(Toolbar, CutRemovesOnlyASelectionAndStoresThePad) {
+  view.Select(3, 12, 0);
+  model.Run(ToolbarCommand::Cut);  // nothing selected: the whole pad is copied, nothing removed
+  EXPECT_EQ(clipboard.text, "Hello, world");
+  EXPECT_EQ(view.text[2], "Hello, world");
+  EXPECT_TRUE(settings.writes.empty());
+  view.Select(3, 5, 7);
+  model.Run(ToolbarCommand::Cut);
+  EXPECT_EQ(clipboard.text, ", world");
+  EXPECT_EQ(Value(3), "Hello");
+  view.SetPadText(3, "");  // an empty pad leaves the clipboard as it is
+  model.Run(ToolbarCommand::Cut);
+  model.Run(ToolbarCommand::Copy);
+  EXPECT_EQ(clipboard.text, ", world");
+  EXPECT_EQ(clipboard.sets, 2);
+}
+
+TEST_F(Toolbar, PasteReplacesTheSelectionOrInsertsAtTheCaret) {
+  clipboard.text = "there";
+  view.Select(3, 7, 5);
+  model.Run(ToolbarCommand::Paste);
+  EXPECT_EQ(view.text[2], "Hello, there");
+  clipboard.text = "!";
+  view.Select(3, 5, 0);
+  model.Run(ToolbarCommand::Paste);
+  EXPECT_EQ(Value(3), "Hello!, there");
+  clipboard.text.clear();
+  model.Run(ToolbarCommand::Paste);
+  EXPECT_EQ(settings.writes.size(), 2u);
+}
+
+TEST_F(Toolbar, PrintTakesTheSelection) {
+  view.Select(3, 0, 5);
+  model.Run(ToolbarCommand::Print);
+  EXPECT_EQ(printer.calls, (std::vector<std::string>{"start", "text 0 Page #1", "rule 250",
+                                                     "text 720 Hello", "finish"}));
+}
+
+TEST_F(Toolbar, PrinterAndClipboardFailuresAreToldAndChangeNothing) {
+  printer.failAt = "text 720";
+  model.Run(ToolbarCommand::Print);
+  EXPECT_EQ(printer.calls.back(), "abort");
+  clipboard.busy = true;
+  view.Select(3, 0, 5);
+  model.Run(ToolbarCommand::Cut);
+  model.Run(ToolbarCommand::Paste);
+  ASSERT_EQ(messages.shown.size(), 3u);
+  EXPECT_EQ(messages.shown[0], (std::pair<std::string, std::string>{"There is no default printer.",
+                                                                   "Vorn Notes"}));
+  EXPECT_EQ(view.text[2], "Hello, world");
+  EXPECT_TRUE(settings.writes.empty());
+}
+
+// ---- Options, hiding and ending ----------------------------------------------------------
+
+TEST_F(Model, TopFollowsItsBoxEachClick) {
+  model.Start();
+  model.TopClicked();
+  model.TopClicked();
+  model.TopClicked();
+  EXPECT_EQ(view.topMostCalls, (std::vector<bool>{true, false, true}));
+  EXPECT_TRUE(view.topBox);
+}
+
+TEST_F(Model, TheCloseBoxHideAndEscapeOnlyHide) {
+  model.Start();
+  view.shown = true;
+  model.CloseRequested(CloseReason::CloseBox);
+  EXPECT_FALSE(view.shown);
+  view.shown = true;
+  model.Hide();
+  EXPECT_FALSE(view.shown);
+  EXPECT_EQ(loop.quits, 0);
+  EXPECT_TRUE(tray.added);
+  EXPECT_TRUE(settings.writes.empty());
+}
+
+TEST_F(Model, EveryOtherReasonEndsAndTheEndStoresTheSixEntriesOnce) {
+  for (CloseReason reason : {CloseReason::EndButton, CloseReason::OtherProgram, CloseReason::SessionEnd}) {
+    SCOPED_TRACE(static_cast<int>(reason));
+    settings.writes.clear();
+    fake::Loop ended;
+    fake::Tray icon;
+    vorn::NotesModel m{{view, icon, about, messages, ended}, {settings, pads, clipboard, printer}};
+    m.Start();
+    view.placement = {1215, -1200, 6336.5f, 5433};
+    m.CloseRequested(reason);
+    EXPECT_EQ(ended.quits, 1);
+    // At the end of the session the process may be gone once the handler returns: stored at
+    // once. Otherwise the loop ends first, and the program's last step stores.
+    EXPECT_EQ(settings.writes.empty(), reason != CloseReason::SessionEnd);
+    m.Finish();
+    m.Finish();
+    EXPECT_EQ(settings.writes,
+              (std::vector<std::string>{"Top", "Left", "Height", "Width", "Reg", "OnTop"}));
+    EXPECT_EQ(settings.Get("Setting", "Width"), "6336.5");
+    EXPECT_FALSE(icon.added);
+    EXPECT_EQ(icon.removes, 1);
+  }
+}
+
+TEST_F(Model, WhatTheEndStoresComesBackAtTheNextStart) {
+  model.Start();
+  view.placement = {-300, 2400, 7000, 6000};
+  model.TopClicked();
+  model.StoreInRegistryClicked();
+  model.CloseRequested(CloseReason::EndButton);
+  model.Finish();
+  fake::NotesView fresh;
+  vorn::NotesModel next{{fresh, tray, about, messages, loop}, {settings, pads, clipboard, printer}};
+  next.Start();
+  EXPECT_EQ(fresh.placement.left, -300);
+  EXPECT_EQ(fresh.placement.top, 2400);
+  EXPECT_EQ(fresh.placement.width, 7000);
+  EXPECT_EQ(fresh.placement.height, 6000);
+  EXPECT_TRUE(fresh.topBox);
+  EXPECT_EQ(fresh.registryBox, CheckState::Unticked);
+}
+
+// ---- The icon and the About window ---------------------------------------------------------
+
+TEST_F(Model, TheIconsButtonsShowFocusAndToggle) {
+  using vorn::TrayAction;
+  EXPECT_EQ(vorn::TrayActionFor(0x0202), TrayAction::ShowAndFocus);  // left button up
+  EXPECT_EQ(vorn::TrayActionFor(0x0205), TrayAction::Toggle);        // right button up
+  for (std::uint32_t other : {0x0200u, 0x0201u, 0x0203u, 0x0204u, 0x0206u, 0x0208u}) {
+    EXPECT_EQ(vorn::TrayActionFor(other), TrayAction::None);
+  }
+  model.Start();
+  model.TrayReleased(TrayAction::ShowAndFocus);
+  model.TrayReleased(TrayAction::ShowAndFocus);  // a double click: shown and focused, no toggle
+  EXPECT_TRUE(view.shown);
+  EXPECT_EQ(view.activations, 2);
+  model.TrayReleased(TrayAction::Toggle);
+  EXPECT_FALSE(view.shown);
+  model.TrayReleased(TrayAction::Toggle);
+  EXPECT_TRUE(view.shown);
+  EXPECT_EQ(view.activations, 2);
+  model.AboutPressed();
+  EXPECT_EQ(about.opens, 1);
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+// The pad store: where each pad goes, how pad files are read, and the safe save.
+#include "core/pad_store.h"
+
+#include <gtest/gtest.h>
+
+#include "core/pad_text.h"
+#include "fakes.h"
+#include "latin1.h"
+
+using namespace vorn;
+
+namespace {
+
+const std::string kPath = "C:\\Vorn\\~tmp3.tmp";
+
+TEST(PadStore, NamesItsFilesInTheProgramsFolder) {
+  fake::Settings settings;
+  fake::Files files;
+  EXPECT_EQ(PadStore(settings, files, "C:\\Vorn", Latin1).FilePath(1), "C:\\Vorn\\~tmp1.tmp");
+  EXPECT_EQ(PadStore(settings, files, "D:\\", Latin1).FilePath(10), "D:\\~tmp10.tmp");
+}
+
+TEST(PadStore, ReadsAndWritesTheStoreOfItsModeOnly) {
+  fake::Settings settings;
+  fake::Files files;
+  PadStore pads(settings, files, "C:\\Vorn", Latin1);
+  EXPECT_EQ(pads.Read(3), std::nullopt);
+  pads.Write(3, "in the registry");
+  EXPECT_EQ(settings.Get("Data", "3"), "in the registry");
+  EXPECT_TRUE(files.files.empty());
+
+  pads.SetMode(Storage::PadFiles);
+  EXPECT_EQ(pads.Read(3), std::nullopt);  // switching moves nothing
+  pads.Write(3, "in a file");
+  EXPECT_EQ(files.files.at(kPath), "in a file");
+  EXPECT_EQ(pads.Read(3), "in a file");
+  EXPECT_EQ(settings.Get("Data", "3"), "in the registry");
+
+  files.failOn = "Read";
+  EXPECT_THROW(pads.Read(3), PlatformError);
+  pads.SetMode(Storage::SettingsStore);
+  EXPECT_EQ(pads.Read(3), "in the registry");
+}
+
+// ---- Pad file text -------------------------------------------------------------------------
+
+TEST(PadText, RoundTripsEveryKindOfText) {
+  std::string big(1 << 20, 'x');
+  for (std::string text : {std::string(), std::string("plain ASCII"),
+                           std::string("two\r\nlines\r\n\r\n"), std::string("lone\nfeed\rcr"),
+                           std::string("Gr\xC3\xBC\xC3\x9F" "e, \xE6\x9D\xB1\xE4\xBA\xAC, \xF0\x9F\x99\x82"),
+                           big}) {
+    EXPECT_EQ(DecodePadFile(EncodePadFile(text), Latin1), text);
+  }
+  EXPECT_EQ(EncodePadFile("\xF0\x9F\x99\x82").substr(0, 3), "\xF0\x9F\x99");  // no mark written
+}
+
+TEST(PadText, ReadsMarkedFilesAndOlderCodePageFiles) {
+  EXPECT_EQ(DecodePadFile("\xEF\xBB\xBFhi", Latin1), "hi");
+  EXPECT_EQ(DecodePadFile(std::string("\xFF\xFEh\0i\0", 6), Latin1), "hi");
+  EXPECT_EQ(DecodePadFile(std::string("\xFE\xFF\0h\0i", 6), Latin1), "hi");
+  // UTF-16 with an astral character, and with a lone surrogate that must not vanish.
+  EXPECT_EQ(DecodePadFile(std::string("\xFF\xFE\x3D\xD8\x42\xDE", 6), Latin1), "\xF0\x9F\x99\x82");
+  EXPECT_EQ(DecodePadFile(std::string("\xFF\xFE\x3D\xD8", 4), Latin1), "\xEF\xBF\xBD");
+  // A byte order mark in front of bytes that are not UTF-8: read through the code page rather
+  // than handed on ill-formed.
+  EXPECT_EQ(DecodePadFile("\xEF\xBB\xBFGr\xFC", Latin1), "Gr\xC3\xBC");
+  // "Grüße" as an earlier build wrote it, in the code page.
+  EXPECT_EQ(DecodePadFile("Gr\xFC\xDF" "e", Latin1), "Gr\xC3\xBC\xC3\x9F" "e");
+}
+
+TEST(PadText, Utf8Validation) {
+  EXPECT_TRUE(IsValidUtf8(""));
+  EXPECT_TRUE(IsValidUtf8("\xE6\x9D\xB1"));
+  EXPECT_FALSE(IsValidUtf8("\xE6\x9D"));          // cut short
+  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // a surrogate
+  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
+  EXPECT_FALSE(IsValidUtf8("\xFC"));
+}
+
+TEST(PadText, Utf16Length) {
+  EXPECT_EQ(Utf16Length(""), 0u);
+  EXPECT_EQ(Utf16Length("a\r\nb"), 4u);
+  EXPECT_EQ(Utf16Length("\xC3\xBC\xE6\x9D\xB1\xF0\x9F\x99\x82"), 4u);
+}
+
+// ---- The safe save -----------------------------------------------------------------------
+
+TEST(SafeSave, WritesTheWholeTextAndLeavesNothingBehind) {
+  fake::Files fs;
+  SaveFileSafely(fs, kPath, "first");
+  SaveFileSafely(fs, kPath, "second");
+  EXPECT_EQ(fs.files, (std::map<std::string, std::string>{{kPath, "second"}}));
+  SaveFileSafely(fs, kPath, "");
+  EXPECT_EQ(fs.files.at(kPath), "");
+}
+
+TEST(SafeSave, AFailedSaveKeepsTheOldTextAndCleansUp) {
+  for (const char* step : {"WriteNew", "WriteNew.flush", "Rename"}) {
+    SCOPED_TRACE(step);
+    fake::Files fs;
+    fs.files[kPath] = "old";
+    fs.failOn = step;
+    EXPECT_THROW(SaveFileSafely(fs, kPath, "new text"), PlatformError);
+    EXPECT_EQ(fs.files, (std::map<std::string, std::string>{{kPath, "old"}}));
+  }
+}
+
+TEST(SafeSave, ACrashAtAnyMomentLeavesTheOldOrTheNewTextForTheNextStart) {
+  for (bool existed : {true, false}) {
+    for (int crashAt = 1; crashAt <= 5; ++crashAt) {
+      SCOPED_TRACE(testing::Message() << "existed " << existed << ", crash at " << crashAt);
+      fake::Files fs;
+      fake::Settings settings;
+      if (existed) fs.files[kPath] = "old text";
+      fs.crashAt = crashAt;
+      try {
+        SaveFileSafely(fs, kPath, "the new text");
+      } catch (const fake::Crash&) {
+      }
+      fs.crashAt = 0;
+      fs.crashed = false;  // the next start
+      PadStore pads(settings, fs, "C:\\Vorn\\", Latin1);
+      pads.SetMode(Storage::PadFiles);
+      std::string loaded = pads.Read(3).value_or("<missing>");
+      if (existed) {
+        EXPECT_TRUE(loaded == "old text" || loaded == "the new text") << loaded;
+      } else {
+        EXPECT_TRUE(loaded == "<missing>" || loaded == "the new text") << loaded;
+      }
+      // A save that got as far as the complete ".ok" file is recovered, not lost.
+      if (crashAt >= 4) EXPECT_EQ(loaded, "the new text");
+      EXPECT_FALSE(fs.Exists(kPath + ".new"));
+      EXPECT_FALSE(fs.Exists(kPath + ".ok"));
+    }
+  }
+}
+
+}  // namespace
