@@ -83,6 +83,8 @@ int wmain() {
     std::fprintf(stderr, "no rich-edit control: %s\n", e.what());
     return 1;
   }
+  // The size of a pad in the designed window: a pad without a width wraps after every character.
+  SetWindowPos(pad.Hwnd(), nullptr, 0, 0, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
 
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
