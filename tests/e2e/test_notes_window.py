@@ -62,7 +62,7 @@ class FirstStart(ProgramTest):
         if os.environ.get('VORN_UPDATE_DOCS'):
             shutil.copy(shot, os.path.join(ROOT, 'docs', 'notes-window.png'))
 
-    def test_layout_by_the_formulas(self):
+    def test_layout_follows_the_window(self):
         self.app.start()
         self.app.show()
         self.check_layout()
