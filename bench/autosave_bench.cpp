@@ -112,7 +112,7 @@ int wmain() {
     std::wstring wide = win::Widen(stored);
     std::vector<double> program, bare;
     for (int round = 0; round < 31; ++round) {
-      program.push_back(Time([&] { pads.Write(1, pad.Text()); }));
+      program.push_back(Time([&] { pads.Write(pads.Mode(), 1, pad.Text()); }));
       bare.push_back(Time([&] {
         if (registry) BareRegistry(wide);
         else BareFile(barePath, stored);

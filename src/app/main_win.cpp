@@ -6,15 +6,20 @@
 #include <cstdlib>
 
 #include "app/message_loop_win.h"
+#include "app/single_instance_win.h"
+#include "core/history.h"
 #include "core/notes_model.h"
+#include "core/pad_keeper.h"
 #include "core/pad_store.h"
 #include "platform/clipboard_win.h"
+#include "platform/clock_win.h"
 #include "platform/files_win.h"
-#include "platform/message_box_win.h"
 #include "platform/printer_win.h"
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
 #include "ui/about_window_win.h"
+#include "ui/history_window_win.h"
+#include "ui/messages_win.h"
 #include "ui/notes_window_win.h"
 #include "ui/tray_window_win.h"
 
@@ -27,27 +32,44 @@ void __verbose_terminate_handler() { std::abort(); }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace vorn;
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
+  app::SingleInstance single;
+  if (!single.First()) {
+    app::SingleInstance::ShowRunningProgram();
+    return 0;
+  }
+  INITCOMMONCONTROLSEX controls{sizeof controls,
+                                ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
 
   win::RegistrySettings settings;
   win::WinFileSystem files;
+  win::SystemClock clock;
   PadStore pads(settings, files, win::ProgramFolder(), win::FromSystemCodePage);
+  // The history lives with the user's local data; the temporary folder takes the text of a
+  // pad that cannot be saved at the end when that cannot be written.
+  std::string local = win::LocalAppDataFolder(), temp = win::TempFolder();
+  History history(files, (local.empty() ? temp : local) + "\\Vorn Notes\\History", clock,
+                  win::FromSystemCodePage);
+  History rescue(files, temp + "\\Vorn Notes\\History", clock, win::FromSystemCodePage);
+  PadKeeper keeper(pads, history, rescue, clock);
   win::WinClipboard clipboard;
   win::DefaultPrinter printer;
-  win::WinMessageBox messages;
   app::MessageLoop loop;
 
+  ui::Messages messages;
   ui::NotesWindow notes(instance);
   ui::TrayWindow tray(instance);
   ui::AboutWindow about(instance);
-  NotesModel model({notes, tray, about, messages, loop}, {settings, pads, clipboard, printer});
+  ui::HistoryWindow historyWindow(instance);
+  NotesModel model({notes, tray, about, historyWindow, messages, loop},
+                   {settings, pads, keeper, history, clipboard, printer});
   if (!notes.Create(model) || !tray.Create(model)) return 1;
   messages.SetOwner(notes.Hwnd());
   clipboard.SetOwner(notes.Hwnd());
+  historyWindow.Attach(model, notes.Hwnd());
 
   model.Start();
-  int exitCode = loop.Run(notes, tray, about, model);
+  int exitCode = loop.Run({notes, tray, about, historyWindow, messages}, model);
   model.Finish();
-  return exitCode;  // the windows go with their objects: About, tray, notes
+  return exitCode;  // the windows go with their objects
 }

@@ -5,16 +5,27 @@
 #include "core/notes_model.h"
 #include "core/notes_view.h"
 #include "ui/about_window_win.h"
+#include "ui/history_window_win.h"
+#include "ui/messages_win.h"
 #include "ui/notes_window_win.h"
 #include "ui/tray_window_win.h"
 
 namespace vorn::app {
 
+// The windows whose keyboard or close requests the loop looks at before dispatching.
+struct LoopWindows {
+  ui::NotesWindow& notes;
+  ui::TrayWindow& tray;
+  ui::AboutWindow& about;
+  ui::HistoryWindow& history;
+  ui::Messages& messages;
+};
+
 class MessageLoop : public RunLoop {
  public:
   void Quit() override { PostQuitMessage(0); }
   // Runs until Quit; returns the program's exit code.
-  int Run(ui::NotesWindow& notes, ui::TrayWindow& tray, ui::AboutWindow& about, NotesModel& model);
+  int Run(const LoopWindows& windows, NotesModel& model);
 };
 
 }  // namespace vorn::app

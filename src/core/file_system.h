@@ -1,14 +1,23 @@
-// The file operations the pads need. The Win32 build implements them; the unit tests keep files
-// in memory and can fail or cut short any step.
+// The file operations the pads and their history need. The Win32 build implements them; the
+// unit tests keep files in memory and can fail or cut short any step.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/platform_error.h"
 
 namespace vorn {
+
+enum class PathKind { Missing, File, ReadOnlyFile, Folder };
+
+struct FolderEntry {
+  std::string name;
+  std::uint64_t size = 0;
+};
 
 class FileSystem {
  public:
@@ -22,6 +31,14 @@ class FileSystem {
   virtual bool Exists(const std::string& path) = 0;
   // Removes the file if it exists; never throws.
   virtual void Remove(const std::string& path) = 0;
+
+  virtual PathKind Kind(const std::string& path) = 0;
+  // The file a symbolic link leads to, or `path` itself.
+  virtual std::string Resolve(const std::string& path) = 0;
+  // The files in a folder (none when it does not exist); throws PlatformError.
+  virtual std::vector<FolderEntry> List(const std::string& folder) = 0;
+  // Creates the folder and those above it that are missing; throws PlatformError.
+  virtual void CreateFolders(const std::string& folder) = 0;
 };
 
 // The new bytes go to path + ".new" and are flushed; renamed to path + ".ok" they are complete;

@@ -1,5 +1,6 @@
 #include "core/notes_model.h"
 
+#include <algorithm>
 #include <string>
 
 namespace vorn {
@@ -7,7 +8,6 @@ namespace vorn {
 namespace {
 
 constexpr std::string_view kProgramName = "Vorn Notes";
-constexpr std::string_view kSaveFailedTitle = "Ooops...";
 
 }  // namespace
 
@@ -20,6 +20,7 @@ void NotesModel::Start() {
   shownPad_ = 1;
   w_.notes.ShowPad(shownPad_);
   w_.notes.Hide();
+  ShowStatus();
   starting_ = false;
 }
 
@@ -30,30 +31,19 @@ void NotesModel::RestoreWindow() {
   if (stored.left) rect.left = *stored.left;
   if (stored.height) rect.height = *stored.height;
   if (stored.width) rect.width = *stored.width;
+  // A window smaller than the system allows would be a title bar only.
+  WindowRect smallest = w_.notes.MinimumSize();
+  rect.width = std::max(rect.width, smallest.width);
+  rect.height = std::max(rect.height, smallest.height);
   w_.notes.Place(rect);
   // A rectangle saved on a monitor that is gone would leave the window out of reach.
   w_.notes.KeepReachable();
 
   storeInRegistry_ = stored.storeInRegistry;
-  ApplyStorage();
+  s_.pads.SetMode(CurrentStorage());
   topMost_ = stored.onTop;
   w_.notes.ShowOptions(topMost_, storeInRegistry_);
   if (topMost_) w_.notes.SetTopMost(true);
-}
-
-void NotesModel::LoadPad(int pad) {
-  // A pad whose store cannot be read starts empty.
-  std::string text;
-  try {
-    text = s_.pads.Read(pad).value_or("");
-  } catch (const PlatformError&) {
-  }
-  w_.notes.SetPadText(pad, text);
-}
-
-void NotesModel::ApplyStorage() {
-  s_.pads.SetMode(storeInRegistry_ == CheckState::Ticked ? Storage::SettingsStore
-                                                         : Storage::PadFiles);
 }
 
 void NotesModel::Resized() {
@@ -61,20 +51,13 @@ void NotesModel::Resized() {
   w_.notes.Arrange(layout_);
 }
 
-void NotesModel::PadChanged(int pad) {
-  if (starting_) return;
-  try {
-    s_.pads.Write(pad, w_.notes.PadText(pad));
-  } catch (const PlatformError& e) {
-    w_.messages.Show(e.what(), kSaveFailedTitle);
-  }
-}
-
 void NotesModel::TabSelected(int pad) {
   shownPad_ = pad;
   w_.notes.ShowPad(pad);
-  std::size_t length = Utf16Length(w_.notes.PadText(pad));
-  w_.notes.SetStatusText(std::to_string(length) + " characters");
+  countText_ = std::to_string(Utf16Length(w_.notes.PadText(pad))) + " characters";
+  // An unread pad is read again when it is looked at.
+  if (s_.keeper.Unread(pad) && !s_.keeper.ChangedByUser(pad)) LoadPad(pad);
+  ShowStatus();
 }
 
 void NotesModel::Run(ToolbarCommand command) {
@@ -107,14 +90,6 @@ void NotesModel::TopClicked() {
   w_.notes.SetTopMost(topMost_);
 }
 
-void NotesModel::StoreInRegistryClicked() {
-  // A click ticks an unticked or greyed box and clears a ticked one.
-  storeInRegistry_ =
-      storeInRegistry_ == CheckState::Ticked ? CheckState::Unticked : CheckState::Ticked;
-  ApplyStorage();
-  w_.notes.ShowOptions(topMost_, storeInRegistry_);
-}
-
 void NotesModel::AboutPressed() { w_.about.Open(); }
 
 void NotesModel::Hide() { w_.notes.Hide(); }
@@ -123,6 +98,20 @@ void NotesModel::CloseRequested(CloseReason reason) {
   if (!EndsProgram(reason)) {
     w_.notes.Hide();
     return;
+  }
+  if (reason == CloseReason::EndButton) {
+    // One more try for every pad that is not saved; then the user decides.
+    for (int pad = 1; pad <= kPadCount; ++pad) {
+      if (s_.keeper.Unsaved(pad))
+        AfterSave(pad, s_.keeper.Save(CurrentStorage(), pad, w_.notes.PadText(pad)));
+    }
+    for (int pad = 1; pad <= kPadCount; ++pad) {
+      if (!s_.keeper.Unsaved(pad)) continue;
+      std::string question =
+          PadProblem(pad) + "\r\n\r\nEnd anyway? Its text will be kept in the history.";
+      if (!w_.messages.Ask(question, kProgramName)) return;
+      break;
+    }
   }
   // At the end of the session the process may be gone as soon as this returns.
   if (reason == CloseReason::SessionEnd) Finish();
@@ -136,17 +125,22 @@ void NotesModel::TrayReleased(TrayAction action) {
       w_.notes.Activate();
       break;
     case TrayAction::Toggle:
-      if (w_.notes.Shown()) w_.notes.Hide();
-      else w_.notes.Show();
+      if (w_.notes.Shown()) {
+        w_.notes.Hide();
+      } else {
+        w_.notes.Show();
+      }
       break;
-    case TrayAction::None:
-      break;
+    case TrayAction::None: break;
   }
 }
 
 void NotesModel::Finish() {
   if (finished_) return;
   finished_ = true;
+  for (int pad = 1; pad <= kPadCount; ++pad) {
+    if (s_.keeper.Unsaved(pad)) s_.keeper.Rescue(pad, w_.notes.PadText(pad));
+  }
   SaveWindowSettings(s_.settings, w_.notes.Placement(), storeInRegistry_, topMost_);
   w_.tray.Remove();
 }

@@ -1,16 +1,20 @@
 // What the program does, in its user's words: it starts hidden in the notification area with
 // the ten pads filled from their store, stores each pad at every change, shows the pad of the
 // tab clicked with its length, runs the toolbar's commands, keeps the two options, hides, and
-// ends by storing the window's place and the options.
+// ends by storing the window's place and the options. Nothing stored is ever replaced unseen:
+// see PadKeeper.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/clipboard.h"
 #include "core/close_reason.h"
+#include "core/history.h"
 #include "core/layout.h"
 #include "core/notes_view.h"
+#include "core/pad_keeper.h"
 #include "core/pad_store.h"
 #include "core/printing.h"
 #include "core/settings_store.h"
@@ -26,6 +30,7 @@ struct NotesWindows {
   NotesView& notes;
   TrayIcon& tray;
   AboutBox& about;
+  HistoryBox& history;
   MessageDialog& messages;
   RunLoop& loop;
 };
@@ -34,36 +39,50 @@ struct NotesWindows {
 struct NotesServices {
   SettingsStore& settings;
   PadStore& pads;
+  PadKeeper& keeper;
+  History& history;
   Clipboard& clipboard;
   Printer& printer;
 };
 
 class NotesModel {
  public:
-  NotesModel(NotesWindows windows, NotesServices services)
-      : w_(windows), s_(services) {}
+  NotesModel(NotesWindows windows, NotesServices services) : w_(windows), s_(services) {}
 
   // Adds the icon, applies the stored window and options, fills the pads and leaves the
   // window hidden with pad 1 shown in it. Nothing is written while it runs.
   void Start();
   // The window's client area changed size.
   void Resized();
-  // The user changed a pad: its whole text goes to the store. A failure says "Ooops...".
+  // The user changed a pad: its whole text goes to the store.
   void PadChanged(int pad);
   // A tab was chosen: its pad alone is shown, and its length goes to the status bar.
   void TabSelected(int pad);
   // Print, Cut, Copy or Paste on the shown pad. A printer or clipboard failure is told plainly.
   void Run(ToolbarCommand command);
   void TopClicked();
+  // Writes every pad to the other store and stores the choice at once; a failure keeps both.
   void StoreInRegistryClicked();
   void AboutPressed();
   // "&Hide" and Escape.
   void Hide();
-  // The close box only hides; every other reason ends the program.
+  // The close box only hides; every other reason ends the program. "&End" with a pad that
+  // cannot be saved asks first.
   void CloseRequested(CloseReason reason);
   void TrayReleased(TrayAction action);
-  // Stores the settings and removes the icon, once; the program's last step.
+  // Every few seconds: pads that could not be read or saved are tried again.
+  void Tick();
+  // Stores the settings, keeps unsaved text in the history and removes the icon, once; the
+  // program's last step.
   void Finish();
+
+  // The history of the shown pad (Ctrl+H).
+  void HistoryRequested();
+  std::vector<Version> Versions(int pad);
+  // The text of a version; "" when it cannot be read.
+  std::string VersionText(int pad, const Version& version);
+  // Makes the version the pad's whole text, as one change; the text it replaces is kept first.
+  void Restore(int pad, const Version& version);
 
   int ShownPad() const { return shownPad_; }
   bool TopMost() const { return topMost_; }
@@ -72,7 +91,11 @@ class NotesModel {
  private:
   void RestoreWindow();
   void LoadPad(int pad);
-  void ApplyStorage();
+  Storage CurrentStorage() const;
+  bool SaveAll(Storage storage);
+  void AfterSave(int pad, bool saved);
+  void ShowStatus();
+  std::string PadProblem(int pad) const;
 
   NotesWindows w_;
   NotesServices s_;
@@ -80,8 +103,10 @@ class NotesModel {
   bool starting_ = false;
   bool finished_ = false;
   bool topMost_ = false;
+  bool failureTold_ = false;  // the "Ooops..." notice of the present run of failures
   CheckState storeInRegistry_ = CheckState::Ticked;
   int shownPad_ = 1;
+  std::string countText_;  // the shown pad's length at the last tab click
 };
 
 }  // namespace vorn

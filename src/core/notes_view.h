@@ -29,6 +29,8 @@ class NotesView {
   virtual void SetTopMost(bool topMost) = 0;
   virtual void ShowOptions(bool top, CheckState storeInRegistry) = 0;
 
+  // The smallest outer size the window can have, in twips.
+  virtual WindowRect MinimumSize() const = 0;
   virtual LayoutInput Measure() const = 0;
   virtual void Arrange(const NotesLayout& layout) = 0;
 
@@ -41,6 +43,8 @@ class NotesView {
   virtual std::string PadSelection(int pad) const = 0;
   // Replaces the selection, or inserts at the caret, as typing does: the pad reports a change.
   virtual void ReplacePadSelection(int pad, std::string_view text) = 0;
+  // Makes `text` the pad's whole text as one change of the user's, which Ctrl+Z takes back.
+  virtual void ReplacePadText(int pad, std::string_view text) = 0;
   virtual void SetStatusText(std::string_view text) = 0;
 };
 
@@ -59,11 +63,23 @@ class AboutBox {
   virtual void Open() = 0;
 };
 
-// A message box with an OK button, over the notes window.
+// Messages over the notes window.
 class MessageDialog {
  public:
   virtual ~MessageDialog() = default;
+  // With an OK button; the program waits for it.
   virtual void Show(std::string_view text, std::string_view title) = 0;
+  // With an OK button, without taking the keyboard from where the user types.
+  virtual void Notify(std::string_view text, std::string_view title) = 0;
+  // With Yes and No; true for Yes.
+  virtual bool Ask(std::string_view text, std::string_view title) = 0;
+};
+
+// The history window of a pad: its versions, and a way to restore one.
+class HistoryBox {
+ public:
+  virtual ~HistoryBox() = default;
+  virtual void Open(int pad) = 0;
 };
 
 // The program's message loop.

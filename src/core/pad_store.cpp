@@ -2,6 +2,26 @@
 
 namespace vorn {
 
+namespace {
+
+constexpr std::string_view kSection = "Data";
+
+std::string ValueName(int pad) { return std::to_string(pad); }
+
+bool MultiString(unsigned type) { return type == 7; }
+bool TextValue(unsigned type) { return type == 1 || type == 2 || type == 7; }
+
+}  // namespace
+
+std::string WithThousands(std::size_t n) {
+  std::string digits = std::to_string(n), out;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
+}
+
 PadStore::PadStore(SettingsStore& settings, FileSystem& files, std::string_view programFolder,
                    LegacyDecoder legacy)
     : settings_(settings), files_(files), folder_(programFolder), legacy_(std::move(legacy)) {
@@ -13,20 +33,75 @@ std::string PadStore::FilePath(int pad) const {
   return folder_ + "~tmp" + std::to_string(pad) + ".tmp";
 }
 
-std::optional<std::string> PadStore::Read(int pad) {
-  if (mode_ == Storage::SettingsStore) return settings_.Read(kSection, ValueName(pad));
-  std::string path = FilePath(pad);
-  RecoverFile(files_, path);
-  std::optional<std::string> bytes = files_.Read(path);
-  if (!bytes) return std::nullopt;
-  return DecodePadFile(*bytes, legacy_);
+std::string PadStore::Where(Storage storage, int pad) const {
+  if (storage == Storage::SettingsStore) return settings_.Where(kSection, ValueName(pad));
+  return "file " + FilePath(pad);
 }
 
-void PadStore::Write(int pad, std::string_view text) {
-  if (mode_ == Storage::SettingsStore) {
-    settings_.Write(kSection, ValueName(pad), text);
-  } else {
-    SaveFileSafely(files_, FilePath(pad), EncodePadFile(text));
+// The pad's file as it is to be read or replaced: a link followed, an interrupted save finished.
+std::string PadStore::ReadyFile(int pad) {
+  std::string path = files_.Resolve(FilePath(pad));
+  RecoverFile(files_, path);
+  if (files_.Kind(path) == PathKind::Folder) {
+    throw PlatformError("a folder has the pad file's name.");
+  }
+  return path;
+}
+
+std::optional<std::string> PadStore::Read(Storage storage, int pad) {
+  try {
+    if (storage == Storage::SettingsStore) {
+      std::optional<StoredValue> value = settings_.ReadBytes(kSection, ValueName(pad));
+      if (!value) return std::nullopt;
+      if (!TextValue(value->type)) {
+        throw PlatformError("the value holds no text (it is of type " +
+                            std::to_string(value->type) + ").");
+      }
+      return DecodeValue(value->bytes, MultiString(value->type));
+    }
+    std::optional<std::string> bytes = files_.Read(ReadyFile(pad));
+    if (!bytes) return std::nullopt;
+    return DecodePadFile(*bytes, legacy_);
+  } catch (const PlatformError& e) {
+    throw PlatformError(Where(storage, pad) + ": " + e.what());
+  }
+}
+
+std::optional<StoredBytes> PadStore::ReadBytes(Storage storage, int pad) {
+  try {
+    if (storage == Storage::SettingsStore) {
+      std::optional<StoredValue> value = settings_.ReadBytes(kSection, ValueName(pad));
+      if (!value) return std::nullopt;
+      return StoredBytes{std::move(value->bytes), "value-" + std::to_string(value->type)};
+    }
+    std::optional<std::string> bytes = files_.Read(ReadyFile(pad));
+    if (!bytes) return std::nullopt;
+    return StoredBytes{std::move(*bytes), "file"};
+  } catch (const PlatformError& e) {
+    throw PlatformError(Where(storage, pad) + ": " + e.what());
+  }
+}
+
+void PadStore::Write(Storage storage, int pad, std::string_view text) {
+  try {
+    if (storage == Storage::SettingsStore) {
+      std::size_t length = Utf16Length(text);
+      if (length > kMaxValueCharacters) {
+        throw PlatformError("the pad holds " + WithThousands(length) +
+                            " characters, and one registry value holds at most " +
+                            WithThousands(kMaxValueCharacters) +
+                            ". Untick \"Store in Registry\" to keep the pads in files.");
+      }
+      settings_.Write(kSection, ValueName(pad), text);
+      return;
+    }
+    std::string path = ReadyFile(pad);
+    if (files_.Kind(path) == PathKind::ReadOnlyFile) {
+      throw PlatformError("the file is read-only, so it was not replaced.");
+    }
+    SaveFileSafely(files_, path, EncodePadFile(text));
+  } catch (const PlatformError& e) {
+    throw PlatformError(Where(storage, pad) + ": " + e.what());
   }
 }
 

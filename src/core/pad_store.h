@@ -1,6 +1,7 @@
 // Where the ten pads are kept: the values "1" to "10" of the settings store's section "Data",
 // or the files "~tmp1.tmp" to "~tmp10.tmp" in the program's folder, as "Store in Registry"
-// chooses. Each write replaces a pad's whole text.
+// chooses. Each write replaces a pad's whole text. Failures are PlatformErrors whose text names
+// the place and the reason: "file C:\Notes\~tmp3.tmp: Access is denied."
 #pragma once
 
 #include <optional>
@@ -17,33 +18,49 @@ inline constexpr int kPadCount = 10;
 
 enum class Storage { SettingsStore, PadFiles };
 
+// What a store holds for a pad, byte for byte: a file's bytes, or a value's data. `kind` says
+// which, for reading the bytes back: "file", or "value-N" for a value of type N.
+struct StoredBytes {
+  std::string bytes;
+  std::string kind;
+};
+
 class PadStore {
  public:
+  // One registry value holds 1 MB: 524,287 UTF-16 characters and the terminating NUL.
+  static constexpr std::size_t kMaxValueCharacters = 524287;
+
   // `programFolder` is the folder the program runs from, with or without a trailing backslash.
   PadStore(SettingsStore& settings, FileSystem& files, std::string_view programFolder,
            LegacyDecoder legacy);
 
+  // The store "Store in Registry" chooses now.
   Storage Mode() const { return mode_; }
-  // Later reads and writes go to `mode`; nothing is moved.
   void SetMode(Storage mode) { mode_ = mode; }
 
-  // The stored text of pad 1..10, nothing when none is stored; throws PlatformError when it
-  // cannot be read. A pad file is recovered first from a save that was interrupted.
-  std::optional<std::string> Read(int pad);
-  // Replaces the pad's whole text; throws PlatformError.
-  void Write(int pad, std::string_view text);
+  // The stored text of pad 1..10, nothing when none is stored. A pad file is recovered first
+  // from a save that was interrupted, and a symbolic link is followed to its file.
+  std::optional<std::string> Read(Storage storage, int pad);
+  std::optional<StoredBytes> ReadBytes(Storage storage, int pad);
+  // Replaces the pad's whole text. A read-only pad file is not replaced, and a text too long
+  // for one registry value is refused, each with a reason in plain words.
+  void Write(Storage storage, int pad, std::string_view text);
 
-  // "C:\Notes\~tmp3.tmp" for pad 3 of a program in C:\Notes.
+  // "file C:\Notes\~tmp3.tmp" or "registry value HKEY_CURRENT_USER\...\Data\3".
+  std::string Where(Storage storage, int pad) const;
   std::string FilePath(int pad) const;
-  static std::string ValueName(int pad) { return std::to_string(pad); }
-  static constexpr std::string_view kSection = "Data";
 
  private:
+  std::string ReadyFile(int pad);
+
   SettingsStore& settings_;
   FileSystem& files_;
   std::string folder_;  // ends in exactly one backslash
   LegacyDecoder legacy_;
   Storage mode_ = Storage::SettingsStore;
 };
+
+// 524287 as "524,287": numbers in messages.
+std::string WithThousands(std::size_t n);
 
 }  // namespace vorn

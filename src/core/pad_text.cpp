@@ -6,6 +6,8 @@ namespace vorn {
 
 namespace {
 
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
 void AppendUtf8(std::string& out, std::uint32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
@@ -24,9 +26,38 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
   }
 }
 
-// UTF-16 after its byte order mark; an unpaired surrogate becomes U+FFFD rather than being lost
-// silently, and an odd last byte is dropped.
-std::string FromUtf16(std::string_view bytes, bool bigEndian) {
+// The length of the well-formed UTF-8 sequence at `i`, 0 when there is none.
+std::size_t SequenceAt(std::string_view s, std::size_t i) {
+  auto c = static_cast<unsigned char>(s[i]);
+  std::size_t n;
+  std::uint32_t cp;
+  if (c < 0x80) return 1;
+  if (c >= 0xC2 && c <= 0xDF) {
+    n = 1, cp = c & 0x1F;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    n = 2, cp = c & 0x0F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 3, cp = c & 0x07;
+  } else {
+    return 0;
+  }
+  for (std::size_t k = 1; k <= n; ++k) {
+    if (i + k >= s.size()) return 0;
+    auto cc = static_cast<unsigned char>(s[i + k]);
+    if ((cc & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (cc & 0x3F);
+  }
+  // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+  if ((n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) || cp > 0x10FFFF ||
+      (cp >= 0xD800 && cp <= 0xDFFF)) {
+    return 0;
+  }
+  return n + 1;
+}
+
+// UTF-16 without its byte order mark; an unpaired surrogate becomes U+FFFD rather than being
+// lost silently, a NUL becomes `nul`, and an odd last byte is dropped.
+std::string FromUtf16(std::string_view bytes, bool bigEndian, std::string_view nul = kReplacement) {
   std::string out;
   out.reserve(bytes.size());
   auto unit = [&](std::size_t i) {
@@ -43,7 +74,66 @@ std::string FromUtf16(std::string_view bytes, bool bigEndian) {
         continue;
       }
     }
-    AppendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? 0xFFFD : u);
+    if (u == 0)
+      out += nul;
+    else
+      AppendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? 0xFFFD : u);
+  }
+  return out;
+}
+
+// Text written as UTF-16 without a mark: an even number of bytes, and in most pairs one byte is
+// zero (the high byte of a Latin character), on the same side throughout. Binary data has few
+// zeros, and on both sides.
+bool LooksLikeUtf16(std::string_view bytes, bool bigEndian) {
+  if (bytes.size() < 4 || bytes.size() % 2 != 0) return false;
+  std::size_t pairs = 0, zeroHigh = 0, zeroLow = 0;
+  for (std::size_t i = 0; i + 1 < bytes.size() && pairs < 4096; i += 2, ++pairs) {
+    bool first = bytes[i] == 0, second = bytes[i + 1] == 0;
+    bool high = bigEndian ? first : second, low = bigEndian ? second : first;
+    if (high && !low) ++zeroHigh;
+    if (low && !high) ++zeroLow;
+  }
+  return pairs > 0 && zeroHigh * 5 >= pairs * 2 && zeroLow * 10 <= zeroHigh;
+}
+
+// Bytes that are UTF-8 but for a few stray bytes: each stray byte becomes U+FFFD. Bytes with no
+// multi-byte character at all came from an earlier build's code page.
+std::string Utf8OrLegacy(std::string_view bytes, const LegacyDecoder& legacy) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  std::size_t characters = 0, stray = 0;
+  for (std::size_t i = 0; i < bytes.size();) {
+    std::size_t n = SequenceAt(bytes, i);
+    if (n == 0) ++stray;
+    if (n > 1) ++characters;
+    i += n ? n : 1;
+  }
+  if (characters <= stray) return legacy(bytes);
+  std::string out;
+  out.reserve(bytes.size() + 2 * stray);
+  for (std::size_t i = 0; i < bytes.size();) {
+    std::size_t n = SequenceAt(bytes, i);
+    if (n == 0) {
+      out += kReplacement;
+      ++i;
+    } else {
+      out.append(bytes.substr(i, n));
+      i += n;
+    }
+  }
+  return out;
+}
+
+// A NUL in a text would end it for the controls and the system calls: it shows as U+FFFD.
+std::string VisibleNuls(std::string text) {
+  if (text.find('\0') == std::string::npos) return text;
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (char c : text) {
+    if (c == '\0')
+      out += kReplacement;
+    else
+      out += c;
   }
   return out;
 }
@@ -55,35 +145,10 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
 }  // namespace
 
 bool IsValidUtf8(std::string_view s) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    auto c = static_cast<unsigned char>(s[i]);
-    std::size_t n;
-    std::uint32_t cp;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    } else if (c >= 0xC2 && c <= 0xDF) {
-      n = 1, cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      n = 2, cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      n = 3, cp = c & 0x07;
-    } else {
-      return false;
-    }
-    for (std::size_t k = 1; k <= n; ++k) {
-      if (i + k >= s.size()) return false;
-      auto cc = static_cast<unsigned char>(s[i + k]);
-      if ((cc & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-    if ((n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) || cp > 0x10FFFF ||
-        (cp >= 0xD800 && cp <= 0xDFFF)) {
-      return false;
-    }
-    i += n + 1;
+  for (std::size_t i = 0; i < s.size();) {
+    std::size_t n = SequenceAt(s, i);
+    if (n == 0) return false;
+    i += n;
   }
   return true;
 }
@@ -91,8 +156,8 @@ bool IsValidUtf8(std::string_view s) {
 std::size_t Utf16Length(std::string_view utf8) {
   std::size_t n = 0;
   for (unsigned char c : utf8) {
-    if ((c & 0xC0) != 0x80) ++n;   // one unit per lead byte
-    if ((c & 0xF8) == 0xF0) ++n;   // and a second for characters past U+FFFF
+    if ((c & 0xC0) != 0x80) ++n;  // one unit per lead byte
+    if ((c & 0xF8) == 0xF0) ++n;  // and a second for characters past U+FFFF
   }
   return n;
 }
@@ -100,14 +165,21 @@ std::size_t Utf16Length(std::string_view utf8) {
 std::string EncodePadFile(std::string_view utf8Text) { return std::string(utf8Text); }
 
 std::string DecodePadFile(std::string_view bytes, const LegacyDecoder& legacy) {
-  if (StartsWith(bytes, "\xEF\xBB\xBF")) {
-    std::string_view rest = bytes.substr(3);
-    return IsValidUtf8(rest) ? std::string(rest) : legacy(rest);
-  }
+  if (StartsWith(bytes, "\xEF\xBB\xBF")) return VisibleNuls(Utf8OrLegacy(bytes.substr(3), legacy));
   if (StartsWith(bytes, "\xFF\xFE")) return FromUtf16(bytes.substr(2), false);
   if (StartsWith(bytes, "\xFE\xFF")) return FromUtf16(bytes.substr(2), true);
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  return legacy(bytes);
+  if (LooksLikeUtf16(bytes, false)) return FromUtf16(bytes, false);
+  if (LooksLikeUtf16(bytes, true)) return FromUtf16(bytes, true);
+  return VisibleNuls(Utf8OrLegacy(bytes, legacy));
+}
+
+std::string DecodeValue(std::string_view utf16le, bool multiString) {
+  if (utf16le.size() % 2) utf16le.remove_suffix(1);
+  while (utf16le.size() >= 2 && utf16le[utf16le.size() - 1] == 0 &&
+         utf16le[utf16le.size() - 2] == 0) {
+    utf16le.remove_suffix(2);
+  }
+  return FromUtf16(utf16le, false, multiString ? "\r\n" : kReplacement);
 }
 
 }  // namespace vorn

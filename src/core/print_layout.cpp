@@ -23,8 +23,10 @@ void Wrap(std::string_view line, float width, const Measure& measure,
     std::size_t lo = 1, hi = starts.size() - 1;
     while (lo < hi) {
       std::size_t mid = (lo + hi + 1) / 2;
-      if (measure(line.substr(0, starts[mid])) <= width) lo = mid;
-      else hi = mid - 1;
+      if (measure(line.substr(0, starts[mid])) <= width)
+        lo = mid;
+      else
+        hi = mid - 1;
     }
     std::size_t cut = starts[lo];
     std::size_t blank = line.substr(0, cut + 1).rfind(' ');

@@ -24,7 +24,14 @@ std::optional<float> Coordinate(const std::optional<std::string>& text, bool isS
 }  // namespace
 
 WindowSettings LoadWindowSettings(SettingsStore& store) {
-  auto read = [&](std::string_view key) { return store.Read(kSection, key); };
+  // A value that cannot be read as text counts as one that was not stored.
+  auto read = [&](std::string_view key) -> std::optional<std::string> {
+    try {
+      return store.Read(kSection, key);
+    } catch (const PlatformError&) {
+      return std::nullopt;
+    }
+  };
   WindowSettings s;
   s.top = Coordinate(read("Top"), false);
   s.left = Coordinate(read("Left"), false);

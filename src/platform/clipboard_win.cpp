@@ -18,8 +18,9 @@ class OpenClipboardSession {
       if (OpenClipboard(owner)) return;
       Sleep(10);
     }
-    throw PlatformError("The clipboard is in use by another program, so nothing was copied or "
-                        "pasted. Try again in a moment.");
+    throw PlatformError(
+        "The clipboard is in use by another program, so nothing was copied or "
+        "pasted. Try again in a moment.");
   }
   OpenClipboardSession(const OpenClipboardSession&) = delete;
   OpenClipboardSession& operator=(const OpenClipboardSession&) = delete;
@@ -30,7 +31,8 @@ class OpenClipboardSession {
 template <class T>
 class GlobalLockGuard {
  public:
-  explicit GlobalLockGuard(HGLOBAL memory) : memory_(memory), data_(static_cast<T*>(GlobalLock(memory))) {}
+  explicit GlobalLockGuard(HGLOBAL memory)
+      : memory_(memory), data_(static_cast<T*>(GlobalLock(memory))) {}
   GlobalLockGuard(const GlobalLockGuard&) = delete;
   GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
   ~GlobalLockGuard() {
@@ -70,7 +72,8 @@ std::string WinClipboard::Text() {
   if (!data) return {};
   GlobalLockGuard<const wchar_t> lock(data);
   if (!lock.Data()) return {};
-  return Narrow(std::wstring_view(lock.Data(), wcsnlen(lock.Data(), GlobalSize(data) / sizeof(wchar_t))));
+  return Narrow(
+      std::wstring_view(lock.Data(), wcsnlen(lock.Data(), GlobalSize(data) / sizeof(wchar_t))));
 }
 
 }  // namespace vorn::win

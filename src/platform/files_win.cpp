@@ -1,6 +1,7 @@
 #include "platform/files_win.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -11,12 +12,56 @@ namespace vorn::win {
 
 namespace {
 
-[[noreturn]] void ThrowError(DWORD error) { throw PlatformError(ErrorText(error)); }
-
 File Open(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
   HANDLE h = CreateFileW(Widen(path).c_str(), access, share, nullptr, disposition,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   return File(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
+std::string FolderOf(const std::string& path) {
+  std::size_t slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+bool HeldByAnotherProgram(const std::string& path) {
+  HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    CloseHandle(h);
+    return false;
+  }
+  return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// Why an operation on `path` failed, in words a user can act on; the system's own text where
+// it says enough. "Access is denied." alone covers a folder in the way, a file another program
+// holds and a folder that cannot be written to.
+[[noreturn]] void Fail(DWORD error, const std::string& path) {
+  std::string why;
+  switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: why = "another program has the file open."; break;
+    case ERROR_WRITE_PROTECT: why = "the disk is write-protected."; break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: why = "the disk is full."; break;
+    case ERROR_PATH_NOT_FOUND: why = "the folder " + FolderOf(path) + " does not exist."; break;
+    case ERROR_ACCESS_DENIED: {
+      DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        why = "a folder has that name.";
+      } else if (attributes != INVALID_FILE_ATTRIBUTES && HeldByAnotherProgram(path)) {
+        why = "another program has the file open.";
+      } else if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        why = "the file is read-only.";
+      } else {
+        why = "the folder " + FolderOf(path) + " cannot be written to (" + ErrorText(error) + ")";
+      }
+      break;
+    }
+    default: why = ErrorText(error);
+  }
+  throw PlatformError(why);
 }
 
 // Another program (a virus scanner, a backup tool) may hold a file for a moment.
@@ -33,7 +78,7 @@ std::optional<std::string> WinFileSystem::Read(const std::string& path) {
   if (!file) {
     DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
-    ThrowError(error);
+    Fail(error, path);
   }
   std::string bytes;
   LARGE_INTEGER size{};
@@ -46,21 +91,21 @@ std::optional<std::string> WinFileSystem::Read(const std::string& path) {
     if (got == 0) return bytes;
     bytes.append(chunk, got);
   }
-  ThrowError(GetLastError());
+  Fail(GetLastError(), path);
 }
 
 void WinFileSystem::WriteNew(const std::string& path, std::string_view bytes) {
   File file = Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
-  if (!file) ThrowError(GetLastError());
+  if (!file) Fail(GetLastError(), path);
   for (std::size_t done = 0; done < bytes.size();) {
     DWORD put = 0;
     DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
     if (!WriteFile(file.Get(), bytes.data() + done, chunk, &put, nullptr) || put == 0) {
-      ThrowError(GetLastError());
+      Fail(GetLastError(), path);
     }
     done += put;
   }
-  if (!FlushFileBuffers(file.Get())) ThrowError(GetLastError());
+  if (!FlushFileBuffers(file.Get())) Fail(GetLastError(), path);
 }
 
 void WinFileSystem::Rename(const std::string& from, const std::string& to) {
@@ -72,7 +117,7 @@ void WinFileSystem::Rename(const std::string& from, const std::string& to) {
       return;
     }
     DWORD error = GetLastError();
-    if (!Transient(error) || tries == 10) ThrowError(error);
+    if (!Transient(error) || tries == 10) Fail(error, to);
     Sleep(20);
   }
 }
@@ -82,6 +127,61 @@ bool WinFileSystem::Exists(const std::string& path) {
 }
 
 void WinFileSystem::Remove(const std::string& path) { DeleteFileW(Widen(path).c_str()); }
+
+PathKind WinFileSystem::Kind(const std::string& path) {
+  DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return PathKind::Folder;
+  return (attributes & FILE_ATTRIBUTE_READONLY) ? PathKind::ReadOnlyFile : PathKind::File;
+}
+
+std::string WinFileSystem::Resolve(const std::string& path) {
+  File file = Open(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+  if (!file) return path;
+  wchar_t final[32768];
+  DWORD n = GetFinalPathNameByHandleW(file.Get(), final, 32768, FILE_NAME_NORMALIZED);
+  if (n == 0 || n >= 32768) return path;
+  std::wstring resolved(final, n);
+  if (resolved.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+    resolved = L"\\\\" + resolved.substr(8);
+  } else if (resolved.rfind(L"\\\\?\\", 0) == 0) {
+    resolved = resolved.substr(4);
+  }
+  // Only a link is followed: the same file under another spelling stays as the user named it.
+  return CompareStringOrdinal(resolved.c_str(), -1, Widen(path).c_str(), -1, TRUE) == CSTR_EQUAL
+             ? path
+             : Narrow(resolved);
+}
+
+std::vector<FolderEntry> WinFileSystem::List(const std::string& folder) {
+  std::vector<FolderEntry> entries;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW(Widen(folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return entries;
+    Fail(error, folder);
+  }
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    entries.push_back(
+        {Narrow(found.cFileName),
+         (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return entries;
+}
+
+void WinFileSystem::CreateFolders(const std::string& folder) {
+  // Each folder on the way down; those that exist, or cannot be made but are there, pass.
+  for (std::size_t at = folder.find('\\'); at != std::string::npos;
+       at = folder.find('\\', at + 1)) {
+    CreateDirectoryW(Widen(folder.substr(0, at)).c_str(), nullptr);
+  }
+  if (CreateDirectoryW(Widen(folder).c_str(), nullptr)) return;
+  DWORD error = GetLastError();
+  if (Kind(folder) != PathKind::Folder) Fail(error, folder);
+}
 
 std::string ProgramFolder() {
   std::wstring path(MAX_PATH, L'\0');
@@ -97,6 +197,24 @@ std::string ProgramFolder() {
   std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash);
   if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
   return Narrow(folder);
+}
+
+std::string LocalAppDataFolder() {
+  // SHGetFolderPathW rather than SHGetKnownFolderPath: the folder's GUID would bring a library
+  // of them all into the executable.
+  wchar_t path[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
+    return {};
+  }
+  return Narrow(path);
+}
+
+std::string TempFolder() {
+  wchar_t path[MAX_PATH + 1];
+  DWORD n = GetTempPathW(MAX_PATH + 1, path);
+  std::string folder = n > 0 && n <= MAX_PATH ? Narrow(std::wstring_view(path, n)) : "";
+  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  return folder;
 }
 
 }  // namespace vorn::win

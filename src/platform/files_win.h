@@ -12,9 +12,18 @@ class WinFileSystem : public FileSystem {
   void Rename(const std::string& from, const std::string& to) override;
   bool Exists(const std::string& path) override;
   void Remove(const std::string& path) override;
+  PathKind Kind(const std::string& path) override;
+  std::string Resolve(const std::string& path) override;
+  std::vector<FolderEntry> List(const std::string& folder) override;
+  void CreateFolders(const std::string& folder) override;
 };
 
 // The folder the program runs from: "C:\Tools" for C:\Tools\VornNotes.exe, "C:\" in a root.
 std::string ProgramFolder();
+
+// The user's local application data folder ("C:\Users\Ann\AppData\Local"), and the folder for
+// temporary files; "" when the system does not say.
+std::string LocalAppDataFolder();
+std::string TempFolder();
 
 }  // namespace vorn::win

@@ -69,16 +69,18 @@ class Selection {
   HGDIOBJ old_;
 };
 
-// The screen's device context, for measuring and for making compatible bitmaps.
-class ScreenContext {
+// A window's device context (the screen's for no window), for measuring and for making
+// compatible bitmaps.
+class WindowContext {
  public:
-  ScreenContext() : dc_(GetDC(nullptr)) {}
-  ScreenContext(const ScreenContext&) = delete;
-  ScreenContext& operator=(const ScreenContext&) = delete;
-  ~ScreenContext() { ReleaseDC(nullptr, dc_); }
+  explicit WindowContext(HWND window = nullptr) : window_(window), dc_(GetDC(window)) {}
+  WindowContext(const WindowContext&) = delete;
+  WindowContext& operator=(const WindowContext&) = delete;
+  ~WindowContext() { ReleaseDC(window_, dc_); }
   HDC Get() const { return dc_; }
 
  private:
+  HWND window_;
   HDC dc_;
 };
 

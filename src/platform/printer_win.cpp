@@ -196,9 +196,9 @@ std::unique_ptr<PrintDocument> DefaultPrinter::StartDocument() {
   if (!spooler) throw PlatformError("The print spooler cannot be loaded, so nothing was printed.");
   std::wstring name = DefaultPrinterName(*spooler);
   std::vector<BYTE> settings = MediumQualitySettings(*spooler, name);
-  DeviceContext dc(CreateDCW(L"WINSPOOL", name.c_str(), nullptr,
-                             settings.empty() ? nullptr
-                                              : reinterpret_cast<DEVMODEW*>(settings.data())));
+  DeviceContext dc(
+      CreateDCW(L"WINSPOOL", name.c_str(), nullptr,
+                settings.empty() ? nullptr : reinterpret_cast<DEVMODEW*>(settings.data())));
   if (!dc) {
     throw PlatformError("The printer \"" + Narrow(name) +
                         "\" cannot be used: " + ErrorText(GetLastError()));

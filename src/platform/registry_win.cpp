@@ -1,7 +1,8 @@
 #include "platform/registry_win.h"
 
-#include <vector>
+#include <windows.h>
 
+#include "core/pad_text.h"
 #include "platform/handles_win.h"
 #include "platform/text_win.h"
 
@@ -9,29 +10,48 @@ namespace vorn::win {
 
 namespace {
 
-std::wstring SectionKey(std::string_view section) {
-  return L"Software\\VB and VBA Program Settings\\Vorn Notes\\" + Widen(section);
-}
+constexpr wchar_t kProgramKey[] = L"Software\\VB and VBA Program Settings\\Vorn Notes\\";
+
+std::wstring SectionKey(std::string_view section) { return kProgramKey + Widen(section); }
+
+[[noreturn]] void Fail(LSTATUS rc) { throw PlatformError(ErrorText(static_cast<DWORD>(rc))); }
 
 }  // namespace
 
-std::optional<std::string> RegistrySettings::Read(std::string_view section, std::string_view key) {
-  std::wstring subkey = SectionKey(section), name = Widen(key);
-  const DWORD flags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
+std::optional<StoredValue> RegistrySettings::ReadBytes(std::string_view section,
+                                                       std::string_view key) {
+  HKEY raw = nullptr;
+  LSTATUS rc =
+      RegOpenKeyExW(HKEY_CURRENT_USER, SectionKey(section).c_str(), 0, KEY_QUERY_VALUE, &raw);
+  if (rc == ERROR_FILE_NOT_FOUND) return std::nullopt;
+  if (rc != ERROR_SUCCESS) Fail(rc);
+  Key owned(raw);
+  std::wstring name = Widen(key);
+  // The value may grow between asking its size and reading it: ask again then.
   for (int attempt = 0; attempt < 4; ++attempt) {
-    DWORD bytes = 0;
-    LSTATUS rc = RegGetValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str(), flags, nullptr,
-                              nullptr, &bytes);
-    if (rc != ERROR_SUCCESS) return std::nullopt;
-    std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 2);
-    bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    rc = RegGetValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str(), flags, nullptr,
-                      buffer.data(), &bytes);
-    if (rc == ERROR_MORE_DATA) continue;  // it grew between the two calls
-    if (rc != ERROR_SUCCESS) return std::nullopt;
-    return Narrow(std::wstring_view(buffer.data()));
+    DWORD type = 0, bytes = 0;
+    rc = RegQueryValueExW(owned.Get(), name.c_str(), nullptr, &type, nullptr, &bytes);
+    if (rc == ERROR_FILE_NOT_FOUND) return std::nullopt;
+    if (rc != ERROR_SUCCESS) Fail(rc);
+    StoredValue value{std::string(bytes, '\0'), type};
+    rc = RegQueryValueExW(owned.Get(), name.c_str(), nullptr, &type,
+                          reinterpret_cast<BYTE*>(value.bytes.data()), &bytes);
+    if (rc == ERROR_MORE_DATA) continue;
+    if (rc != ERROR_SUCCESS) Fail(rc);
+    value.bytes.resize(bytes);
+    value.type = type;
+    return value;
   }
-  return std::nullopt;
+  Fail(ERROR_MORE_DATA);
+}
+
+std::optional<std::string> RegistrySettings::Read(std::string_view section, std::string_view key) {
+  std::optional<StoredValue> value = ReadBytes(section, key);
+  if (!value) return std::nullopt;
+  if (value->type != REG_SZ && value->type != REG_EXPAND_SZ && value->type != REG_MULTI_SZ) {
+    throw PlatformError("the value holds no text.");
+  }
+  return DecodeValue(value->bytes, value->type == REG_MULTI_SZ);
 }
 
 void RegistrySettings::Write(std::string_view section, std::string_view key,
@@ -39,15 +59,20 @@ void RegistrySettings::Write(std::string_view section, std::string_view key,
   std::wstring text = Widen(value);
   DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
   // Refuse rather than let a long pad be cut short or lost.
-  if (bytes > kMaxValueBytes) throw PlatformError(ErrorText(ERROR_FILE_TOO_LARGE));
+  if (bytes > kMaxValueBytes) throw PlatformError("the text is longer than one value holds.");
   HKEY raw = nullptr;
   LSTATUS rc = RegCreateKeyExW(HKEY_CURRENT_USER, SectionKey(section).c_str(), 0, nullptr, 0,
                                KEY_SET_VALUE, nullptr, &raw, nullptr);
-  if (rc != ERROR_SUCCESS) throw PlatformError(ErrorText(static_cast<DWORD>(rc)));
+  if (rc != ERROR_SUCCESS) Fail(rc);
   Key owned(raw);
   rc = RegSetValueExW(owned.Get(), Widen(key).c_str(), 0, REG_SZ,
                       reinterpret_cast<const BYTE*>(text.c_str()), bytes);
-  if (rc != ERROR_SUCCESS) throw PlatformError(ErrorText(static_cast<DWORD>(rc)));
+  if (rc != ERROR_SUCCESS) Fail(rc);
+}
+
+std::string RegistrySettings::Where(std::string_view section, std::string_view key) const {
+  return "registry value HKEY_CURRENT_USER\\" + Narrow(SectionKey(section)) + "\\" +
+         std::string(key);
 }
 
 }  // namespace vorn::win

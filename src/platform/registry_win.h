@@ -13,7 +13,9 @@ class RegistrySettings : public SettingsStore {
   static constexpr std::size_t kMaxValueBytes = 1024 * 1024;
 
   std::optional<std::string> Read(std::string_view section, std::string_view key) override;
+  std::optional<StoredValue> ReadBytes(std::string_view section, std::string_view key) override;
   void Write(std::string_view section, std::string_view key, std::string_view value) override;
+  std::string Where(std::string_view section, std::string_view key) const override;
 };
 
 }  // namespace vorn::win

@@ -87,10 +87,10 @@ void AboutWindow::OnCreate() {
     PlaceChild(handles[i], buttons[i].place, dpi_);
   }
   closeButton_ = handles[0];
-  readMe_ = CreateChild(hwnd_, kAboutReadMe, L"EDIT", win::Widen(about::kReadMe).c_str(),
-                        WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                            ES_WANTRETURN,
-                        font_.Get());
+  readMe_ = CreateChild(
+      hwnd_, kAboutReadMe, L"EDIT", win::Widen(about::kReadMe).c_str(),
+      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+      font_.Get());
   PlaceChild(readMe_, {180, 2400, 4632, 912}, dpi_);
 
   // The product line lies in front of the white banner, which runs past the right edge.
@@ -108,9 +108,9 @@ void AboutWindow::OnCreate() {
   SetWindowLongW(banner_, GWL_STYLE, GetWindowLongW(banner_, GWL_STYLE) | WS_CLIPSIBLINGS);
 
   std::wstring email = win::Widen(about::kEmail), web = win::Widen(about::kWeb);
-  CreateToolTips(hwnd_, dpi_, {{handles[0], L"Closes the window"},
-                               {handles[2], email.c_str()},
-                               {handles[1], web.c_str()}});
+  CreateToolTips(
+      hwnd_, dpi_,
+      {{handles[0], L"Closes the window"}, {handles[2], email.c_str()}, {handles[1], web.c_str()}});
   SetFocus(closeButton_);
 }
 

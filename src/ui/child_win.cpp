@@ -10,10 +10,10 @@ namespace vorn::ui {
 
 HWND CreateChild(HWND parent, int id, const wchar_t* cls, const wchar_t* text, DWORD style,
                  HFONT font, DWORD exStyle) {
-  HWND child = CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 0, 0, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
-                               nullptr);
+  HWND child = CreateWindowExW(
+      exStyle, cls, text, WS_CHILD | style, 0, 0, 0, 0, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
   if (!child) throw PlatformError(win::ErrorText(GetLastError()));
   if (font) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return child;

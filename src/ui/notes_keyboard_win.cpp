@@ -28,21 +28,23 @@ bool NotesWindow::PreTranslate(MSG& msg) {
       statusBar_.UpdateIndicators();
       // Escape hides the window whatever the modifiers; the control still gets the key.
       if (msg.wParam == VK_ESCAPE) model_->Hide();
-      bool ctrlOrAlt = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
+      bool ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0;
+      bool ctrlOrAlt = ctrl || alt;
+      if (msg.wParam == 'H' && ctrl && !alt) {
+        // Not to the pad: a rich-edit control takes Ctrl+H for Backspace.
+        model_->HistoryRequested();
+        return true;
+      }
       if (msg.wParam == VK_TAB && !ctrlOrAlt) return MoveFocus(GetKeyState(VK_SHIFT) < 0);
       return false;
     }
     case WM_KEYUP:
-    case WM_SYSKEYUP:
-      statusBar_.UpdateIndicators();
-      return false;
-    case WM_SYSCHAR:
-      return PressAccessKey(static_cast<wchar_t>(msg.wParam));
+    case WM_SYSKEYUP: statusBar_.UpdateIndicators(); return false;
+    case WM_SYSCHAR: return PressAccessKey(static_cast<wchar_t>(msg.wParam));
     case WM_CHAR:
       // On a button or check box a plain letter works as its access key.
       return IsButton(msg.hwnd) && PressAccessKey(static_cast<wchar_t>(msg.wParam));
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -29,7 +29,7 @@ win::Bitmap Pictures(HINSTANCE instance, int side) {
   win::Bitmap strip(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_TOOLBAR),
                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (side == 16 || !strip) return strip;
-  win::ScreenContext screen;
+  win::WindowContext screen;
   win::DeviceContext from(CreateCompatibleDC(screen.Get())), to(CreateCompatibleDC(screen.Get()));
   win::Bitmap scaled(CreateCompatibleBitmap(screen.Get(), side * 4, side));
   {
@@ -43,8 +43,9 @@ win::Bitmap Pictures(HINSTANCE instance, int side) {
 }  // namespace
 
 void NotesToolbar::Create(HWND parent, HFONT font, HFONT topFont, UINT dpi) {
-  bar_ = CreateChild(parent, kToolBar, TOOLBARCLASSNAMEW, nullptr,
-                     WS_VISIBLE | WS_CLIPCHILDREN | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, font);
+  bar_ =
+      CreateChild(parent, kToolBar, TOOLBARCLASSNAMEW, nullptr,
+                  WS_VISIBLE | WS_CLIPCHILDREN | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, font);
   SendMessageW(bar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   TBBUTTON buttons[6] = {};
   buttons[0].fsStyle = BTNS_SEP;

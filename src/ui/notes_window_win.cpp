@@ -50,16 +50,16 @@ void NotesWindow::DescribeClass(WNDCLASSEXW& wc) {
 }
 
 bool NotesWindow::Create(NotesModel& model) {
-  bigIcon_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_VORNNOTES),
-                                               IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-  smallIcon_.Reset(static_cast<HICON>(
-      LoadImageW(instance_, MAKEINTRESOURCEW(IDI_VORNNOTES), IMAGE_ICON,
-                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+  bigIcon_.Reset(static_cast<HICON>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(IDI_VORNNOTES), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+  smallIcon_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_VORNNOTES),
+                                                 IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), 0)));
 
   // The designed client rectangle on the screen, grown by the frame to the outer rectangle.
   UINT dpi = win::DpiOf(nullptr);
-  RECT r{win::TwipsToPixels(kDesignedClient.left, dpi), win::TwipsToPixels(kDesignedClient.top, dpi),
-         0, 0};
+  RECT r{win::TwipsToPixels(kDesignedClient.left, dpi),
+         win::TwipsToPixels(kDesignedClient.top, dpi), 0, 0};
   r.right = r.left + win::TwipsToPixels(kDesignedClient.width, dpi);
   r.bottom = r.top + win::TwipsToPixels(kDesignedClient.height, dpi);
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -82,14 +82,23 @@ LRESULT NotesWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       // Sent from another thread or program (the Task Manager's End task); from this thread
       // it comes from the close box, the system menu or Alt+F4.
-      if (model_) model_->CloseRequested(InSendMessage() ? CloseReason::OtherProgram
-                                                         : CloseReason::CloseBox);
+      if (model_)
+        model_->CloseRequested(InSendMessage() ? CloseReason::OtherProgram : CloseReason::CloseBox);
       return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
       if (wp && model_) model_->CloseRequested(CloseReason::SessionEnd);
       return 0;
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
+    case WM_TIMER:
+      if (wp == kRetryTimer && model_) model_->Tick();
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wp & 0xFFF0) == kHistoryCommand && model_) {
+        model_->HistoryRequested();
+        return 0;
+      }
+      return Default(msg, wp, lp);
     default: return Default(msg, wp, lp);
   }
 }
@@ -105,14 +114,21 @@ void NotesWindow::OnCreate() {
   CreateTabsAndPads();
   CreateButtonPanel();
   statusBar_.Create(hwnd_, font_.Get(), dpi_);
-  CreateToolTips(hwnd_, dpi_, {
-      {toolbar_.TopOption(), L"Make this window the top-most window"},
-      {toolbar_.StoreInRegistryOption(),
-       L"Data will/will-not be saved in the registry from now (default is the program path)"},
-      {aboutButton_, L"Displays Information about the author and Vorn Notes"},
-      {hideButton_, L"Hides the window (ESC does the same)"},
-      {endButton_, L"Ends the application (to hide press ESC)"},
-  });
+  CreateToolTips(
+      hwnd_, dpi_,
+      {
+          {toolbar_.TopOption(), L"Make this window the top-most window"},
+          {toolbar_.StoreInRegistryOption(),
+           L"Data will/will-not be saved in the registry from now (default is the program path)"},
+          {aboutButton_, L"Displays Information about the author and Vorn Notes"},
+          {hideButton_, L"Hides the window (ESC does the same)"},
+          {endButton_, L"Ends the application (to hide press ESC)"},
+      });
+  HMENU system = GetSystemMenu(hwnd_, FALSE);
+  AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(system, MF_STRING, kHistoryCommand, L"&History...\tCtrl+H");
+  // What could not be read or saved is tried again every few seconds.
+  SetTimer(hwnd_, kRetryTimer, 3000, nullptr);
 }
 
 void NotesWindow::CreateFonts() {
@@ -125,11 +141,12 @@ void NotesWindow::CreateTabsAndPads() {
   tabStrip_ = CreateChild(hwnd_, kTabStrip, WC_TABCONTROLW, nullptr,
                           WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, font_.Get());
   for (int i = 0; i < kPadCount; ++i) {
-    std::wstring caption = L"Doc #" + std::to_wstring(i + 1);
+    std::wstring caption = win::Widen("Doc #" + std::to_string(i + 1));
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = caption.data();
-    SendMessageW(tabStrip_, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(tabStrip_, TCM_INSERTITEMW, static_cast<WPARAM>(i),
+                 reinterpret_cast<LPARAM>(&item));
   }
   PlaceChild(tabStrip_, layout_.tabStrip, dpi_);
   // The pads lie in front of the tab strip.
@@ -147,15 +164,15 @@ void NotesWindow::CreateButtonPanel() {
     return RegisterClassExW(&wc) != 0;
   }();
   (void)registered;  // without its class the panel fails to be created, and says so
-  buttonPanel_ = CreateChild(hwnd_, kButtonPanel, kButtonPanelClass, nullptr,
-                             WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, nullptr,
-                             WS_EX_CONTROLPARENT);
+  buttonPanel_ =
+      CreateChild(hwnd_, kButtonPanel, kButtonPanelClass, nullptr,
+                  WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, nullptr, WS_EX_CONTROLPARENT);
   PlaceChild(buttonPanel_, layout_.buttonPanel, dpi_);
   HWND* handles[] = {&aboutButton_, &hideButton_, &endButton_};
   for (std::size_t i = 0; i < std::size(kPanelButtons); ++i) {
-    *handles[i] = CreateChild(buttonPanel_, kPanelButtons[i].id, L"BUTTON",
-                              kPanelButtons[i].caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                              font_.Get());
+    *handles[i] =
+        CreateChild(buttonPanel_, kPanelButtons[i].id, L"BUTTON", kPanelButtons[i].caption,
+                    WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, font_.Get());
   }
   PlaceButtons();
 }
@@ -220,8 +237,12 @@ void NotesWindow::Activate() {
 }
 
 void NotesWindow::SetTopMost(bool topMost) {
-  SetWindowPos(hwnd_, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE);
+  SetWindowPos(hwnd_, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+WindowRect NotesWindow::MinimumSize() const {
+  return {0, 0, win::PixelsToTwips(GetSystemMetrics(SM_CXMINTRACK), dpi_),
+          win::PixelsToTwips(GetSystemMetrics(SM_CYMINTRACK), dpi_)};
 }
 
 void NotesWindow::ShowOptions(bool top, CheckState storeInRegistry) {
@@ -267,8 +288,12 @@ bool NotesWindow::FillPadsStep() {
 void NotesWindow::OnCommand(int id, int code) {
   if (!model_) return;
   switch (id) {
-    case kTopOption: if (code == BN_CLICKED) model_->TopClicked(); return;
-    case kStoreInRegistryOption: if (code == BN_CLICKED) model_->StoreInRegistryClicked(); return;
+    case kTopOption:
+      if (code == BN_CLICKED) model_->TopClicked();
+      return;
+    case kStoreInRegistryOption:
+      if (code == BN_CLICKED) model_->StoreInRegistryClicked();
+      return;
     case kPrintButton: model_->Run(ToolbarCommand::Print); return;
     case kCutButton: model_->Run(ToolbarCommand::Cut); return;
     case kCopyButton: model_->Run(ToolbarCommand::Copy); return;

@@ -45,6 +45,7 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   void Place(const WindowRect& rect) override { placement_.Set(hwnd_, rect); }
   void KeepReachable() override { placement_.KeepReachable(hwnd_); }
   void SetTopMost(bool topMost) override;
+  WindowRect MinimumSize() const override;
   void ShowOptions(bool top, CheckState storeInRegistry) override;
   LayoutInput Measure() const override;
   void Arrange(const NotesLayout& layout) override;
@@ -53,6 +54,7 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   void SetPadText(int pad, std::string_view text) override;
   std::string PadSelection(int pad) const override;
   void ReplacePadSelection(int pad, std::string_view text) override;
+  void ReplacePadText(int pad, std::string_view text) override { Pad(pad).ReplaceAll(text); }
   void SetStatusText(std::string_view text) override { statusBar_.SetText(text); }
 
  private:

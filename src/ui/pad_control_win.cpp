@@ -29,12 +29,10 @@ bool LeavesTextAlone(HWND pad, UINT msg, WPARAM wp) {
     case WM_SETFONT:
     case WM_GETFONT:
     case WM_DESTROY:
-    case WM_NCDESTROY:
-      return true;
+    case WM_NCDESTROY: return true;
     case WM_SHOWWINDOW:  // shown in a window that is itself hidden, it is still not seen
       return !wp || !IsWindowVisible(GetParent(pad));
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -192,6 +190,11 @@ std::string PadControl::Selection() const {
     if (text[i] == L'\r' && (i + 1 == text.size() || text[i + 1] != L'\n')) crlf += L'\n';
   }
   return win::Narrow(crlf);
+}
+
+void PadControl::ReplaceAll(std::string_view text) {
+  SendMessageW(hwnd_, EM_SETSEL, 0, -1);
+  ReplaceSelection(text);
 }
 
 void PadControl::ReplaceSelection(std::string_view text) {

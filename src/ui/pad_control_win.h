@@ -32,6 +32,8 @@ class PadControl {
   std::string Selection() const;
   // Replaces the selection, or inserts at the caret, and raises the change as typing does.
   void ReplaceSelection(std::string_view text);
+  // Replaces the whole text as one change that can be undone.
+  void ReplaceAll(std::string_view text);
 
   // True while part of the text given last is not in the control yet.
   bool Filling() const { return filled_ < pending_.size(); }

@@ -27,8 +27,8 @@ void SetIndicator(HWND bar, int index, int on) {
 }  // namespace
 
 void NotesStatusBar::Create(HWND parent, HFONT font, UINT dpi) {
-  bar_ = CreateChild(parent, kStatusBar, STATUSCLASSNAMEW, nullptr, WS_VISIBLE | SBARS_SIZEGRIP,
-                     font);
+  bar_ =
+      CreateChild(parent, kStatusBar, STATUSCLASSNAMEW, nullptr, WS_VISIBLE | SBARS_SIZEGRIP, font);
   font_ = font;
   dpi_ = dpi;
   LayOutPanels();

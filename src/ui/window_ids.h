@@ -8,6 +8,7 @@ inline constexpr const wchar_t* kNotesWindowClass = L"VornNotesMain";
 inline constexpr const wchar_t* kTrayWindowClass = L"VornNotesTray";
 inline constexpr const wchar_t* kAboutWindowClass = L"VornNotesAbout";
 inline constexpr const wchar_t* kButtonPanelClass = L"VornNotesPanel";
+inline constexpr const wchar_t* kHistoryWindowClass = L"VornNotesHistory";
 
 // The message in which the tray window gets the icon's mouse events (WM_APP + 1), the mouse
 // message in the low word of lParam.
@@ -28,6 +29,17 @@ inline constexpr int kFirstPad = 501;  // pad N has the id kFirstPad + N - 1
 inline constexpr int kToolBar = 601;
 inline constexpr int kStatusBar = 602;
 inline constexpr int kButtonPanel = 603;
+
+// The notes window's system menu item "&History...", and its timer for trying again what
+// could not be read or saved.
+inline constexpr unsigned kHistoryCommand = 0x1010;
+inline constexpr unsigned kRetryTimer = 1;
+
+// The History window.
+inline constexpr int kHistoryList = 101;
+inline constexpr int kHistoryPreview = 102;
+inline constexpr int kHistoryRestore = 103;
+inline constexpr int kHistoryClose = 104;
 
 // The About window.
 inline constexpr int kAboutCloseButton = 100;

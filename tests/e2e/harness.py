@@ -542,6 +542,42 @@ class Program:
     def dialogs(self):
         return self.probe('dialogs') or []
 
+    def click_dialog_button(self, text):
+        """Clicks the button `text` of the program's message window."""
+        for dialog in self.dialogs():
+            for caption, rect in zip(dialog['texts'], dialog.get('rects', [])):
+                if caption == text:
+                    self.desktop.click((rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2)
+                    return
+        raise AssertionError('no message with a button ' + text)
+
+    def hold(self, windows_path, seconds):
+        """Another program holds the file open, shared with no one, for `seconds`."""
+        out = os.path.join(os.path.dirname(self.prefix), 'hold-%d.txt' % len(self.started))
+        with open(out, 'w') as f:
+            p = subprocess.Popen([WINE, os.path.join(WIN64, 'vnprobe.exe'), 'hold', windows_path,
+                                  str(seconds)], env=self.env, stdout=f, stderr=subprocess.DEVNULL,
+                                 preexec_fn=_die_with_parent)
+        self.started.append(p)
+        def held():
+            with open(out) as f:
+                return f.read().strip() == 'held'
+        wait_until(held, 30, what='the file to be held')
+        return p
+
+    def history(self, n):
+        """The files of pad n's history, oldest first: {name: bytes}."""
+        folders = glob.glob(os.path.join(self.prefix, 'drive_c', 'users', '*', 'AppData', 'Local',
+                                         'Vorn Notes', 'History', str(n)))
+        if not folders:
+            return {}
+        names = sorted(os.listdir(folders[0]))
+        result = {}
+        for name in names:
+            with open(os.path.join(folders[0], name), 'rb') as f:
+                result[name] = f.read()
+        return result
+
     def x_window(self):
         """The X window of the notes window, for the window manager's operations."""
         ids = self.desktop.x(['xdotool', 'search', '--name', '^' + re.escape(CAPTION) + '$'],

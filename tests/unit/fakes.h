@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "core/clipboard.h"
+#include "core/clock.h"
 #include "core/file_system.h"
 #include "core/notes_view.h"
+#include "core/pad_text.h"
 #include "core/printing.h"
 #include "core/settings_store.h"
 
@@ -19,13 +21,46 @@ namespace fake {
 
 using vorn::PlatformError;
 
+// UTF-8 text as a registry value's data: UTF-16, little-endian, with its terminating NUL.
+inline std::string ValueData(std::string_view utf8) {
+  std::string out;
+  auto unit = [&](std::uint32_t u) {
+    out += static_cast<char>(u & 0xFF);
+    out += static_cast<char>(u >> 8);
+  };
+  for (std::size_t i = 0; i < utf8.size();) {
+    auto c = static_cast<unsigned char>(utf8[i]);
+    std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    std::uint32_t cp = n == 1 ? c : c & (0x7F >> n);
+    for (std::size_t k = 1; k < n; ++k)
+      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    if (cp >= 0x10000) {
+      unit(0xD800 + ((cp - 0x10000) >> 10));
+      unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    } else {
+      unit(cp);
+    }
+    i += n;
+  }
+  unit(0);
+  return out;
+}
+
+// The registry in memory. Values are kept as the registry keeps them: data and type.
 class Settings : public vorn::SettingsStore {
  public:
-  std::map<std::pair<std::string, std::string>, std::string> values;  // (section, key)
+  std::map<std::pair<std::string, std::string>, vorn::StoredValue> values;  // (section, key)
   std::set<std::string> refused;  // keys whose write fails
   std::vector<std::string> writes;
 
   std::optional<std::string> Read(std::string_view section, std::string_view key) override {
+    std::optional<vorn::StoredValue> value = ReadBytes(section, key);
+    if (!value) return std::nullopt;
+    if (value->type != 1) throw PlatformError("the value holds no text.");
+    return vorn::DecodeValue(value->bytes, false);
+  }
+  std::optional<vorn::StoredValue> ReadBytes(std::string_view section,
+                                             std::string_view key) override {
     auto it = values.find({std::string(section), std::string(key)});
     if (it == values.end()) return std::nullopt;
     return it->second;
@@ -33,14 +68,24 @@ class Settings : public vorn::SettingsStore {
   void Write(std::string_view section, std::string_view key, std::string_view value) override {
     writes.emplace_back(key);
     if (refused.count(std::string(key))) throw PlatformError("Access is denied.");
-    values[{std::string(section), std::string(key)}] = value;
+    values[{std::string(section), std::string(key)}] = {ValueData(value), 1};
   }
-  std::string Get(const std::string& section, const std::string& key) const {
-    auto it = values.find({section, key});
-    return it == values.end() ? "<absent>" : it->second;
+  std::string Where(std::string_view section, std::string_view key) const override {
+    return "registry value " + std::string(section) + "\\" + std::string(key);
   }
-  void Set(const std::string& key, const std::string& value, const std::string& section = "Setting") {
-    values[{section, key}] = value;
+  std::string Get(const std::string& section, const std::string& key) {
+    try {
+      return Read(section, key).value_or("<absent>");
+    } catch (const PlatformError&) {
+      return "<not text>";
+    }
+  }
+  void Set(const std::string& key, const std::string& value,
+           const std::string& section = "Setting") {
+    values[{section, key}] = {ValueData(value), 1};
+  }
+  void SetRaw(const std::string& key, std::string bytes, unsigned type) {
+    values[{"Data", key}] = {std::move(bytes), type};
   }
 };
 
@@ -56,18 +101,24 @@ class Files : public vorn::FileSystem {
   std::string failOn;
 
   std::optional<std::string> Read(const std::string& path) override {
-    if (failOn == "Read") throw PlatformError("The process cannot access the file.");
+    if (failOn == "Read" || locked.count(path)) {
+      throw PlatformError("another program has the file open.");
+    }
     auto it = files.find(path);
     if (it == files.end()) return std::nullopt;
     return it->second;
   }
   void WriteNew(const std::string& path, std::string_view bytes) override {
+    if (!unwritable.empty() && path.rfind(unwritable, 0) == 0) {
+      throw PlatformError("Access is denied.");
+    }
     Step("WriteNew");
     files[path] = std::string(bytes.substr(0, bytes.size() / 2));  // a crash here cuts it short
     Step("WriteNew.flush");
     files[path] = std::string(bytes);
   }
   void Rename(const std::string& from, const std::string& to) override {
+    if (locked.count(to)) throw PlatformError("another program has the file open.");
     Step("Rename");
     files[to] = files.at(from);
     files.erase(from);
@@ -76,6 +127,34 @@ class Files : public vorn::FileSystem {
   void Remove(const std::string& path) override {
     if (!crashed) files.erase(path);
   }
+  vorn::PathKind Kind(const std::string& path) override {
+    if (folders.count(path)) return vorn::PathKind::Folder;
+    if (!files.count(path)) return vorn::PathKind::Missing;
+    return readOnly.count(path) ? vorn::PathKind::ReadOnlyFile : vorn::PathKind::File;
+  }
+  std::string Resolve(const std::string& path) override {
+    auto it = links.find(path);
+    return it == links.end() ? path : it->second;
+  }
+  std::vector<vorn::FolderEntry> List(const std::string& folder) override {
+    if (failOn == "List") throw PlatformError("The folder cannot be read.");
+    std::vector<vorn::FolderEntry> entries;
+    for (const auto& [path, bytes] : files) {
+      if (path.size() > folder.size() + 1 && path.compare(0, folder.size(), folder) == 0 &&
+          path[folder.size()] == '\\' && path.find('\\', folder.size() + 1) == std::string::npos) {
+        entries.push_back({path.substr(folder.size() + 1), bytes.size()});
+      }
+    }
+    return entries;
+  }
+  void CreateFolders(const std::string& folder) override {
+    if (failOn == "CreateFolders" || (!unwritable.empty() && folder.rfind(unwritable, 0) == 0)) {
+      throw PlatformError("The folder cannot be made.");
+    }
+  }
+  std::set<std::string> folders, readOnly, locked;
+  std::map<std::string, std::string> links;  // a link's path -> the file it leads to
+  std::string unwritable;                    // a folder in which nothing can be written
 
  private:
   void Step(const std::string& name) {
@@ -105,6 +184,7 @@ class NotesView : public vorn::NotesView {
   std::array<std::size_t, 10> selStart{}, selLength{};
   std::string status;
   std::function<void(int)> changed;  // the pads' change event
+  bool echoSetText = false;          // a control that reports text given to it as a change
 
   bool Shown() const override { return shown; }
   void Show() override { shown = true; }
@@ -118,6 +198,7 @@ class NotesView : public vorn::NotesView {
     topBox = top;
     registryBox = registry;
   }
+  vorn::WindowRect MinimumSize() const override { return {0, 0, 1800, 570}; }
   vorn::LayoutInput Measure() const override { return measured; }
   void Arrange(const vorn::NotesLayout& layout) override { arranged = layout; }
   void ShowPad(int pad) override { shownPad = pad; }
@@ -125,6 +206,7 @@ class NotesView : public vorn::NotesView {
   void SetPadText(int pad, std::string_view t) override {
     text.at(pad - 1) = t;
     selStart.at(pad - 1) = selLength.at(pad - 1) = 0;
+    if (echoSetText && changed) changed(pad);
   }
   std::string PadSelection(int pad) const override {
     return text.at(pad - 1).substr(selStart.at(pad - 1), selLength.at(pad - 1));
@@ -135,6 +217,10 @@ class NotesView : public vorn::NotesView {
     selStart[i] += t.size();
     selLength[i] = 0;
     if (changed) changed(pad);
+  }
+  void ReplacePadText(int pad, std::string_view t) override {
+    Select(pad, 0, text.at(pad - 1).size());
+    ReplacePadSelection(pad, t);
   }
   void SetStatusText(std::string_view t) override { status = t; }
 
@@ -166,10 +252,28 @@ struct About : vorn::AboutBox {
 };
 
 struct Messages : vorn::MessageDialog {
-  std::vector<std::pair<std::string, std::string>> shown;  // (text, title)
+  std::vector<std::pair<std::string, std::string>> shown, notified, asked;  // (text, title)
+  bool answer = true;
   void Show(std::string_view text, std::string_view title) override {
     shown.emplace_back(text, title);
   }
+  void Notify(std::string_view text, std::string_view title) override {
+    notified.emplace_back(text, title);
+  }
+  bool Ask(std::string_view text, std::string_view title) override {
+    asked.emplace_back(text, title);
+    return answer;
+  }
+};
+
+struct HistoryBox : vorn::HistoryBox {
+  int openedFor = 0;
+  void Open(int pad) override { openedFor = pad; }
+};
+
+struct Clock : vorn::Clock {
+  std::int64_t now = 1796800000000;  // 2026-12-09
+  std::int64_t NowUtcMillis() override { return now; }
 };
 
 struct Loop : vorn::RunLoop {

@@ -4,8 +4,8 @@
 
 namespace {
 
-using vorn::LayoutInput;
 using vorn::LayOut;
+using vorn::LayoutInput;
 using vorn::NotesLayout;
 
 // The designed client area: 6216 x 5028 twips, a toolbar of 336 and a status bar of 252.

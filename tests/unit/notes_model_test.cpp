@@ -12,26 +12,57 @@ using vorn::CheckState;
 using vorn::CloseReason;
 using vorn::ToolbarCommand;
 
-struct Model : ::testing::Test {
-  fake::Settings settings;
-  fake::Files files;
+// The program's parts around one model; `Another` builds a second model on the same stores, as
+// the next start of the program does.
+struct Parts {
   fake::NotesView view;
   fake::Tray tray;
   fake::About about;
+  fake::HistoryBox historyBox;
   fake::Messages messages;
   fake::Loop loop;
+};
+
+struct Model : ::testing::Test {
+  fake::Settings settings;
+  fake::Files files;
+  fake::Clock clock;
   fake::Clipboard clipboard;
   fake::Printer printer;
   vorn::PadStore pads{settings, files, "C:\\Vorn", Latin1};
-  vorn::NotesModel model{{view, tray, about, messages, loop}, {settings, pads, clipboard, printer}};
+  vorn::History history{files, "C:\\Local\\History", clock, Latin1};
+  vorn::History rescue{files, "C:\\Temp\\History", clock, Latin1};
+  std::vector<std::unique_ptr<vorn::PadKeeper>> keepers;
+  std::vector<std::unique_ptr<Parts>> runs;
+  Parts& parts = Run();
+  fake::NotesView& view = parts.view;
+  fake::Tray& tray = parts.tray;
+  fake::About& about = parts.about;
+  fake::Messages& messages = parts.messages;
+  fake::Loop& loop = parts.loop;
+  std::vector<std::unique_ptr<vorn::NotesModel>> models;
+  vorn::NotesModel& model = Another(parts);
 
-  Model() {
-    view.changed = [this](int pad) { model.PadChanged(pad); };
+  Parts& Run() { return *runs.emplace_back(std::make_unique<Parts>()); }
+  vorn::NotesModel& Another(Parts& p) {
+    auto& keeper =
+        keepers.emplace_back(std::make_unique<vorn::PadKeeper>(pads, history, rescue, clock));
+    auto& m = *models.emplace_back(std::make_unique<vorn::NotesModel>(
+        vorn::NotesWindows{p.view, p.tray, p.about, p.historyBox, p.messages, p.loop},
+        vorn::NotesServices{settings, pads, *keeper, history, clipboard, printer}));
+    p.view.changed = [&m](int pad) { m.PadChanged(pad); };
+    return m;
   }
-  std::string Value(int pad) const { return settings.Get("Data", std::to_string(pad)); }
+  std::string Value(int pad) { return settings.Get("Data", std::to_string(pad)); }
   std::string File(int pad) {
     auto it = files.files.find("C:\\Vorn\\~tmp" + std::to_string(pad) + ".tmp");
     return it == files.files.end() ? "<absent>" : it->second;
+  }
+  // The pad's versions in the history, newest first, as their text.
+  std::vector<std::string> Kept(int pad) {
+    std::vector<std::string> texts;
+    for (const vorn::Version& v : history.Versions(pad)) texts.push_back(history.Text(pad, v));
+    return texts;
   }
 };
 
@@ -73,15 +104,18 @@ TEST_F(Model, StoredWindowAndOptionsAreAppliedWhereTheyCanBe) {
 TEST_F(Model, PadsComeFromTheChosenStoreAndNothingIsWrittenBack) {
   settings.Set("3", "three", "Data");
   files.files["C:\\Vorn\\~tmp3.tmp"] = "file three";
-  files.files["C:\\Vorn\\~tmp4.tmp"] = "Gr\xFC\xDF" "e";  // an earlier build's code page
+  files.files["C:\\Vorn\\~tmp4.tmp"] =
+      "Gr\xFC\xDF"
+      "e";  // an earlier build's code page
   model.Start();
   EXPECT_EQ(view.text[2], "three");
 
   settings.Set("Reg", "0");
-  vorn::NotesModel next{{view, tray, about, messages, loop}, {settings, pads, clipboard, printer}};
-  next.Start();
+  Another(parts).Start();
   EXPECT_EQ(view.text[2], "file three");
-  EXPECT_EQ(view.text[3], "Gr\xC3\xBC\xC3\x9F" "e");
+  EXPECT_EQ(view.text[3],
+            "Gr\xC3\xBC\xC3\x9F"
+            "e");
   EXPECT_EQ(view.text[0], "");  // no file: an empty pad
   EXPECT_EQ(view.registryBox, CheckState::Unticked);
   EXPECT_TRUE(settings.writes.empty());
@@ -98,21 +132,16 @@ TEST_F(Model, APadThatCannotBeReadStartsEmptyAndTheStartGoesOn) {
 }
 
 TEST_F(Model, ChangesThePadsReportWhileStartingAreNotWritten) {
-  struct Echoing : fake::NotesView {
-    void SetPadText(int pad, std::string_view t) override {
-      fake::NotesView::SetPadText(pad, t);
-      if (changed) changed(pad);  // the control reports the text it was given
-    }
-  } echoing;
-  echoing.changed = [&](int pad) { model.PadChanged(pad); };
-  vorn::NotesModel echoed{{echoing, tray, about, messages, loop}, {settings, pads, clipboard, printer}};
-  echoing.changed = [&](int pad) { echoed.PadChanged(pad); };
+  model.Start();
   settings.Set("4", "four", "Data");
+  Parts& echoing = Run();
+  vorn::NotesModel& echoed = Another(echoing);
+  echoing.view.echoSetText = true;  // the control reports the text it was given
   echoed.Start();
-  EXPECT_EQ(echoing.text[3], "four");
+  EXPECT_EQ(echoing.view.text[3], "four");
   EXPECT_TRUE(settings.writes.empty());
-  echoing.Type(4, "!");  // after the start, changes are written
-  EXPECT_EQ(settings.Get("Data", "4"), "four!");
+  echoing.view.Type(4, "!");  // after the start, changes are written
+  EXPECT_EQ(Value(4), "four!");
 }
 
 // ---- Autosave ----------------------------------------------------------------------------
@@ -123,12 +152,14 @@ TEST_F(Model, AChangeStoresThatPadWholeInTheStoreTheOptionChooses) {
   EXPECT_EQ(Value(2), "hello");
   EXPECT_EQ(settings.writes, std::vector<std::string>{"2"});
 
-  model.StoreInRegistryClicked();  // unticked: pad files from now on, nothing moved
+  model.StoreInRegistryClicked();  // unticked: the pads go to their files at once
   EXPECT_EQ(view.registryBox, CheckState::Unticked);
+  EXPECT_EQ(File(2), "hello");
+  EXPECT_EQ(File(1), "<absent>");  // an empty pad with nothing stored leaves no file
+  EXPECT_EQ(settings.Get("Setting", "Reg"), "0");
   view.Type(2, "!");
   EXPECT_EQ(File(2), "hello!");
   EXPECT_EQ(Value(2), "hello");
-  EXPECT_EQ(File(1), "<absent>");
 
   model.StoreInRegistryClicked();
   EXPECT_EQ(view.registryBox, CheckState::Ticked);
@@ -146,18 +177,29 @@ TEST_F(Model, AGreyedOptionMeansPadFilesAndAClickTicksIt) {
   EXPECT_EQ(view.registryBox, CheckState::Ticked);
 }
 
-TEST_F(Model, AFailedWriteSaysOoopsAtEachChangeAndLosesNothingStored) {
+TEST_F(Model, AFailedSaveIsToldOnceAndTriedAgainUntilItWorks) {
   settings.Set("Reg", "0");
   files.files["C:\\Vorn\\~tmp3.tmp"] = "old";
   model.Start();
-  files.failOn = "Write";
+  model.TabSelected(3);
+  files.unwritable = "C:\\Vorn\\";
   view.Type(3, "new");
   view.Type(3, "er");
-  ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_EQ(messages.shown[0], (std::pair<std::string, std::string>{"The disk is full.", "Ooops..."}));
-  EXPECT_EQ(view.text[2], "oldnewer");
+  ASSERT_EQ(messages.notified.size(), 1u);  // once, and without taking the keyboard
+  EXPECT_EQ(messages.notified[0].first, "Doc #3, file C:\\Vorn\\~tmp3.tmp: Access is denied.");
+  EXPECT_EQ(messages.notified[0].second, "Ooops...");
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(view.status, "Doc #3 is not saved: file C:\\Vorn\\~tmp3.tmp: Access is denied.");
   EXPECT_EQ(File(3), "old");
-  EXPECT_EQ(files.files.size(), 1u);  // no leftovers
+  model.Tick();
+  EXPECT_EQ(File(3), "old");
+  files.unwritable.clear();
+  model.Tick();  // every few seconds
+  EXPECT_EQ(File(3), "oldnewer");
+  EXPECT_EQ(view.status, "3 characters");  // the length taken at the tab click
+  files.unwritable = "C:\\Vorn\\";
+  view.Type(3, "!");
+  EXPECT_EQ(messages.notified.size(), 2u);  // a new run of failures is told again
 }
 
 // ---- Tabs --------------------------------------------------------------------------------
@@ -245,8 +287,8 @@ TEST_F(Toolbar, PrinterAndClipboardFailuresAreToldAndChangeNothing) {
   model.Run(ToolbarCommand::Cut);
   model.Run(ToolbarCommand::Paste);
   ASSERT_EQ(messages.shown.size(), 3u);
-  EXPECT_EQ(messages.shown[0], (std::pair<std::string, std::string>{"There is no default printer.",
-                                                                   "Vorn Notes"}));
+  EXPECT_EQ(messages.shown[0],
+            (std::pair<std::string, std::string>{"There is no default printer.", "Vorn Notes"}));
   EXPECT_EQ(view.text[2], "Hello, world");
   EXPECT_TRUE(settings.writes.empty());
 }
@@ -276,14 +318,16 @@ TEST_F(Model, TheCloseBoxHideAndEscapeOnlyHide) {
 }
 
 TEST_F(Model, EveryOtherReasonEndsAndTheEndStoresTheSixEntriesOnce) {
-  for (CloseReason reason : {CloseReason::EndButton, CloseReason::OtherProgram, CloseReason::SessionEnd}) {
+  for (CloseReason reason :
+       {CloseReason::EndButton, CloseReason::OtherProgram, CloseReason::SessionEnd}) {
     SCOPED_TRACE(static_cast<int>(reason));
     settings.writes.clear();
-    fake::Loop ended;
-    fake::Tray icon;
-    vorn::NotesModel m{{view, icon, about, messages, ended}, {settings, pads, clipboard, printer}};
+    Parts& run = Run();
+    vorn::NotesModel& m = Another(run);
+    fake::Loop& ended = run.loop;
+    fake::Tray& icon = run.tray;
     m.Start();
-    view.placement = {1215, -1200, 6336.5f, 5433};
+    run.view.placement = {1215, -1200, 6336.5f, 5433};
     m.CloseRequested(reason);
     EXPECT_EQ(ended.quits, 1);
     // At the end of the session the process may be gone once the handler returns: stored at
@@ -306,9 +350,9 @@ TEST_F(Model, WhatTheEndStoresComesBackAtTheNextStart) {
   model.StoreInRegistryClicked();
   model.CloseRequested(CloseReason::EndButton);
   model.Finish();
-  fake::NotesView fresh;
-  vorn::NotesModel next{{fresh, tray, about, messages, loop}, {settings, pads, clipboard, printer}};
-  next.Start();
+  Parts& nextRun = Run();
+  fake::NotesView& fresh = nextRun.view;
+  Another(nextRun).Start();
   EXPECT_EQ(fresh.placement.left, -300);
   EXPECT_EQ(fresh.placement.top, 2400);
   EXPECT_EQ(fresh.placement.width, 7000);
@@ -338,6 +382,124 @@ TEST_F(Model, TheIconsButtonsShowFocusAndToggle) {
   EXPECT_EQ(view.activations, 2);
   model.AboutPressed();
   EXPECT_EQ(about.opens, 1);
+}
+
+}  // namespace
+
+// ---- Nothing stored is replaced unseen -------------------------------------------------------
+
+namespace {
+
+TEST_F(Model, AnUnreadPadIsReadAgainAndItsStoreNotReplacedUntilItsTextIsKept) {
+  settings.Set("Reg", "0");
+  files.files["C:\\Vorn\\~tmp2.tmp"] = "held by a backup tool";
+  files.files["C:\\Vorn\\~tmp5.tmp"] = "five";
+  files.locked = {"C:\\Vorn\\~tmp2.tmp", "C:\\Vorn\\~tmp5.tmp"};
+  model.Start();
+  model.TabSelected(2);
+  EXPECT_EQ(view.text[1], "");
+  EXPECT_EQ(
+      view.status,
+      "Doc #2 could not be read: file C:\\Vorn\\~tmp2.tmp: another program has the file open.");
+  view.Type(2, "typed meanwhile");
+  EXPECT_EQ(File(2), "held by a backup tool");
+  EXPECT_EQ(messages.notified.size(), 1u);
+  model.Tick();
+  EXPECT_EQ(File(2), "held by a backup tool");
+  files.locked.clear();
+  model.Tick();
+  EXPECT_EQ(File(2), "typed meanwhile");
+  EXPECT_EQ(Kept(2), std::vector<std::string>{"held by a backup tool"});
+  EXPECT_EQ(view.text[4], "five");  // not typed into: read again when it can be
+  EXPECT_EQ(view.status, "0 characters");
+}
+
+TEST_F(Model, AValueThatIsNoTextGoesToTheHistoryBeforeTheFirstKey) {
+  settings.SetRaw("1", std::string("\x2A\0\0\0", 4), 4);
+  model.Start();
+  EXPECT_EQ(view.status,
+            "Doc #1 could not be read: registry value Data\\1: the value holds no text "
+            "(it is of type 4).");
+  view.Type(1, "x");
+  EXPECT_EQ(Value(1), "x");
+  std::vector<vorn::Version> versions = history.Versions(1);
+  ASSERT_EQ(versions.size(), 1u);
+  EXPECT_TRUE(versions[0].file.ends_with(".value-4"));
+  EXPECT_EQ(files.files.at("C:\\Local\\History\\1\\" + versions[0].file),
+            std::string("\x2A\0\0\0", 4));
+}
+
+TEST_F(Model, TypingOverTheWholePadKeepsItAndARestoreBringsItBack) {
+  std::string note(120, 'n');
+  settings.Set("3", note, "Data");
+  model.Start();
+  model.TabSelected(3);
+  view.Select(3, 0, 120);
+  view.ReplacePadSelection(3, "x");
+  clock.now += 1000;
+  view.Type(3, "y");
+  EXPECT_EQ(Value(3), "xy");
+  EXPECT_EQ(Kept(3), std::vector<std::string>{note});  // the stored text, once per run
+  model.HistoryRequested();
+  EXPECT_EQ(parts.historyBox.openedFor, 3);
+  clock.now += 1000;
+  model.Restore(3, model.Versions(3).front());
+  EXPECT_EQ(view.text[2], note);
+  EXPECT_EQ(Value(3), note);
+  EXPECT_EQ(Kept(3), (std::vector<std::string>{"xy", note}));  // what the restore replaced
+}
+
+TEST_F(Model, SwitchingWritesEveryPadAtOnceOrStaysWhereItWas) {
+  settings.Set("Reg", "0");
+  files.files["C:\\Vorn\\~tmp1.tmp"] = std::string(524288, 'x');
+  files.files["C:\\Vorn\\~tmp2.tmp"] = "two";
+  model.Start();
+  model.StoreInRegistryClicked();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].first.rfind("Doc #1, registry value Data\\1: the pad holds 524,288 "
+                                          "characters",
+                                          0),
+            0u);
+  EXPECT_EQ(view.registryBox, CheckState::Unticked);
+  EXPECT_EQ(settings.Get("Setting", "Reg"), "0");
+  view.Type(2, "!");
+  EXPECT_EQ(File(2), "two!");
+  EXPECT_EQ(view.status, "");
+}
+
+TEST_F(Model, EndingWithAnUnsavedPadAsksAndItsTextGoesToTheHistory) {
+  settings.Set("Reg", "0");
+  model.Start();
+  files.unwritable = "C:\\Vorn\\";
+  view.Type(4, "not lost");
+  messages.answer = false;
+  model.CloseRequested(CloseReason::EndButton);
+  ASSERT_EQ(messages.asked.size(), 1u);
+  EXPECT_EQ(messages.asked[0].first,
+            "Doc #4 is not saved: file C:\\Vorn\\~tmp4.tmp: Access is denied."
+            "\r\n\r\nEnd anyway? Its text will be kept in the history.");
+  EXPECT_EQ(loop.quits, 0);
+  messages.answer = true;
+  model.CloseRequested(CloseReason::EndButton);
+  EXPECT_EQ(loop.quits, 1);
+  model.Finish();
+  EXPECT_EQ(Kept(4), std::vector<std::string>{"not lost"});
+  // Log-off does not ask.
+  Parts& next = Run();
+  vorn::NotesModel& again = Another(next);
+  again.Start();
+  next.view.Type(5, "five");
+  again.CloseRequested(CloseReason::SessionEnd);
+  EXPECT_TRUE(next.messages.asked.empty());
+  EXPECT_EQ(Kept(5), std::vector<std::string>{"five"});
+}
+
+TEST_F(Model, AStoredSizeBelowTheSmallestWindowIsRaisedToIt) {
+  settings.Set("Width", "1");
+  settings.Set("Height", "1");
+  model.Start();
+  EXPECT_EQ(view.placement.width, 1800);
+  EXPECT_EQ(view.placement.height, 570);
 }
 
 }  // namespace

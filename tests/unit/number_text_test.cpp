@@ -37,7 +37,7 @@ TEST(ReadNumber, ReadsExponents) {
   EXPECT_EQ(ReadNumber("1.5E+2x"), 150);
   EXPECT_EQ(ReadNumber("2D2"), 200);
   EXPECT_EQ(ReadNumber("25e-1"), 2.5);
-  EXPECT_EQ(ReadNumber("3e"), 3);     // no exponent digits: the mantissa alone
+  EXPECT_EQ(ReadNumber("3e"), 3);  // no exponent digits: the mantissa alone
   EXPECT_EQ(ReadNumber("3e+"), 3);
   EXPECT_TRUE(std::isinf(ReadNumber("1e999")));
 }
@@ -81,7 +81,8 @@ TEST(NumberText, ReadsBackAsWrittenInAnyLocale) {
   // A locale with a comma as decimal point must not leak into the stored text.
   const char* previous = std::setlocale(LC_NUMERIC, nullptr);
   std::string saved = previous ? previous : "C";
-  // Any locale with a comma will do where one is installed; the C locale still checks the round trip.
+  // Any locale with a comma will do where one is installed; the C locale still checks the round
+  // trip.
   if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) std::setlocale(LC_NUMERIC, "fr_FR.UTF-8");
   for (float v : {1215.0f, 1234.5f, -37.75f, 3036.0f, 0.5f}) {
     EXPECT_EQ(static_cast<float>(ReadNumber(NumberText(v))), v) << NumberText(v);

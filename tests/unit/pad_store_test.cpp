@@ -8,6 +8,7 @@
 #include "latin1.h"
 
 using namespace vorn;
+using fake::ValueData;
 
 namespace {
 
@@ -20,26 +21,73 @@ TEST(PadStore, NamesItsFilesInTheProgramsFolder) {
   EXPECT_EQ(PadStore(settings, files, "D:\\", Latin1).FilePath(10), "D:\\~tmp10.tmp");
 }
 
-TEST(PadStore, ReadsAndWritesTheStoreOfItsModeOnly) {
+TEST(PadStore, ReadsAndWritesTheStoreItIsGivenOnly) {
   fake::Settings settings;
   fake::Files files;
   PadStore pads(settings, files, "C:\\Vorn", Latin1);
-  EXPECT_EQ(pads.Read(3), std::nullopt);
-  pads.Write(3, "in the registry");
+  const Storage registry = Storage::SettingsStore, file = Storage::PadFiles;
+  EXPECT_EQ(pads.Read(registry, 3), std::nullopt);
+  pads.Write(registry, 3, "in the registry");
   EXPECT_EQ(settings.Get("Data", "3"), "in the registry");
   EXPECT_TRUE(files.files.empty());
-
-  pads.SetMode(Storage::PadFiles);
-  EXPECT_EQ(pads.Read(3), std::nullopt);  // switching moves nothing
-  pads.Write(3, "in a file");
+  EXPECT_EQ(pads.Read(file, 3), std::nullopt);
+  pads.Write(file, 3, "in a file");
   EXPECT_EQ(files.files.at(kPath), "in a file");
-  EXPECT_EQ(pads.Read(3), "in a file");
-  EXPECT_EQ(settings.Get("Data", "3"), "in the registry");
+  EXPECT_EQ(pads.Read(file, 3), "in a file");
+  EXPECT_EQ(pads.Read(registry, 3), "in the registry");
+  EXPECT_EQ(pads.ReadBytes(file, 3)->kind, "file");
+  EXPECT_EQ(pads.ReadBytes(registry, 3)->kind, "value-1");
+}
 
-  files.failOn = "Read";
-  EXPECT_THROW(pads.Read(3), PlatformError);
-  pads.SetMode(Storage::SettingsStore);
-  EXPECT_EQ(pads.Read(3), "in the registry");
+TEST(PadStore, KeepsWhatItCannotTakeAndSaysWhereAndWhy) {
+  fake::Settings settings;
+  fake::Files files;
+  PadStore pads(settings, files, "C:\\Vorn", Latin1);
+  auto error = [](auto&& call) {
+    try {
+      call();
+    } catch (const PlatformError& e) {
+      return std::string(e.what());
+    }
+    return std::string("<no error>");
+  };
+  const Storage registry = Storage::SettingsStore, file = Storage::PadFiles;
+  // A folder with the pad file's name, a locked file, a read-only file.
+  files.folders.insert(kPath);
+  EXPECT_EQ(error([&] { pads.Read(file, 3); }),
+            "file " + kPath + ": a folder has the pad file's name.");
+  files.folders.clear();
+  files.files[kPath] = "mine";
+  files.locked.insert(kPath);
+  EXPECT_EQ(error([&] { pads.Read(file, 3); }),
+            "file " + kPath + ": another program has the file open.");
+  files.locked.clear();
+  files.readOnly.insert(kPath);
+  EXPECT_EQ(error([&] { pads.Write(file, 3, "new"); }),
+            "file " + kPath + ": the file is read-only, so it was not replaced.");
+  EXPECT_EQ(files.files.at(kPath), "mine");
+  // A link is written through to its file, and stays a link.
+  files.readOnly.clear();
+  files.links[kPath] = "D:\\Synced\\three.txt";
+  pads.Write(file, 3, "through the link");
+  EXPECT_EQ(files.files.at("D:\\Synced\\three.txt"), "through the link");
+  EXPECT_EQ(files.files.at(kPath), "mine");
+  EXPECT_EQ(pads.Read(file, 3), "through the link");
+  // A value of another type is no text, but its bytes can be kept.
+  settings.SetRaw("3", std::string("\x01\0\0\0", 4), 4);
+  EXPECT_EQ(error([&] { pads.Read(registry, 3); }),
+            "registry value Data\\3: the value holds no text (it is of type 4).");
+  EXPECT_EQ(pads.ReadBytes(registry, 3)->bytes, std::string("\x01\0\0\0", 4));
+  // Multi-strings and expandable strings are text.
+  settings.SetRaw("4", ValueData(std::string("one\0two", 7)) + std::string("\0\0", 2), 7);
+  settings.SetRaw("5", ValueData("%PATH%"), 2);
+  EXPECT_EQ(pads.Read(registry, 4), "one\r\ntwo");
+  EXPECT_EQ(pads.Read(registry, 5), "%PATH%");
+  // One value holds 524,287 characters: a longer pad is refused in plain words.
+  EXPECT_EQ(error([&] { pads.Write(registry, 1, std::string(524288, 'x')); }),
+            "registry value Data\\1: the pad holds 524,288 characters, and one registry value "
+            "holds at most 524,287. Untick \"Store in Registry\" to keep the pads in files.");
+  EXPECT_EQ(settings.Get("Data", "1"), "<absent>");
 }
 
 // ---- Pad file text -------------------------------------------------------------------------
@@ -48,7 +96,8 @@ TEST(PadText, RoundTripsEveryKindOfText) {
   std::string big(1 << 20, 'x');
   for (std::string text : {std::string(), std::string("plain ASCII"),
                            std::string("two\r\nlines\r\n\r\n"), std::string("lone\nfeed\rcr"),
-                           std::string("Gr\xC3\xBC\xC3\x9F" "e, \xE6\x9D\xB1\xE4\xBA\xAC, \xF0\x9F\x99\x82"),
+                           std::string("Gr\xC3\xBC\xC3\x9F"
+                                       "e, \xE6\x9D\xB1\xE4\xBA\xAC, \xF0\x9F\x99\x82"),
                            big}) {
     EXPECT_EQ(DecodePadFile(EncodePadFile(text), Latin1), text);
   }
@@ -66,7 +115,36 @@ TEST(PadText, ReadsMarkedFilesAndOlderCodePageFiles) {
   // than handed on ill-formed.
   EXPECT_EQ(DecodePadFile("\xEF\xBB\xBFGr\xFC", Latin1), "Gr\xC3\xBC");
   // "Grüße" as an earlier build wrote it, in the code page.
-  EXPECT_EQ(DecodePadFile("Gr\xFC\xDF" "e", Latin1), "Gr\xC3\xBC\xC3\x9F" "e");
+  EXPECT_EQ(DecodePadFile("Gr\xFC\xDF"
+                          "e",
+                          Latin1),
+            "Gr\xC3\xBC\xC3\x9F"
+            "e");
+}
+
+TEST(PadText, LoadingKeepsEveryCharacterItCan) {
+  // A NUL no longer cuts the text short: it shows as U+FFFD.
+  EXPECT_EQ(DecodePadFile(std::string("a\0b", 3), Latin1),
+            "a\xEF\xBF\xBD"
+            "b");
+  // UTF-16 without a byte order mark, either way round.
+  EXPECT_EQ(DecodePadFile(std::string("H\0i\0 \0t\0h\0e\0r\0e\0", 16), Latin1), "Hi there");
+  EXPECT_EQ(DecodePadFile(std::string("\0H\0i\0!", 6), Latin1), "Hi!");
+  // UTF-8 with one stray byte: UTF-8 still, the stray byte as U+FFFD.
+  EXPECT_EQ(DecodePadFile("Gr\xC3\xBC\xC3\x9F"
+                          "e \xFF!",
+                          Latin1),
+            "Gr\xC3\xBC\xC3\x9F"
+            "e \xEF\xBF\xBD!");
+  // Binary bytes: every one of them becomes a character; nothing is dropped.
+  std::string binary;
+  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919) % 256);
+  EXPECT_EQ(Utf16Length(DecodePadFile(binary, Latin1)), 4096u);
+  // Registry values: trailing NULs go; in a multi-string a NUL separates lines.
+  EXPECT_EQ(DecodeValue(ValueData("a") + std::string("\0\0", 2), false), "a");
+  EXPECT_EQ(DecodeValue(std::string("a\0\0\0b\0\0\0", 8), false),
+            "a\xEF\xBF\xBD"
+            "b");
 }
 
 TEST(PadText, Utf8Validation) {
@@ -122,8 +200,7 @@ TEST(SafeSave, ACrashAtAnyMomentLeavesTheOldOrTheNewTextForTheNextStart) {
       fs.crashAt = 0;
       fs.crashed = false;  // the next start
       PadStore pads(settings, fs, "C:\\Vorn\\", Latin1);
-      pads.SetMode(Storage::PadFiles);
-      std::string loaded = pads.Read(3).value_or("<missing>");
+      std::string loaded = pads.Read(Storage::PadFiles, 3).value_or("<missing>");
       if (existed) {
         EXPECT_TRUE(loaded == "old text" || loaded == "the new text") << loaded;
       } else {

@@ -18,7 +18,8 @@ float Width(std::string_view s) {
 }
 
 TEST(PrintLayout, LineBreaksStartNewLines) {
-  EXPECT_EQ(LayoutLines("a\r\nb\rc\nd", 1000, Width), (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(LayoutLines("a\r\nb\rc\nd", 1000, Width),
+            (std::vector<std::string>{"a", "b", "c", "d"}));
   EXPECT_EQ(LayoutLines("\n", 1000, Width), (std::vector<std::string>{"", ""}));
   EXPECT_EQ(LayoutLines("", 1000, Width), (std::vector<std::string>{""}));
   EXPECT_EQ(LayoutLines("x\r\n", 1000, Width), (std::vector<std::string>{"x", ""}));
@@ -39,12 +40,13 @@ TEST(PrintLayout, LongLinesWrapAtBlanksAndLongWordsAtTheMargin) {
 TEST(Printing, TheHeaderARuleABlankLineThenTheTextOverAsManyPagesAsItTakes) {
   fake::Printer printer;  // pages of 1000 twips: four lines of 240
   vorn::PrintText(printer, "one\r\ntwo\r\nthree");
-  EXPECT_EQ(printer.calls, (std::vector<std::string>{"start", "text 0 Page #1", "rule 250",
-                                                     "text 720 one", "page", "text 0 two",
-                                                     "text 240 three", "finish"}));
+  EXPECT_EQ(printer.calls,
+            (std::vector<std::string>{"start", "text 0 Page #1", "rule 250", "text 720 one", "page",
+                                      "text 0 two", "text 240 three", "finish"}));
   printer.calls.clear();
   vorn::PrintText(printer, "");  // an empty pad still prints its page
-  EXPECT_EQ(printer.calls, (std::vector<std::string>{"start", "text 0 Page #1", "rule 250", "finish"}));
+  EXPECT_EQ(printer.calls,
+            (std::vector<std::string>{"start", "text 0 Page #1", "rule 250", "finish"}));
 }
 
 }  // namespace

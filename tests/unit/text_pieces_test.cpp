@@ -8,7 +8,8 @@
 namespace vorn {
 namespace {
 
-std::vector<std::u16string> Pieces(std::u16string_view text, std::size_t limit, std::size_t breaks) {
+std::vector<std::u16string> Pieces(std::u16string_view text, std::size_t limit,
+                                   std::size_t breaks) {
   std::vector<std::u16string> pieces;
   for (std::size_t start = 0; start < text.size();) {
     std::size_t end = NextPieceEnd(text, start, limit, breaks);
@@ -24,7 +25,9 @@ TEST(TextPieces, JoinBackToTheTextWithNoBreakOrPairCutInTwo) {
                                   u"\r\r\r\r\r\r\r\r\n\r\r\nx",
                                   u"x\r\r\n\r\r\r\r\nz\r\r\n\r\n\r\r\r",
                                   u"ab\xD83D\xDE42\xD83D\xDE42\r\r\r\r\n",
-                                  u"plain text without any break at all", u"\r", u""};
+                                  u"plain text without any break at all",
+                                  u"\r",
+                                  u""};
   for (const std::u16string& text : texts) {
     for (std::size_t limit = 1; limit <= 9; ++limit) {
       for (std::size_t breaks = 1; breaks <= 3; ++breaks) {
@@ -47,7 +50,7 @@ TEST(TextPieces, WhereACutIsSafe) {
   EXPECT_FALSE(SafeToCutAt(text, 2));  // inside CR CR LF
   EXPECT_FALSE(SafeToCutAt(text, 3));  // inside CR LF
   EXPECT_TRUE(SafeToCutAt(text, 4));
-  EXPECT_TRUE(SafeToCutAt(text, 6));   // CR | CR c: two plain breaks either way
+  EXPECT_TRUE(SafeToCutAt(text, 6));  // CR | CR c: two plain breaks either way
   EXPECT_TRUE(SafeToCutAt(text, 7));
   EXPECT_FALSE(SafeToCutAt(text, 9));  // between the halves of a pair
 }

@@ -22,18 +22,22 @@ TEST(WindowSettings, OnlyCoordinatesThatCanBeAppliedAreTaken) {
     const char* key;
     const char* stored;
     std::optional<float> taken;
-  } cases[] = {{"Top", "-1200", -1200.0f}, {"Top", "0", {}},        {"Top", "abc", {}},
-               {"Top", "1e999", {}},       {"Left", "1e39", {}},      {"Left", "60000", 60000.0f},
-               {"Left", "-1500", -1500.0f}, {"Width", "7000.5", 7000.5f}, {"Width", "-6000", {}},
-               {"Height", "-50", {}},      {"Height", "12abc", 12.0f}};
+  } cases[] = {{"Top", "-1200", -1200.0f},  {"Top", "0", {}},
+               {"Top", "abc", {}},          {"Top", "1e999", {}},
+               {"Left", "1e39", {}},        {"Left", "60000", 60000.0f},
+               {"Left", "-1500", -1500.0f}, {"Width", "7000.5", 7000.5f},
+               {"Width", "-6000", {}},      {"Height", "-50", {}},
+               {"Height", "12abc", 12.0f}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.key) + "=" + c.stored);
     fake::Settings store;
     store.Set(c.key, c.stored);
     vorn::WindowSettings s = LoadWindowSettings(store);
     std::string key = c.key;
-    std::optional<float> got = key == "Top" ? s.top : key == "Left" ? s.left
-                             : key == "Width" ? s.width : s.height;
+    std::optional<float> got = key == "Top"     ? s.top
+                               : key == "Left"  ? s.left
+                               : key == "Width" ? s.width
+                                                : s.height;
     EXPECT_EQ(got, c.taken);
   }
 }
@@ -42,8 +46,9 @@ TEST(WindowSettings, RegIsRoundedHalfToEvenAndTakenOnlyAsACheckBoxState) {
   struct Case {
     const char* stored;
     int state;
-  } cases[] = {{"0", 0}, {"1", 1}, {"2", 2}, {"1.5", 2}, {"2.5", 2}, {"0.5", 0}, {"abc", 0},
-               {"", 0}, {"7", 1}, {"40000", 1}, {"-1", 1}, {"1e999", 1}, {"2.6", 1}, {"12abc", 1}};
+  } cases[] = {{"0", 0},   {"1", 1},     {"2", 2},   {"1.5", 2},  {"2.5", 2},
+               {"0.5", 0}, {"abc", 0},   {"", 0},    {"7", 1},    {"40000", 1},
+               {"-1", 1},  {"1e999", 1}, {"2.6", 1}, {"12abc", 1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored);
     fake::Settings store;
@@ -68,7 +73,8 @@ TEST(WindowSettings, OnTopOnlyWhenItReadsAsExactlyOne) {
 TEST(WindowSettings, ARefusedWriteStillWritesTheRest) {
   fake::Settings store;
   store.refused = {"Top", "Reg"};
-  EXPECT_FALSE(vorn::SaveWindowSettings(store, {1215, -1200, 6336.5f, 5433}, CheckState::Greyed, true));
+  EXPECT_FALSE(
+      vorn::SaveWindowSettings(store, {1215, -1200, 6336.5f, 5433}, CheckState::Greyed, true));
   EXPECT_EQ(store.writes.size(), 6u);
   EXPECT_EQ(store.Get("Setting", "Top"), "<absent>");
   EXPECT_EQ(store.Get("Setting", "Left"), "1215");

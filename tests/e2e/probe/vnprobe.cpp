@@ -6,6 +6,8 @@
 //   vnprobe status     the status bar: panel edges, panel 1 text, the indicator states
 //   vnprobe tooltips   the tool tips of the window's controls
 //   vnprobe oneshot F  what a fresh rich-edit control holds after taking the UTF-8 file F at once
+//   vnprobe hold F S   holds the file F open for S seconds, shared with no one, as a backup
+//                      tool or a virus scanner may
 #include <windows.h>
 #include <commctrl.h>
 #include <richedit.h>
@@ -155,14 +157,17 @@ int Dialogs() {
     DWORD owner = 0;
     GetWindowThreadProcessId(h, &owner);
     if (owner != pid || ClassOf(h) != L"#32770" || !IsWindowVisible(h)) continue;
-    std::string texts;
+    std::string texts, rects;
     bool firstText = true;
     for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      RECT r{};
+      GetWindowRect(c, &r);
       texts += std::string(firstText ? "" : ",") + Json(TextOf(c));
+      rects += std::string(firstText ? "" : ",") + Rect(r);
       firstText = false;
     }
     out += std::string(first ? "" : ",") + "{\"hwnd\":" + Hwnd(h) + ",\"title\":" + Json(TextOf(h)) +
-           ",\"texts\":[" + texts + "]}";
+           ",\"texts\":[" + texts + "],\"rects\":[" + rects + "]}";
     first = false;
   }
   puts((out + "]").c_str());
@@ -317,6 +322,13 @@ int OneShot(const wchar_t* path) {
 int wmain(int argc, wchar_t** argv) {
   std::wstring cmd = argc > 1 ? argv[1] : L"windows";
   if (cmd == L"windows") return Windows();
+  if (cmd == L"hold" && argc > 3) {
+    HANDLE file = CreateFileW(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    puts(file == INVALID_HANDLE_VALUE ? "failed" : "held");
+    fflush(stdout);
+    Sleep(static_cast<DWORD>(_wtoi(argv[3])) * 1000);
+    return 0;
+  }
   if (cmd == L"controls") return Controls(argc > 2 ? argv[2] : vorn::ui::kNotesWindowClass);
   if (cmd == L"tabs") return Tabs();
   if (cmd == L"status") return Status();

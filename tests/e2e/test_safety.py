@@ -1,0 +1,162 @@
+"""Nothing typed is lost: one program at a time, a history to restore from, stored text that is
+never replaced unseen, and saves that are tried again until they work."""
+import os
+import signal
+import subprocess
+import time
+import unittest
+
+from harness import PROGRAM_DIR, ProgramTest, WINE, ids, wait_until
+
+SENTENCE = 'important words typed while the folder was locked'
+
+
+def read(path):
+    with open(path, 'rb') as f:
+        return f.read()
+
+
+class OneProgram(ProgramTest):
+    def test_a_second_start_shows_the_first_programs_window_and_ends(self):
+        self.app.start()
+        second = subprocess.Popen([WINE, self.app.program], env=self.app.env,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.app.started.append(second)
+        self.assertEqual(second.wait(60), 0)
+        wait_until(self.app.shown, 10, what='the first window shown')
+        wait_until(lambda: self.app.notes_window()['foreground'], 10, what='the focus')
+        windows = self.app.windows()['windows']
+        self.assertEqual(len([w for w in windows if w['class'] == ids.kNotesWindowClass]), 1)
+        self.assertEqual(len(self.desktop.tray_icons()), 1)
+        self.assertTrue(self.app.running())
+
+
+class History(ProgramTest):
+    def test_typing_over_a_whole_pad_then_restoring_it_from_the_history(self):
+        text = 'abcdefghij' * 12
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(1)
+        self.desktop.type(text)
+        wait_until(lambda: self.app.registry('Data').get('1') == text, 20, what='the text stored')
+        self.desktop.key('ctrl+a')
+        self.desktop.type('x')
+        wait_until(lambda: self.app.registry('Data').get('1') == 'x', 10, what='the pad replaced')
+        self.assertIn(text.encode('utf-8'), self.app.history(1).values())
+        self.desktop.key('ctrl+h')
+        history = wait_until(lambda: [w for w in self.app.windows()['windows']
+                                      if w['class'] == ids.kHistoryWindowClass and w['visible']],
+                             10, what='the History window')
+        self.assertEqual(history[0]['title'], 'History of Doc #1')
+        self.desktop.key('Return')  # the newest version is selected; Restore is the default
+        wait_until(lambda: self.app.registry('Data').get('1') == text, 10, what='the text restored')
+        self.assertEqual(self.app.pad_text(1), text)
+        # The restore is one change: Ctrl+Z in the pad takes it back.
+        self.app.focus_pad(1)
+        self.desktop.key('ctrl+z')
+        wait_until(lambda: self.app.registry('Data').get('1') == 'x', 10, what='the restore undone')
+
+
+class StoredTextSurvives(ProgramTest):
+    def write_pad(self, n, data):
+        with open(self.app.pad_file(n), 'wb') as f:
+            f.write(data)
+
+    def test_a_pad_file_held_by_another_program_at_start_is_not_replaced(self):
+        self.write_pad(2, b'kept safe')
+        self.app.set_setting('Reg', '0')
+        holder = self.app.hold(PROGRAM_DIR + r'\~tmp2.tmp', 20)
+        self.app.start()
+        self.app.show()
+        self.app.click_tab(2)
+        self.assertTrue(self.app.probe('status')['panel1'].startswith('Doc #2 could not be read'))
+        self.app.focus_pad(2)
+        self.desktop.type('new')
+        time.sleep(2)
+        self.assertEqual(read(self.app.pad_file(2)), b'kept safe')
+        holder.wait(60)
+        wait_until(lambda: read(self.app.pad_file(2)) == b'new', 20, what='the pad saved')
+        self.assertIn(b'kept safe', self.app.history(2).values())
+
+    def test_a_value_that_is_no_text_goes_to_the_history_before_a_key(self):
+        self.app.wine('reg', 'add', r'HKCU\Software\VB and VBA Program Settings\Vorn Notes\Data',
+                      '/v', '3', '/t', 'REG_DWORD', '/d', '42', '/f')
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(3)
+        self.assertTrue(self.app.probe('status')['panel1'].startswith('Doc #3 could not be read'))
+        self.desktop.type('y')
+        wait_until(lambda: self.app.registry('Data').get('3') == 'y', 10, what='pad 3 stored')
+        kept = self.app.history(3)
+        self.assertEqual([name.split('.')[-1] for name in kept], ['value-4'])
+        self.assertEqual(list(kept.values()), [b'\x2a\x00\x00\x00'])
+
+    def test_a_binary_pad_file_shows_every_byte_and_goes_to_the_history_before_a_key(self):
+        binary = bytes((i * 7919 + 13) % 256 for i in range(4096))
+        self.write_pad(4, binary)
+        self.app.set_setting('Reg', '0')
+        self.app.start()
+        self.assertGreater(len(self.app.pad_text(4)), 4000)
+        self.app.show()
+        self.app.focus_pad(4)
+        self.desktop.type('z')
+        wait_until(lambda: read(self.app.pad_file(4)).endswith(b'z'), 10, what='pad 4 stored')
+        self.assertEqual(list(self.app.history(4).values()), [binary])
+
+    def test_text_is_read_whole_whatever_its_encoding(self):
+        self.write_pad(1, b'before\x00after')
+        self.write_pad(2, 'UTF-16 without a mark'.encode('utf-16-le'))
+        self.write_pad(3, 'Grüße'.encode('utf-8') + b' \xff end')
+        self.app.set_setting('Reg', '0')
+        self.app.start()
+        self.assertEqual(self.app.pad_text(1), 'before\ufffdafter')
+        self.assertEqual(self.app.pad_text(2), 'UTF-16 without a mark')
+        self.assertEqual(self.app.pad_text(3), 'Grüße \ufffd end')
+
+    def test_switching_the_store_then_a_kill_shows_the_same_text(self):
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(1)
+        self.desktop.type('one')
+        self.app.focus_pad(4)
+        self.desktop.type('four')
+        wait_until(lambda: self.app.registry('Data') == {'1': 'one', '4': 'four'}, 10, what='Data')
+        self.app.click_control('Store in &Registry')
+        wait_until(lambda: self.app.registry('Setting').get('Reg') == '0', 10, what='Reg stored')
+        self.assertEqual(read(self.app.pad_file(1)), b'one')
+        self.assertEqual(read(self.app.pad_file(4)), b'four')
+        os.kill(self.app.proc.pid, signal.SIGKILL)
+        self.app.wait_exit()
+        self.app.start()
+        self.assertEqual(self.app.control('Store in &Registry')['check'], 0)
+        self.assertEqual((self.app.pad_text(1), self.app.pad_text(4)), ('one', 'four'))
+
+
+class FailedSaves(ProgramTest):
+    def test_a_folder_that_cannot_be_written_to_loses_no_key_and_says_so_once(self):
+        self.app.set_setting('Reg', '0')
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(1)
+        subprocess.run(['chattr', '+i', self.app.folder], check=True)
+        self.addCleanup(subprocess.run, ['chattr', '-i', self.app.folder])
+        self.desktop.type(SENTENCE)
+        box = wait_until(self.app.dialogs, 10, what='the Ooops message')
+        wait_until(lambda: self.app.pad_text(1) == SENTENCE, 10, what='every key in the pad')
+        self.assertEqual(len(self.app.dialogs()), 1)
+        self.assertEqual(box[0]['title'], 'Ooops...')
+        self.assertIn('Doc #1, file ', ' '.join(box[0]['texts']))
+        self.assertIn('cannot be written to', ' '.join(box[0]['texts']))
+        self.assertTrue(self.app.probe('status')['panel1'].startswith('Doc #1 is not saved'))
+        self.assertFalse(os.path.exists(self.app.pad_file(1)))
+        subprocess.run(['chattr', '-i', self.app.folder], check=True)
+        wait_until(lambda: os.path.exists(self.app.pad_file(1)) and
+                   read(self.app.pad_file(1)) == SENTENCE.encode(), 15, what='the pad saved')
+        self.assertEqual(len(self.app.dialogs()), 1)
+        self.app.click_dialog_button('OK')
+        wait_until(lambda: not self.app.dialogs(), 10, what='the message closed')
+        self.assertEqual(self.app.probe('status')['panel1'], '')
+
+
+if __name__ == '__main__':
+    unittest.main()

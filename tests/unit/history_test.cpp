@@ -1,0 +1,92 @@
+// The history of a pad: when a version is taken, and what is dropped.
+#include "core/history.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "latin1.h"
+
+namespace {
+
+using vorn::History;
+using vorn::RemovedLength;
+using vorn::VersionPolicy;
+
+TEST(History, VersionsAreNamedByTheirUtcTimeAndListedNewestFirst) {
+  EXPECT_EQ(vorn::VersionName(0), "19700101-000000-000");
+  EXPECT_EQ(vorn::VersionName(1796786122123), "20261209-031522-123");
+  EXPECT_EQ(vorn::VersionTime("20261209-031522-123.txt"), 1796786122123);
+  EXPECT_EQ(vorn::VersionTime("20261209-031522-123-2.file"), 1796786122123);
+  EXPECT_EQ(vorn::VersionTime("notes.txt"), -1);
+
+  fake::Files files;
+  fake::Clock clock;
+  History history(files, "C:\\H", clock, Latin1);
+  history.KeepText(2, "first");
+  history.KeepText(2, "first");   // the same as the newest: not kept twice
+  history.KeepText(2, "second");  // in the same millisecond: a second name
+  clock.now += 1000;
+  history.KeepStored(2, {std::string("r\0a\0w\0", 6), "value-1"});
+  std::vector<vorn::Version> versions = history.Versions(2);
+  ASSERT_EQ(versions.size(), 3u);
+  EXPECT_EQ(history.Text(2, versions[0]), "raw");
+  EXPECT_EQ(history.Text(2, versions[1]), "second");
+  EXPECT_EQ(history.Text(2, versions[2]), "first");
+  EXPECT_TRUE(history.Versions(3).empty());
+}
+
+TEST(History, KeepsTheNewestHundredAndAtMostTwentyMegabytesPerPad) {
+  fake::Files files;
+  fake::Clock clock;
+  History history(files, "C:\\H", clock, Latin1);
+  for (int i = 0; i < 105; ++i, clock.now += 1000)
+    history.KeepText(1, "version " + std::to_string(i));
+  std::vector<vorn::Version> versions = history.Versions(1);
+  ASSERT_EQ(versions.size(), History::kMaxVersions);
+  EXPECT_EQ(history.Text(1, versions.back()), "version 5");  // the oldest went first
+  std::string big(7u * 1024 * 1024, 'x');
+  for (char c : {'a', 'b', 'c'}) {
+    big[0] = c;
+    history.KeepText(1, big);
+    clock.now += 1000;
+  }
+  versions = history.Versions(1);
+  std::uint64_t total = 0;
+  for (const vorn::Version& v : versions) total += v.size;
+  EXPECT_LE(total, History::kMaxBytes);
+  EXPECT_EQ(history.Text(1, versions[0])[0], 'c');
+  EXPECT_EQ(history.Text(1, versions[1])[0], 'b');
+  // One version larger than the whole allowance still stays, as the newest.
+  history.KeepText(1, std::string(21u * 1024 * 1024, 'y'));
+  EXPECT_EQ(history.Versions(1).size(), 1u);
+}
+
+TEST(VersionPolicy, BeforeALargeRemovalAndEveryTenMinutesOfEditing) {
+  EXPECT_EQ(RemovedLength("Hello, world", "Hello, world!"), 0u);
+  EXPECT_EQ(RemovedLength("Hello, world", "Hello"), 7u);
+  EXPECT_EQ(RemovedLength("Hello, world", "x"), 12u);  // select all and type
+  EXPECT_EQ(RemovedLength("Gr\xC3\xBC\xC3\x9F"
+                          "e",
+                          "Gr\xC3\xA4\xC3\x9F"
+                          "e"),
+            1u);
+  EXPECT_EQ(RemovedLength("a\xF0\x9F\x99\x82"
+                          "b",
+                          "ab"),
+            2u);  // two UTF-16 units
+
+  VersionPolicy policy;
+  std::string text(40, 'a');
+  std::int64_t t = 1000000;
+  EXPECT_FALSE(policy.KeepBefore(1, text, text + "b", t));
+  EXPECT_FALSE(policy.KeepBefore(1, text, text.substr(0, 9), t));  // 31 characters
+  EXPECT_TRUE(policy.KeepBefore(1, text, text.substr(0, 8), t));   // 32
+  EXPECT_TRUE(policy.KeepBefore(1, text, "typed over it", t));
+  EXPECT_FALSE(policy.KeepBefore(1, text, text + "b", t + VersionPolicy::kEditInterval - 1));
+  EXPECT_TRUE(policy.KeepBefore(1, text, text + "b", t + VersionPolicy::kEditInterval));
+  policy.Kept(1, t + VersionPolicy::kEditInterval);
+  EXPECT_FALSE(policy.KeepBefore(1, text, text + "b", t + VersionPolicy::kEditInterval + 1));
+  EXPECT_FALSE(policy.KeepBefore(2, text, text + "b", t + VersionPolicy::kEditInterval));
+}
+
+}  // namespace
