@@ -153,14 +153,4 @@ void AboutWindow::OnPaint() {
   EndPaint(hwnd_, &ps);
 }
 
-bool AboutWindow::PreTranslate(MSG& msg) {
-  if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
-  if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-    Destroy();
-    return true;
-  }
-  // The focus order, Enter on a button and the access keys: the dialog manager does these well.
-  return IsDialogMessageW(hwnd_, &msg) != FALSE;
-}
-
 }  // namespace vorn::ui

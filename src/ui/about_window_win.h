@@ -25,8 +25,7 @@ class AboutWindow : public WindowBase<AboutWindow>, public AboutBox {
 
   // Shows the window, creating it first when there is none.
   void Open() override;
-  // The focus order, Enter and the access keys, and Escape to close, while it has the keyboard.
-  bool PreTranslate(MSG& msg);
+  bool PreTranslate(MSG& msg) { return PreTranslateDialogKeys(msg); }
 
  private:
   friend class WindowBase<AboutWindow>;

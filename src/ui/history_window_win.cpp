@@ -148,13 +148,4 @@ void HistoryWindow::OnCommand(int id, int code) {
   }
 }
 
-bool HistoryWindow::PreTranslate(MSG& msg) {
-  if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
-  if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-    Destroy();
-    return true;
-  }
-  return IsDialogMessageW(hwnd_, &msg) != FALSE;
-}
-
 }  // namespace vorn::ui

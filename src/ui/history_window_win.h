@@ -31,8 +31,7 @@ class HistoryWindow : public WindowBase<HistoryWindow>, public HistoryBox {
 
   // Shows the pad's history, in a window created when there is none.
   void Open(int pad) override;
-  // The focus order, Enter for Restore and the access keys; Escape closes.
-  bool PreTranslate(MSG& msg);
+  bool PreTranslate(MSG& msg) { return PreTranslateDialogKeys(msg); }
 
  private:
   friend class WindowBase<HistoryWindow>;

@@ -45,6 +45,18 @@ class WindowBase {
 
   static void DescribeClass(WNDCLASSEXW&) {}
 
+  // The keyboard of a window of buttons, for its message loop to call: the focus order, Enter
+  // and the access keys as the dialog manager does them, and Escape to close it. True when the
+  // message was taken.
+  bool PreTranslateDialogKeys(MSG& msg) {
+    if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+      Destroy();
+      return true;
+    }
+    return IsDialogMessageW(hwnd_, &msg) != FALSE;
+  }
+
   LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
 
   HWND hwnd_ = nullptr;
