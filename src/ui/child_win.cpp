@@ -1,9 +1,12 @@
 #include "ui/child_win.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "core/platform_error.h"
 #include "platform/dpi_win.h"
+#include "platform/handles_win.h"
 #include "platform/text_win.h"
 
 namespace vorn::ui {
@@ -23,6 +26,31 @@ void PlaceChild(HWND child, const TwipsRect& rect, UINT dpi) {
   int left = win::TwipsToPixels(rect.left, dpi), top = win::TwipsToPixels(rect.top, dpi);
   SetWindowPos(child, nullptr, left, top, win::TwipsToPixels(rect.width, dpi),
                win::TwipsToPixels(rect.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PlaceCaptioned(HWND control, HFONT font, const TwipsRect& rect, UINT dpi) {
+  wchar_t text[128] = {};
+  int length = GetWindowTextW(control, text, 128);
+  std::wstring shown;  // without the access key's ampersand
+  for (int i = 0; i < length; ++i) {
+    if (text[i] == L'&' && i + 1 < length) ++i;
+    shown += text[i];
+  }
+  SIZE extent{};
+  {
+    win::WindowContext dc(control);
+    win::Selection selected(dc.Get(), font);
+    GetTextExtentPoint32W(dc.Get(), shown.c_str(), static_cast<int>(shown.size()), &extent);
+  }
+  LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+  bool box =
+      type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE;
+  // A check box draws its box, a gap, then the caption; a push button a border either side.
+  int needed = extent.cx +
+               (box ? GetSystemMetrics(SM_CXMENUCHECK) + MulDiv(6, dpi, 96) : MulDiv(12, dpi, 96));
+  TwipsRect fitted = rect;
+  fitted.width = std::max(rect.width, win::PixelsToTwips(needed, dpi));
+  PlaceChild(control, fitted, dpi);
 }
 
 HFONT CreateTahoma(float points, UINT dpi, bool bold, bool italic) {

@@ -43,9 +43,12 @@ win::Bitmap Pictures(HINSTANCE instance, int side) {
 }  // namespace
 
 void NotesToolbar::Create(HWND parent, HFONT font, HFONT topFont, UINT dpi) {
-  bar_ =
-      CreateChild(parent, kToolBar, TOOLBARCLASSNAMEW, nullptr,
-                  WS_VISIBLE | WS_CLIPCHILDREN | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, font);
+  // Placed by the window at its designed height, without the divider line above it, so that
+  // the options sit where they were designed.
+  bar_ = CreateChild(parent, kToolBar, TOOLBARCLASSNAMEW, nullptr,
+                     WS_VISIBLE | WS_CLIPCHILDREN | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP |
+                         CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                     font);
   SendMessageW(bar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   TBBUTTON buttons[6] = {};
   buttons[0].fsStyle = BTNS_SEP;
@@ -56,15 +59,19 @@ void NotesToolbar::Create(HWND parent, HFONT font, HFONT topFont, UINT dpi) {
   buttons[5] = {3, kPasteButton, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0};
   SendMessageW(bar_, TB_ADDBUTTONSW, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
   ApplyMetrics(dpi);
-  Resize();
   SetWindowSubclass(bar_, ForwardToOwner, 1, reinterpret_cast<DWORD_PTR>(parent));
 
   top_ = CreateChild(bar_, kTopOption, L"BUTTON", L"&Top", WS_VISIBLE | WS_TABSTOP | BS_3STATE,
                      topFont);
   registry_ = CreateChild(bar_, kStoreInRegistryOption, L"BUTTON", L"Store in &Registry",
                           WS_VISIBLE | WS_TABSTOP | BS_3STATE, font);
-  PlaceChild(top_, kTopPlace, dpi);
-  PlaceChild(registry_, kStoreInRegistryPlace, dpi);
+  PlaceCaptioned(top_, topFont, kTopPlace, dpi);
+  PlaceCaptioned(registry_, font, kStoreInRegistryPlace, dpi);
+}
+
+void NotesToolbar::Resize(int width, UINT dpi) {
+  SetWindowPos(bar_, nullptr, 0, 0, width, win::TwipsToPixels(kHeight, dpi),
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void NotesToolbar::ShowOptions(bool top, CheckState storeInRegistry) {
@@ -76,8 +83,8 @@ void NotesToolbar::SetDpi(UINT dpi, HFONT font, HFONT topFont) {
   SendMessageW(top_, WM_SETFONT, reinterpret_cast<WPARAM>(topFont), TRUE);
   SendMessageW(registry_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   ApplyMetrics(dpi);
-  PlaceChild(top_, kTopPlace, dpi);
-  PlaceChild(registry_, kStoreInRegistryPlace, dpi);
+  PlaceCaptioned(top_, topFont, kTopPlace, dpi);
+  PlaceCaptioned(registry_, font, kStoreInRegistryPlace, dpi);
 }
 
 void NotesToolbar::ApplyMetrics(UINT dpi) {

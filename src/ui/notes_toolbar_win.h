@@ -12,6 +12,9 @@ namespace vorn::ui {
 
 class NotesToolbar {
  public:
+  // The designed height, in twips: the window places the bar itself.
+  static constexpr float kHeight = 336;
+
   // Creates the toolbar at the top of `parent`; throws PlatformError.
   void Create(HWND parent, HFONT font, HFONT topFont, UINT dpi);
   HWND Hwnd() const { return bar_; }
@@ -19,8 +22,8 @@ class NotesToolbar {
   HWND StoreInRegistryOption() const { return registry_; }
 
   void ShowOptions(bool top, CheckState storeInRegistry);
-  // Follows the parent's new width.
-  void Resize() { SendMessageW(bar_, TB_AUTOSIZE, 0, 0); }
+  // Across the top of the parent's client area, `width` pixels wide.
+  void Resize(int width, UINT dpi);
   // Pictures, button sizes, fonts and the options' places for another resolution.
   void SetDpi(UINT dpi, HFONT font, HFONT topFont);
   // Fills in the tip a toolbar button asks for with TTN_GETDISPINFO (the print button has none);

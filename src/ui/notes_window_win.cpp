@@ -37,12 +37,6 @@ LRESULT CALLBACK ButtonPanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-float HeightInTwips(HWND window, UINT dpi) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return win::PixelsToTwips(r.bottom - r.top, dpi);
-}
-
 }  // namespace
 
 void NotesWindow::DescribeClass(WNDCLASSEXW& wc) {
@@ -129,6 +123,7 @@ void NotesWindow::OnCreate() {
   AppendMenuW(system, MF_STRING, kHistoryCommand, L"&History...\tCtrl+H");
   // What could not be read or saved is tried again every few seconds.
   SetTimer(hwnd_, kRetryTimer, 3000, nullptr);
+  OnSize();  // the bars take their places
 }
 
 void NotesWindow::CreateFonts() {
@@ -187,8 +182,9 @@ void NotesWindow::PlaceButtons() {
 // ---- Layout ------------------------------------------------------------------------------
 
 void NotesWindow::OnSize() {
-  // The docked bars follow the client area by themselves once told of the new size.
-  toolbar_.Resize();
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  toolbar_.Resize(client.right, dpi_);
   statusBar_.Resize(dpi_, font_.Get());
   if (model_) model_->Resized();
 }
@@ -197,8 +193,9 @@ LayoutInput NotesWindow::Measure() const {
   RECT client{}, tab{};
   GetClientRect(hwnd_, &client);
   TabCtrl_GetItemRect(tabStrip_, 0, &tab);
+  // The bars have their designed heights: the window placed them.
   return {win::PixelsToTwips(client.right, dpi_), win::PixelsToTwips(client.bottom, dpi_),
-          HeightInTwips(toolbar_.Hwnd(), dpi_), HeightInTwips(statusBar_.Hwnd(), dpi_),
+          NotesToolbar::kHeight, NotesStatusBar::kHeight,
           win::PixelsToTwips(tab.bottom - tab.top, dpi_)};
 }
 

@@ -19,6 +19,7 @@ const wchar_t* const kIndicatorText[3] = {L"CAPS", L"NUM", L"INS"};
 constexpr int kIndicatorKey[3] = {VK_CAPITAL, VK_NUMLOCK, VK_INSERT};
 constexpr float kIndicatorWidth[3] = {600, 600, 700};  // twips
 constexpr float kFirstPanelMinimum = 1440;
+constexpr float kSizeGrip = 308;  // the room the size grip takes at the right end
 
 void SetIndicator(HWND bar, int index, int on) {
   SendMessageW(bar, SB_SETTEXTW, static_cast<WPARAM>(index + 1) | SBT_OWNERDRAW, on);
@@ -27,8 +28,10 @@ void SetIndicator(HWND bar, int index, int on) {
 }  // namespace
 
 void NotesStatusBar::Create(HWND parent, HFONT font, UINT dpi) {
-  bar_ =
-      CreateChild(parent, kStatusBar, STATUSCLASSNAMEW, nullptr, WS_VISIBLE | SBARS_SIZEGRIP, font);
+  // Placed by the window at its designed height.
+  bar_ = CreateChild(parent, kStatusBar, STATUSCLASSNAMEW, nullptr,
+                     WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                     font);
   font_ = font;
   dpi_ = dpi;
   LayOutPanels();
@@ -44,19 +47,24 @@ void NotesStatusBar::Resize(UINT dpi, HFONT font) {
   if (font != font_) SendMessageW(bar_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   font_ = font;
   dpi_ = dpi;
-  SendMessageW(bar_, WM_SIZE, 0, 0);  // it docks itself to the parent's bottom edge
+  RECT client{};
+  GetClientRect(GetParent(bar_), &client);
+  int height = win::TwipsToPixels(kHeight, dpi);
+  SetWindowPos(bar_, nullptr, 0, client.bottom - height, client.right, height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
   LayOutPanels();
 }
 
 void NotesStatusBar::LayOutPanels() {
   RECT client{};
   GetClientRect(GetParent(bar_), &client);
-  int fixed = 0;
-  for (float w : kIndicatorWidth) fixed += win::TwipsToPixels(w, dpi_);
-  int first = std::max(win::TwipsToPixels(kFirstPanelMinimum, dpi_),
-                       static_cast<int>(client.right) - fixed);
-  int edges[4] = {first, first + win::TwipsToPixels(kIndicatorWidth[0], dpi_), 0, -1};
-  edges[2] = edges[1] + win::TwipsToPixels(kIndicatorWidth[1], dpi_);
+  // The panels' edges in twips, each turned into pixels once, so that rounding does not add up.
+  float fixed = kSizeGrip;
+  for (float w : kIndicatorWidth) fixed += w;
+  float first = std::max(kFirstPanelMinimum, win::PixelsToTwips(client.right, dpi_) - fixed);
+  int edges[4] = {win::TwipsToPixels(first, dpi_),
+                  win::TwipsToPixels(first + kIndicatorWidth[0], dpi_),
+                  win::TwipsToPixels(first + kIndicatorWidth[0] + kIndicatorWidth[1], dpi_), -1};
   SendMessageW(bar_, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
   // New parts lose their owner-drawn content: give it back.
   for (int i = 0; i < 3; ++i) {

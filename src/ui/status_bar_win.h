@@ -11,11 +11,14 @@ namespace vorn::ui {
 
 class NotesStatusBar {
  public:
+  // The designed height, in twips: the window places the bar itself.
+  static constexpr float kHeight = 252;
+
   // Creates the status bar at the bottom of `parent`; throws PlatformError.
   void Create(HWND parent, HFONT font, UINT dpi);
   HWND Hwnd() const { return bar_; }
   void SetText(std::string_view text);
-  // Follows the parent's new size or resolution.
+  // Across the bottom of the parent's client area, at the parent's new size or resolution.
   void Resize(UINT dpi, HFONT font);
   // Shows the keys as they are now; cheap when nothing changed.
   void UpdateIndicators();

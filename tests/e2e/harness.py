@@ -19,7 +19,24 @@ import time
 import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-WIN64 = os.environ.get('VORN_WIN64_DIR', os.path.join(ROOT, 'build', 'win64'))
+# The build under test: the x86_64 one by default, the shipped i686 one for its own suite. Its
+# folder holds the helpers built for the same processor.
+EXE_DIR = os.environ.get('VORN_EXE_DIR') or os.environ.get('VORN_WIN64_DIR') or \
+    os.path.join(ROOT, 'build', 'win64')
+SHIPPED = os.path.basename(os.path.normpath(EXE_DIR)) == 'win32'
+
+
+def _emulated():
+    """True where 32-bit programs run only through qemu user emulation."""
+    try:
+        with open('/proc/sys/fs/binfmt_misc/qemu-i386') as f:
+            return f.readline().strip() == 'enabled'
+    except OSError:
+        return False
+
+
+# Under emulation the shipped exe takes a minute to start: every wait is that much longer.
+TIME_SCALE = 10.0 if SHIPPED and _emulated() else 1.0
 TEMPLATE = os.environ.get('VORN_E2E_TEMPLATE', os.path.join(ROOT, 'build', 'e2e', 'template'))
 WINE = '/usr/lib/wine/wine64'
 WINESERVER = '/usr/lib/wine/wineserver'
@@ -64,19 +81,23 @@ def wine_env(prefix, display=None):
 
 def make_template(path):
     """A fresh prefix, booted once; tests copy it (cp -a is far faster than a boot)."""
-    if os.path.exists(os.path.join(path, 'system.reg')):
+    # A prefix made before 32-bit Wine was installed has no 32-bit side: make it again.
+    wow64 = os.path.join(path, 'drive_c', 'windows', 'syswow64', 'kernel32.dll')
+    wine32 = subprocess.run(['/usr/lib/wine/wine', '--version'], capture_output=True).returncode == 0 \
+        if os.path.exists('/usr/lib/wine/wine') else False
+    if os.path.exists(os.path.join(path, 'system.reg')) and (os.path.exists(wow64) or not wine32):
         return
     shutil.rmtree(path, ignore_errors=True)
     os.makedirs(os.path.dirname(path), exist_ok=True)
     env = wine_env(path)
     env.pop('DISPLAY', None)
-    subprocess.run(['timeout', '180', WINE, 'wineboot', '-i'], env=env, check=True,
+    subprocess.run(['timeout', '600', WINE, 'wineboot', '-i'], env=env, check=True,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     subprocess.run(['timeout', '60', WINESERVER, '-w'], env=env, check=False)
 
 
 def wait_until(condition, timeout=15.0, interval=0.1, what='condition'):
-    end = time.monotonic() + timeout
+    end = time.monotonic() + timeout * TIME_SCALE
     while True:
         value = condition()
         if value:
@@ -317,7 +338,7 @@ class Program:
         """Copies the program into a folder of the prefix, from where it will be started."""
         self.folder = self.unix_path(windows_folder)
         os.makedirs(self.folder, exist_ok=True)
-        shutil.copy(os.path.join(WIN64, 'VornNotes.exe'), self.folder)
+        shutil.copy(os.path.join(EXE_DIR, 'VornNotes.exe'), self.folder)
         self.program = windows_folder.rstrip('\\') + '\\VornNotes.exe'
 
     def unix_path(self, windows_path):
@@ -328,7 +349,7 @@ class Program:
         # Output goes through files, not pipes: a wineserver or explorer.exe that this call
         # happens to start inherits the handles and would hold a pipe open for good.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            r = subprocess.run(['timeout', str(timeout), WINE] + list(args), env=self.env,
+            r = subprocess.run(['timeout', str(timeout * TIME_SCALE), WINE] + list(args), env=self.env,
                                stdin=subprocess.DEVNULL, stdout=out, stderr=err)
             out.seek(0)
             err.seek(0)
@@ -364,7 +385,7 @@ class Program:
 
     def wait_exit(self, timeout=20):
         try:
-            self.proc.wait(timeout)
+            self.proc.wait(timeout * TIME_SCALE)
         except subprocess.TimeoutExpired:
             raise AssertionError('the program did not end')
         return self.proc.returncode
@@ -372,7 +393,7 @@ class Program:
     # ---- reading state ----------------------------------------------------------------
 
     def probe(self, command, *args, timeout=60):
-        out = self.wine(os.path.join(WIN64, 'vnprobe.exe'), command, *args, timeout=timeout,
+        out = self.wine(os.path.join(EXE_DIR, 'vnprobe.exe'), command, *args, timeout=timeout,
                         check=False).stdout
         text = out.decode('utf-8', 'replace').strip()
         return json.loads(text) if text else None
@@ -478,7 +499,7 @@ class Program:
         """Makes linkrec.exe the handler of mailto:, http and https links; returns the file in
         which it records the links it receives."""
         os.makedirs(self.unix_path('C:\\linkrec'), exist_ok=True)
-        shutil.copy(os.path.join(WIN64, 'linkrec.exe'), self.unix_path('C:\\linkrec'))
+        shutil.copy(os.path.join(EXE_DIR, 'linkrec.exe'), self.unix_path('C:\\linkrec'))
         for scheme in ('mailto', 'http', 'https'):
             self.wine('reg', 'add', 'HKCR\\%s' % scheme, '/ve', '/d', 'URL:' + scheme, '/f')
             self.wine('reg', 'add', 'HKCR\\%s' % scheme, '/v', 'URL Protocol', '/d', '', '/f')
@@ -555,7 +576,7 @@ class Program:
         """Another program holds the file open, shared with no one, for `seconds`."""
         out = os.path.join(os.path.dirname(self.prefix), 'hold-%d.txt' % len(self.started))
         with open(out, 'w') as f:
-            p = subprocess.Popen([WINE, os.path.join(WIN64, 'vnprobe.exe'), 'hold', windows_path,
+            p = subprocess.Popen([WINE, os.path.join(EXE_DIR, 'vnprobe.exe'), 'hold', windows_path,
                                   str(seconds)], env=self.env, stdout=f, stderr=subprocess.DEVNULL,
                                  preexec_fn=_die_with_parent)
         self.started.append(p)

@@ -62,6 +62,21 @@ class FirstStart(ProgramTest):
         if os.environ.get('VORN_UPDATE_DOCS'):
             shutil.copy(shot, os.path.join(ROOT, 'docs', 'notes-window.png'))
 
+    def test_the_bars_options_and_panels_measure_as_designed(self):
+        self.app.start()
+        self.app.show()
+        toolbar = self.rect_of('ToolbarWindow32')
+        status = self.rect_of('msctls_statusbar32')
+        self.assertEqual(toolbar[3] - toolbar[1], px(336))
+        self.assertEqual(status[3] - status[1], px(252))
+        self.assertEqual(self.rect_of(ids.kButtonPanelClass)[1], px(4440))
+        self.assertEqual(self.app.probe('status')['parts'][0], px(4008))  # room for the grip
+        # The options at their designed tops on the toolbar, with no divider line above them.
+        self.assertEqual(self.app.control('&Top')['rect'][1] - toolbar[1], px(15))
+        self.assertEqual(self.app.control('Store in &Registry')['rect'][1] - toolbar[1], px(40))
+        for button in self.app.probe('captions'):
+            self.assertGreaterEqual(button['width'], button['needed'], button['text'])
+
     def test_layout_follows_the_window(self):
         self.app.start()
         self.app.show()

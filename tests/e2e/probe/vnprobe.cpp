@@ -5,6 +5,7 @@
 //   vnprobe tabs       the tab strip: count, selection, captions
 //   vnprobe status     the status bar: panel edges, panel 1 text, the indicator states
 //   vnprobe tooltips   the tool tips of the window's controls
+//   vnprobe captions [CLASS]  buttons and check boxes: their width and what their caption needs
 //   vnprobe oneshot F  what a fresh rich-edit control holds after taking the UTF-8 file F at once
 //   vnprobe hold F S   holds the file F open for S seconds, shared with no one, as a backup
 //                      tool or a virus scanner may
@@ -142,6 +143,52 @@ int Controls(const wchar_t* cls) {
   std::string out = "[";
   bool first = true;
   Collect(notes, notes, out, first);
+  puts((out + "]").c_str());
+  return 0;
+}
+
+// The buttons and check boxes of a window with the room their captions need: the caption's width
+// in Tahoma of the designed size (7.8 points for "&Top", 8.4 for every other), and for a check
+// box its box and the gap after it. The control's own font cannot be read from another process.
+void CollectCaptions(HWND parent, std::string& out, bool& first) {
+  for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+    CollectCaptions(h, out, first);
+    if (ClassOf(h) != L"Button") continue;
+    std::wstring text = TextOf(h), shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == L'&' && i + 1 < text.size()) ++i;
+      shown += text[i];
+    }
+    HDC dc = GetDC(nullptr);
+    double points = text == L"&Top" ? 7.8 : 8.4;
+    int height = -(int)(points * GetDeviceCaps(dc, LOGPIXELSY) / 72.0 + 0.5);
+    HFONT copy = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                             DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+    HGDIOBJ old = SelectObject(dc, copy);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, shown.c_str(), (int)shown.size(), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(copy);
+    LONG style = GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK;
+    bool box = style == BS_CHECKBOX || style == BS_AUTOCHECKBOX || style == BS_3STATE ||
+               style == BS_AUTO3STATE;
+    RECT r{};
+    GetClientRect(h, &r);
+    int needed = extent.cx + (box ? GetSystemMetrics(SM_CXMENUCHECK) + 3 : 4);
+    out += std::string(first ? "" : ",") + "{\"text\":" + Json(text) + ",\"width\":" +
+           Num(r.right) + ",\"needed\":" + Num(needed) + "}";
+    first = false;
+  }
+}
+
+int Captions(const wchar_t* cls) {
+  HWND window = FindWindowW(cls, nullptr);
+  if (!window) return 2;
+  std::string out = "[";
+  bool first = true;
+  CollectCaptions(window, out, first);
   puts((out + "]").c_str());
   return 0;
 }
@@ -330,6 +377,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (cmd == L"controls") return Controls(argc > 2 ? argv[2] : vorn::ui::kNotesWindowClass);
+  if (cmd == L"captions") return Captions(argc > 2 ? argv[2] : vorn::ui::kNotesWindowClass);
   if (cmd == L"tabs") return Tabs();
   if (cmd == L"status") return Status();
   if (cmd == L"tooltips") return ToolTips();
