@@ -6,7 +6,7 @@ import subprocess
 import time
 import unittest
 
-from harness import ProgramTest, SETTINGS_KEY, wait_until
+from harness import ProgramTest, SETTINGS_KEY, pad_id, wait_until
 
 NON_ASCII = 'Grüße, 東京, 🙂'
 
@@ -52,6 +52,27 @@ class SettingsStoreMode(ProgramTest):
         self.app.wait_exit()
         self.app.start()
         self.assertEqual(self.app.pad_text(3), want)
+
+
+class BothStores(ProgramTest):
+    def test_typing_in_the_shown_pad_is_stored_in_either_store(self):
+        for registry in (True, False):
+            with self.subTest(registry=registry):
+                self.app.set_setting('Reg', '1' if registry else '0')
+                self.app.start()
+                self.app.show()
+                self.app.click_control(id=pad_id(1))
+                self.desktop.key('ctrl+End')
+                self.desktop.type('kept')
+                if registry:
+                    wait_until(lambda: self.app.registry('Data').get('1') == 'kept', 20,
+                               what='Data\\1')
+                else:
+                    path = self.app.pad_file(1)
+                    wait_until(lambda: os.path.exists(path) and read(path) == 'kept', 20,
+                               what='~tmp1.tmp')
+                self.app.click_control('&End')
+                self.app.wait_exit()
 
 
 class FileMode(ProgramTest):

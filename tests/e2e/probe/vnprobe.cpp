@@ -6,6 +6,7 @@
 //   vnprobe status     the status bar: panel edges, panel 1 text, the indicator states
 //   vnprobe tooltips   the tool tips of the window's controls
 //   vnprobe captions [CLASS]  buttons and check boxes: their width and what their caption needs
+//   vnprobe command ID        posts the notes window the command of a toolbar button
 //   vnprobe oneshot F  what a fresh rich-edit control holds after taking the UTF-8 file F at once
 //   vnprobe hold F S   holds the file F open for S seconds, shared with no one, as a backup
 //                      tool or a virus scanner may
@@ -32,9 +33,15 @@ std::string Utf8(const std::wstring& w) {
 std::string Json(const std::wstring& w) {
   std::string s = Utf8(w), out = "\"";
   for (unsigned char c : s) {
-    if (c == '"' || c == '\\') { out += '\\'; out += (char)c; }
-    else if (c < 0x20) { char b[8]; snprintf(b, sizeof b, "\\u%04x", c); out += b; }
-    else out += (char)c;
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += (char)c;
+    } else if (c < 0x20) {
+      char b[8];
+      snprintf(b, sizeof b, "\\u%04x", c);
+      out += b;
+    } else
+      out += (char)c;
   }
   return out + "\"";
 }
@@ -108,8 +115,9 @@ int Windows() {
            ",\"iconic\":" + Num(IsIconic(h) ? 1 : 0) + ",\"zoomed\":" + Num(IsZoomed(h) ? 1 : 0) +
            ",\"exstyle\":" + Num(GetWindowLongW(h, GWL_EXSTYLE)) + ",\"rect\":" + Rect(r) +
            ",\"normal\":" + Rect(wp.rcNormalPosition) + ",\"focus\":" + Hwnd(gti.hwndFocus) +
-           ",\"active\":" + Hwnd(gti.hwndActive) + ",\"big_icon\":" +
-           Num((long long)(INT_PTR)SendMessageW(h, WM_GETICON, ICON_BIG, 0)) + "}";
+           ",\"active\":" + Hwnd(gti.hwndActive) +
+           ",\"big_icon\":" + Num((long long)(INT_PTR)SendMessageW(h, WM_GETICON, ICON_BIG, 0)) +
+           "}";
     first = false;
   }
   puts((out + "]}").c_str());
@@ -129,8 +137,8 @@ void Collect(HWND parent, HWND origin, std::string& out, bool& first) {
            ",\"id\":" + Num(GetDlgCtrlID(h)) + ",\"parent\":" + Hwnd(parent) +
            ",\"text\":" + Json(text) +
            ",\"visible\":" + Num((GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) ? 1 : 0) +
-           ",\"style\":" + Num((unsigned)GetWindowLongW(h, GWL_STYLE)) +
-           ",\"check\":" + Num(cls == L"Button" ? (long long)SendMessageW(h, BM_GETCHECK, 0, 0) : -1) +
+           ",\"style\":" + Num((unsigned)GetWindowLongW(h, GWL_STYLE)) + ",\"check\":" +
+           Num(cls == L"Button" ? (long long)SendMessageW(h, BM_GETCHECK, 0, 0) : -1) +
            ",\"rect\":" + Rect(r) + ",\"screen\":" + Rect(screen) + "}";
     first = false;
     Collect(h, origin, out, first);
@@ -147,24 +155,38 @@ int Controls(const wchar_t* cls) {
   return 0;
 }
 
-// The buttons and check boxes of a window with the room their captions need: the caption's width
-// in Tahoma of the designed size (7.8 points for "&Top", 8.4 for every other), and for a check
-// box its box and the gap after it. The control's own font cannot be read from another process.
+// The buttons, check boxes and one-line labels of a window with the room their captions need:
+// the caption's width in Tahoma of its designed size, and for a check box its box and the gap
+// after it. (The control's own font cannot be read from another process.)
+struct DesignedFont {
+  const wchar_t* text;
+  double points;
+  bool bold, italic;
+} constexpr kDesignedFonts[] = {{L"&Top", 7.8, false, false},
+                                {L"by Kalvo", 14.4, true, true},
+                                {L"(Kalvo)", 12.0, false, false}};
+
 void CollectCaptions(HWND parent, std::string& out, bool& first) {
   for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
     CollectCaptions(h, out, first);
-    if (ClassOf(h) != L"Button") continue;
+    bool button = ClassOf(h) == L"Button";
+    bool oneLineLabel = ClassOf(h) == L"Static" &&
+                        (GetWindowLongW(h, GWL_STYLE) & SS_TYPEMASK) == SS_LEFTNOWORDWRAP;
+    if (!button && !oneLineLabel) continue;
     std::wstring text = TextOf(h), shown;
     for (std::size_t i = 0; i < text.size(); ++i) {
       if (text[i] == L'&' && i + 1 < text.size()) ++i;
       shown += text[i];
     }
     HDC dc = GetDC(nullptr);
-    double points = text == L"&Top" ? 7.8 : 8.4;
-    int height = -(int)(points * GetDeviceCaps(dc, LOGPIXELSY) / 72.0 + 0.5);
-    HFONT copy = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                             DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+    DesignedFont font{text.c_str(), 8.4, false, false};
+    for (const DesignedFont& f : kDesignedFonts) {
+      if (text == f.text) font = f;
+    }
+    int height = -(int)(font.points * GetDeviceCaps(dc, LOGPIXELSY) / 72.0 + 0.5);
+    HFONT copy = CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, FALSE,
+                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
     HGDIOBJ old = SelectObject(dc, copy);
     SIZE extent{};
     GetTextExtentPoint32W(dc, shown.c_str(), (int)shown.size(), &extent);
@@ -176,9 +198,9 @@ void CollectCaptions(HWND parent, std::string& out, bool& first) {
                style == BS_AUTO3STATE;
     RECT r{};
     GetClientRect(h, &r);
-    int needed = extent.cx + (box ? GetSystemMetrics(SM_CXMENUCHECK) + 3 : 4);
-    out += std::string(first ? "" : ",") + "{\"text\":" + Json(text) + ",\"width\":" +
-           Num(r.right) + ",\"needed\":" + Num(needed) + "}";
+    int needed = extent.cx + (oneLineLabel ? 0 : box ? GetSystemMetrics(SM_CXMENUCHECK) + 3 : 4);
+    out += std::string(first ? "" : ",") + "{\"text\":" + Json(text) +
+           ",\"width\":" + Num(r.right) + ",\"needed\":" + Num(needed) + "}";
     first = false;
   }
 }
@@ -213,8 +235,9 @@ int Dialogs() {
       rects += std::string(firstText ? "" : ",") + Rect(r);
       firstText = false;
     }
-    out += std::string(first ? "" : ",") + "{\"hwnd\":" + Hwnd(h) + ",\"title\":" + Json(TextOf(h)) +
-           ",\"texts\":[" + texts + "],\"rects\":[" + rects + "]}";
+    out += std::string(first ? "" : ",") + "{\"hwnd\":" + Hwnd(h) +
+           ",\"title\":" + Json(TextOf(h)) + ",\"texts\":[" + texts + "],\"rects\":[" + rects +
+           "]}";
     first = false;
   }
   puts((out + "]").c_str());
@@ -237,9 +260,9 @@ int Toolbar() {
     SendMessageW(bar, TB_GETITEMRECT, i, (LPARAM)mem.Ptr());
     mem.Read(&r, sizeof r);
     MapWindowPoints(bar, nullptr, (POINT*)&r, 2);
-    out += std::string(i ? "," : "") + "{\"id\":" + Num(button.idCommand) + ",\"separator\":" +
-           Num((button.fsStyle & BTNS_SEP) ? 1 : 0) + ",\"image\":" + Num(button.iBitmap) +
-           ",\"screen\":" + Rect(r) + "}";
+    out += std::string(i ? "," : "") + "{\"id\":" + Num(button.idCommand) +
+           ",\"separator\":" + Num((button.fsStyle & BTNS_SEP) ? 1 : 0) +
+           ",\"image\":" + Num(button.iBitmap) + ",\"screen\":" + Rect(r) + "}";
   }
   puts((out + "]").c_str());
   return 0;
@@ -250,8 +273,9 @@ int Tabs() {
   HWND tabs = FindWindowExW(notes, nullptr, WC_TABCONTROLW, nullptr);
   if (!tabs) return 2;
   int count = (int)SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
-  std::string out = "{\"count\":" + Num(count) + ",\"selected\":" +
-                    Num(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)) + ",\"captions\":[";
+  std::string out = "{\"count\":" + Num(count) +
+                    ",\"selected\":" + Num(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)) +
+                    ",\"captions\":[";
   Remote mem(tabs, sizeof(TCITEMW) + 512);
   for (int i = 0; i < count; ++i) {
     TCITEMW item{};
@@ -333,8 +357,8 @@ int ToolTips() {
         mem.Read(text, 2000, sizeof(TTTOOLINFOW));
       }
       HWND control = (info.uFlags & TTF_IDISHWND) ? (HWND)info.uId : nullptr;
-      out += std::string(first ? "" : ",") + "{\"tool\":" + Hwnd(control) + ",\"id\":" +
-             Num((long long)info.uId) + ",\"text\":" + Json(text) + "}";
+      out += std::string(first ? "" : ",") + "{\"tool\":" + Hwnd(control) +
+             ",\"id\":" + Num((long long)info.uId) + ",\"text\":" + Json(text) + "}";
       first = false;
     }
   }
@@ -354,8 +378,8 @@ int OneShot(const wchar_t* path) {
   std::wstring text(n, L'\0');
   MultiByteToWideChar(CP_UTF8, 0, bytes.data(), (int)got, text.data(), n);
   LoadLibraryW(L"msftedit.dll");
-  HWND edit = CreateWindowExW(0, MSFTEDIT_CLASS, L"", WS_POPUP | ES_MULTILINE | ES_WANTRETURN, 0,
-                              0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+  HWND edit = CreateWindowExW(0, MSFTEDIT_CLASS, L"", WS_POPUP | ES_MULTILINE | ES_WANTRETURN, 0, 0,
+                              400, 300, nullptr, nullptr, nullptr, nullptr);
   SendMessageW(edit, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
   SendMessageW(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
   SETTEXTEX how{ST_DEFAULT, 1200};
@@ -378,12 +402,18 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (cmd == L"controls") return Controls(argc > 2 ? argv[2] : vorn::ui::kNotesWindowClass);
   if (cmd == L"captions") return Captions(argc > 2 ? argv[2] : vorn::ui::kNotesWindowClass);
+  if (cmd == L"command" && argc > 2) {
+    PostMessageW(FindNotes(), WM_COMMAND, MAKEWPARAM(_wtoi(argv[2]), 0), 0);
+    puts("{}");
+    return 0;
+  }
   if (cmd == L"tabs") return Tabs();
   if (cmd == L"status") return Status();
   if (cmd == L"tooltips") return ToolTips();
   if (cmd == L"dialogs") return Dialogs();
   if (cmd == L"toolbar") return Toolbar();
   if (cmd == L"oneshot" && argc > 2) return OneShot(argv[2]);
-  fputs("usage: vnprobe windows|controls|tabs|status|tooltips|dialogs|toolbar|oneshot FILE\n", stderr);
+  fputs("usage: vnprobe windows|controls|tabs|status|tooltips|dialogs|toolbar|oneshot FILE\n",
+        stderr);
   return 1;
 }
