@@ -18,6 +18,48 @@ UINT DpiOf(HWND window) {
   return dpi ? dpi : 96;
 }
 
+int MetricForDpi(int index, UINT dpi) {
+  using Fn = int(WINAPI*)(int, UINT);
+  static auto forDpi = reinterpret_cast<Fn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  if (forDpi) return forDpi(index, dpi);
+  return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(DpiOf(nullptr)));
+}
+
+namespace {
+
+HICON LoadIconSized(HINSTANCE instance, int id, int side) {
+  return static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, side, side, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+HICON LoadSmallIcon(HINSTANCE instance, int id, UINT dpi) {
+  return LoadIconSized(instance, id, MetricForDpi(SM_CXSMICON, dpi));
+}
+
+HICON LoadLargeIcon(HINSTANCE instance, int id, UINT dpi) {
+  return LoadIconSized(instance, id, MetricForDpi(SM_CXICON, dpi));
+}
+
+HICON LoadNotificationIcon(HINSTANCE instance, int id) {
+  // LoadIconMetric picks the size the shell shows in the notification area; it is comctl32's
+  // from version 6 on.
+  using Fn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
+  HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+  auto loadIconMetric =
+      comctl
+          ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(comctl, "LoadIconMetric")))
+          : nullptr;
+  HICON icon = nullptr;
+  if (loadIconMetric &&
+      SUCCEEDED(loadIconMetric(instance, MAKEINTRESOURCEW(id), 0 /* LIM_SMALL */, &icon))) {
+    return icon;
+  }
+  return LoadSmallIcon(instance, id, DpiOf(nullptr));
+}
+
 int TwipsToPixels(float twips, UINT dpi) {
   return static_cast<int>(std::lround(twips / TwipsPerPixel(dpi)));
 }

@@ -8,6 +8,15 @@ namespace vorn::win {
 // The logical resolution a window is drawn at; the screen's when there is no window yet.
 UINT DpiOf(HWND window);
 
+// A system metric at the given resolution (GetSystemMetricsForDpi where the system has it).
+int MetricForDpi(int index, UINT dpi);
+
+// The program's icon `id` at the size the system shows a small (16 px at 100 %) or a large
+// (32 px) icon at `dpi`; the notification area's size where the system says it.
+HICON LoadSmallIcon(HINSTANCE instance, int id, UINT dpi);
+HICON LoadLargeIcon(HINSTANCE instance, int id, UINT dpi);
+HICON LoadNotificationIcon(HINSTANCE instance, int id);
+
 // 15 twips a pixel at 96 dpi.
 inline float TwipsPerPixel(UINT dpi) { return 1440.0f / static_cast<float>(dpi); }
 int TwipsToPixels(float twips, UINT dpi);

@@ -23,6 +23,11 @@ void NotifyIcon::Add() {
   added_ = true;
 }
 
+void NotifyIcon::SetIcon(HICON icon) {
+  record_.hIcon = icon;
+  if (added_) Shell_NotifyIconA(NIM_MODIFY, &record_);
+}
+
 void NotifyIcon::Readd() {
   if (added_) Shell_NotifyIconA(NIM_ADD, &record_);
 }

@@ -18,6 +18,8 @@ class NotifyIcon {
   ~NotifyIcon() { Remove(); }
 
   void Add();
+  // Shows another picture, as when the notification area comes back at another size.
+  void SetIcon(HICON icon);
   // Adds the icon again after the notification area was re-created, if it was added before.
   void Readd();
   void Remove();

@@ -59,7 +59,12 @@ LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 HWND AboutWindow::Label(const char* text, const TwipsRect& place, HFONT font, DWORD style) {
   HWND label = CreateChild(hwnd_, -1, L"STATIC", win::Widen(text).c_str(),
                            WS_VISIBLE | SS_NOPREFIX | style, font);
-  PlaceChild(label, place, dpi_);
+  // A label on one line is made as wide as its text; the address wraps in its box.
+  if (style & SS_LEFTNOWORDWRAP) {
+    PlaceCaptioned(label, font, place, dpi_);
+  } else {
+    PlaceChild(label, place, dpi_);
+  }
   return label;
 }
 
@@ -84,7 +89,7 @@ void AboutWindow::OnCreate() {
   for (std::size_t i = 0; i < 3; ++i) {
     handles[i] = CreateChild(hwnd_, buttons[i].id, L"BUTTON", buttons[i].caption,
                              WS_VISIBLE | WS_TABSTOP, font_.Get());
-    PlaceChild(handles[i], buttons[i].place, dpi_);
+    PlaceCaptioned(handles[i], font_.Get(), buttons[i].place, dpi_);
   }
   closeButton_ = handles[0];
   readMe_ = CreateChild(

@@ -16,9 +16,9 @@ HWND CreateChild(HWND parent, int id, const wchar_t* cls, const wchar_t* text, D
 // Moves and sizes a child to a rectangle in twips of its parent's client area.
 void PlaceChild(HWND child, const TwipsRect& rect, UINT dpi);
 
-// Places a button or check box at its designed rectangle, made wider where its caption in `font`
-// would not show whole: at some screen scales, and under some systems, the designed width is a
-// few pixels short.
+// Places a button, check box or one-line label at its designed rectangle, made wider where its
+// caption in `font` would not show whole: at some screen scales, and under some systems, the
+// designed width is a few pixels short.
 void PlaceCaptioned(HWND control, HFONT font, const TwipsRect& rect, UINT dpi);
 
 // Tahoma of the given size in points, drawn at `dpi`.

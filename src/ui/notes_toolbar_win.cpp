@@ -1,6 +1,7 @@
 #include "ui/notes_toolbar_win.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 
 #include "res/resource.h"
@@ -23,21 +24,21 @@ LRESULT CALLBACK ForwardToOwner(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-// The toolbar pictures at `side` pixels. Pixel pictures are scaled without smoothing, so that
-// they stay crisp.
-win::Bitmap Pictures(HINSTANCE instance, int side) {
-  win::Bitmap strip(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_TOOLBAR),
-                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  if (side == 16 || !strip) return strip;
-  win::WindowContext screen;
-  win::DeviceContext from(CreateCompatibleDC(screen.Get())), to(CreateCompatibleDC(screen.Get()));
-  win::Bitmap scaled(CreateCompatibleBitmap(screen.Get(), side * 4, side));
-  {
-    win::Selection fromStrip(from.Get(), strip.Get()), toScaled(to.Get(), scaled.Get());
-    SetStretchBltMode(to.Get(), COLORONCOLOR);
-    StretchBlt(to.Get(), 0, 0, side * 4, side, from.Get(), 0, 0, 64, 16, SRCCOPY);
+// The pictures are drawn for 100, 125, 150 and 200 % screens; a window takes the size nearest
+// to its resolution (the larger one when two are as near), never one stretched.
+struct PictureSize {
+  int side;
+  int resource;
+} constexpr kPictureSizes[] = {
+    {16, IDB_TOOLBAR16}, {20, IDB_TOOLBAR20}, {24, IDB_TOOLBAR24}, {32, IDB_TOOLBAR32}};
+
+PictureSize NearestPictures(UINT dpi) {
+  int wanted = MulDiv(16, static_cast<int>(dpi), 96);
+  PictureSize best = kPictureSizes[0];
+  for (const PictureSize& size : kPictureSizes) {
+    if (std::abs(size.side - wanted) <= std::abs(best.side - wanted)) best = size;
   }
-  return scaled;
+  return best;
 }
 
 }  // namespace
@@ -88,11 +89,14 @@ void NotesToolbar::SetDpi(UINT dpi, HFONT font, HFONT topFont) {
 }
 
 void NotesToolbar::ApplyMetrics(UINT dpi) {
-  int side = MulDiv(16, static_cast<int>(dpi), 96);
+  PictureSize size = NearestPictures(dpi);
+  int side = size.side;
   win::ImageList list(ImageList_Create(side, side, ILC_COLOR24 | ILC_MASK, 4, 0));
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(bar_, GWLP_HINSTANCE));
-  win::Bitmap pictures = Pictures(instance, side);
-  ImageList_AddMasked(list.Get(), pictures.Get(), RGB(192, 192, 192));
+  // Run-length compressed: loaded as a bitmap of the screen's kind, not as a DIB section.
+  win::Bitmap pictures(static_cast<HBITMAP>(
+      LoadImageW(instance, MAKEINTRESOURCEW(size.resource), IMAGE_BITMAP, 0, 0, 0)));
+  ImageList_AddMasked(list.Get(), pictures.Get(), RGB(192, 192, 192));  // the ground
   SendMessageW(bar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list.Get()));
   pictures_ = std::move(list);
   // Buttons of 276 x 264 twips: the pictures with a thin border, so that the four buttons and

@@ -101,8 +101,7 @@ LRESULT NotesWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void NotesWindow::OnCreate() {
   dpi_ = win::DpiOf(hwnd_);
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+  SetIcons();
   CreateFonts();
   toolbar_.Create(hwnd_, font_.Get(), topFont_.Get(), dpi_);
   CreateTabsAndPads();
@@ -124,6 +123,14 @@ void NotesWindow::OnCreate() {
   // What could not be read or saved is tried again every few seconds.
   SetTimer(hwnd_, kRetryTimer, 3000, nullptr);
   OnSize();  // the bars take their places
+}
+
+void NotesWindow::SetIcons() {
+  // The title bar and the task switcher show the icon drawn for their size at this resolution.
+  bigIcon_.Reset(win::LoadLargeIcon(instance_, IDI_VORNNOTES, dpi_));
+  smallIcon_.Reset(win::LoadSmallIcon(instance_, IDI_VORNNOTES, dpi_));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 }
 
 void NotesWindow::CreateFonts() {
@@ -175,7 +182,7 @@ void NotesWindow::CreateButtonPanel() {
 void NotesWindow::PlaceButtons() {
   HWND handles[] = {aboutButton_, hideButton_, endButton_};
   for (std::size_t i = 0; i < std::size(kPanelButtons); ++i) {
-    PlaceChild(handles[i], kPanelButtons[i].place, dpi_);
+    PlaceCaptioned(handles[i], font_.Get(), kPanelButtons[i].place, dpi_);
   }
 }
 
@@ -208,6 +215,7 @@ void NotesWindow::Arrange(const NotesLayout& layout) {
 
 void NotesWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
+  SetIcons();
   CreateFonts();
   for (HWND h : {aboutButton_, hideButton_, endButton_, tabStrip_}) {
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);

@@ -68,6 +68,7 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   void OnActivate(WPARAM wp);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
 
+  void SetIcons();
   void CreateFonts();
   void CreateTabsAndPads();
   void CreateButtonPanel();

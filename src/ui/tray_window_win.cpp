@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "core/tray_action.h"
+#include "platform/dpi_win.h"
 
 namespace vorn::ui {
 
@@ -18,6 +19,10 @@ bool TrayWindow::Create(NotesModel& model) {
 
 LRESULT TrayWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == taskbarCreated_ && msg != 0) {
+    // The notification area came back, perhaps at another scale: the picture for its size.
+    win::Icon previous = std::move(picture_);
+    picture_.Reset(win::LoadNotificationIcon(instance_, IDI_VORNNOTES));
+    icon_->SetIcon(picture_.Get());
     icon_->Readd();
     return 0;
   }
