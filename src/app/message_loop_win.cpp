@@ -2,15 +2,23 @@
 
 namespace vorn::app {
 
+bool MessageLoop::InputWaiting() const {
+  return HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE)) != 0;
+}
+
 int MessageLoop::Run(const LoopWindows& w, NotesModel& model) {
   MSG msg{};
   bool filling = true;
   for (;;) {
     // A wait that returns at once: it also tells the system that the program waits for input.
-    if (filling && MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
-                       WAIT_TIMEOUT) {
-      filling = w.notes.FillPadsStep();
-      continue;
+    if (MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+        WAIT_TIMEOUT) {
+      // Nothing is queued: what the input changed is stored before anything else.
+      model.StoreChanges();
+      if (filling) {
+        filling = w.notes.FillPadsStep();
+        continue;
+      }
     }
     if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
     // The program never posts a close request to these two: one posted comes from another

@@ -1,5 +1,5 @@
-// The message loop. While no message waits, the pads take in their text piece by piece, so the
-// program answers its user from the start.
+// The message loop. Once no message waits, what the input changed is stored, and then the
+// pads take in their text piece by piece, so the program answers its user from the start.
 #pragma once
 
 #include "core/notes_model.h"
@@ -24,6 +24,7 @@ struct LoopWindows {
 class MessageLoop : public RunLoop {
  public:
   void Quit() override { PostQuitMessage(0); }
+  bool InputWaiting() const override;
   // Runs until Quit; returns the program's exit code.
   int Run(const LoopWindows& windows, NotesModel& model);
 };

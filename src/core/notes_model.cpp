@@ -56,7 +56,9 @@ void NotesModel::TabSelected(int pad) {
   w_.notes.ShowPad(pad);
   countText_ = std::to_string(Utf16Length(w_.notes.PadText(pad))) + " characters";
   // An unread pad is read again when it is looked at.
-  if (s_.keeper.Unread(pad) && !s_.keeper.ChangedByUser(pad)) LoadPad(pad);
+  if (s_.keeper.Unread(pad) && !s_.keeper.ChangedByUser(pad) && !s_.keeper.TooLarge(pad)) {
+    LoadPad(pad);
+  }
   ShowStatus();
 }
 
@@ -64,6 +66,7 @@ void NotesModel::Run(ToolbarCommand command) {
   const int pad = shownPad_;
   try {
     if (command == ToolbarCommand::Paste) {
+      if (s_.keeper.TooLarge(pad)) return;
       std::string pasted = s_.clipboard.Text();
       if (!pasted.empty()) w_.notes.ReplacePadSelection(pad, pasted);
       return;
@@ -75,7 +78,7 @@ void NotesModel::Run(ToolbarCommand command) {
       PrintText(s_.printer, text);
     } else if (!text.empty()) {
       s_.clipboard.SetText(text);  // a clipboard that fails leaves the pad as it is
-      if (command == ToolbarCommand::Cut && !selection.empty()) {
+      if (command == ToolbarCommand::Cut && !selection.empty() && !s_.keeper.TooLarge(pad)) {
         w_.notes.ReplacePadSelection(pad, "");
       }
     }
@@ -95,6 +98,7 @@ void NotesModel::AboutPressed() { w_.about.Open(); }
 void NotesModel::Hide() { w_.notes.Hide(); }
 
 void NotesModel::CloseRequested(CloseReason reason) {
+  StoreChanges();
   if (!EndsProgram(reason)) {
     w_.notes.Hide();
     return;
@@ -138,6 +142,7 @@ void NotesModel::TrayReleased(TrayAction action) {
 void NotesModel::Finish() {
   if (finished_) return;
   finished_ = true;
+  StoreChanges();
   for (int pad = 1; pad <= kPadCount; ++pad) {
     if (s_.keeper.Unsaved(pad)) s_.keeper.Rescue(pad, w_.notes.PadText(pad));
   }

@@ -5,6 +5,8 @@
 // see PadKeeper.
 #pragma once
 
+#include <array>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,8 +56,12 @@ class NotesModel {
   void Start();
   // The window's client area changed size.
   void Resized();
-  // The user changed a pad: its whole text goes to the store.
+  // The user changed a pad: its whole text goes to the store, at once or, while more input is
+  // queued, once after it.
   void PadChanged(int pad);
+  // Stores every pad changed since; the loop calls it before it waits for input, so a change
+  // is never left unstored while the program waits.
+  void StoreChanges();
   // A tab was chosen: its pad alone is shown, and its length goes to the status bar.
   void TabSelected(int pad);
   // Print, Cut, Copy or Paste on the shown pad. A printer or clipboard failure is told plainly.
@@ -92,7 +98,6 @@ class NotesModel {
   void RestoreWindow();
   void LoadPad(int pad);
   Storage CurrentStorage() const;
-  bool SaveAll(Storage storage);
   void AfterSave(int pad, bool saved);
   void ShowStatus();
   std::string PadProblem(int pad) const;
@@ -106,6 +111,7 @@ class NotesModel {
   bool failureTold_ = false;  // the "Ooops..." notice of the present run of failures
   CheckState storeInRegistry_ = CheckState::Ticked;
   int shownPad_ = 1;
+  std::array<bool, kPadCount> changed_{};  // changed, not yet stored
   std::string countText_;  // the shown pad's length at the last tab click
 };
 

@@ -29,11 +29,23 @@ void NotesModel::LoadPad(int pad) {
   // A pad that cannot be read starts empty and is read again later; its store stays as it is.
   std::optional<std::string> text = s_.keeper.Load(CurrentStorage(), pad);
   if (text || starting_) w_.notes.SetPadText(pad, text.value_or(""));
+  // A pad too large to edit shows nothing and takes no typing; its store is left as it is.
+  w_.notes.SetPadEditable(pad, !s_.keeper.TooLarge(pad));
 }
 
 void NotesModel::PadChanged(int pad) {
   if (starting_) return;
-  AfterSave(pad, s_.keeper.Changed(CurrentStorage(), pad, w_.notes.PadText(pad)));
+  changed_.at(static_cast<std::size_t>(pad - 1)) = true;
+  if (!w_.loop.InputWaiting()) StoreChanges();
+}
+
+void NotesModel::StoreChanges() {
+  for (int pad = 1; pad <= kPadCount; ++pad) {
+    bool& changed = changed_.at(static_cast<std::size_t>(pad - 1));
+    if (!changed) continue;
+    changed = false;
+    AfterSave(pad, s_.keeper.Changed(CurrentStorage(), pad, w_.notes.PadText(pad)));
+  }
 }
 
 // A failed save is told once until saving works again, without taking the keyboard: the user
@@ -50,10 +62,12 @@ void NotesModel::AfterSave(int pad, bool saved) {
 }
 
 void NotesModel::Tick() {
+  StoreChanges();
   for (int pad = 1; pad <= kPadCount; ++pad) {
     if (s_.keeper.Unsaved(pad)) {
       AfterSave(pad, s_.keeper.Save(CurrentStorage(), pad, w_.notes.PadText(pad)));
-    } else if (s_.keeper.Unread(pad) && !s_.keeper.ChangedByUser(pad)) {
+    } else if (s_.keeper.Unread(pad) && !s_.keeper.ChangedByUser(pad) &&
+               !s_.keeper.TooLarge(pad)) {
       LoadPad(pad);
       ShowStatus();
     }
@@ -62,6 +76,7 @@ void NotesModel::Tick() {
 
 std::string NotesModel::PadProblem(int pad) const {
   if (s_.keeper.Unsaved(pad)) return DocName(pad) + " is not saved: " + s_.keeper.Problem(pad);
+  if (s_.keeper.TooLarge(pad)) return DocName(pad) + " is not opened: " + s_.keeper.Problem(pad);
   if (s_.keeper.Unread(pad)) return DocName(pad) + " could not be read: " + s_.keeper.Problem(pad);
   return {};
 }
@@ -75,6 +90,7 @@ void NotesModel::ShowStatus() {
 }
 
 void NotesModel::StoreInRegistryClicked() {
+  StoreChanges();
   // A click ticks an unticked or greyed box and clears a ticked one.
   CheckState next =
       storeInRegistry_ == CheckState::Ticked ? CheckState::Unticked : CheckState::Ticked;
@@ -134,6 +150,7 @@ std::string NotesModel::VersionText(int pad, const Version& version) {
 }
 
 void NotesModel::Restore(int pad, const Version& version) {
+  if (s_.keeper.TooLarge(pad)) return;
   std::string text;
   try {
     text = s_.history.Text(pad, version);
@@ -141,6 +158,7 @@ void NotesModel::Restore(int pad, const Version& version) {
     w_.messages.Show(DocName(pad) + ": " + e.what(), kFailureTitle);
     return;
   }
+  StoreChanges();
   s_.keeper.Keep(pad, w_.notes.PadText(pad));
   w_.notes.ReplacePadText(pad, text);  // the pad reports the change, and it is stored
 }

@@ -39,6 +39,8 @@ class NotesView {
   virtual std::string PadText(int pad) const = 0;
   // Gives the pad its text; this is not a change of the user's.
   virtual void SetPadText(int pad, std::string_view text) = 0;
+  // A pad that is not editable takes no typing.
+  virtual void SetPadEditable(int pad, bool editable) = 0;
   // The selected text, "" when nothing is selected.
   virtual std::string PadSelection(int pad) const = 0;
   // Replaces the selection, or inserts at the caret, as typing does: the pad reports a change.
@@ -88,6 +90,8 @@ class RunLoop {
   virtual ~RunLoop() = default;
   // The loop ends once the message being handled is done.
   virtual void Quit() = 0;
+  // More of the user's input is already queued: a change can be stored once after it.
+  virtual bool InputWaiting() const = 0;
 };
 
 }  // namespace vorn

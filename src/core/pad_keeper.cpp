@@ -1,16 +1,54 @@
 #include "core/pad_keeper.h"
 
+#include <algorithm>
+
 namespace vorn {
+
+namespace {
+
+// Why a text is too large to edit; "" when it is not.
+std::string TooLargeToEdit(std::string_view utf8) {
+  std::size_t length = Utf16Length(utf8);
+  if (length > PadKeeper::kMaxCharacters) {
+    return "it holds " + WithThousands(length) + " characters, and a pad shows at most " +
+           WithThousands(PadKeeper::kMaxCharacters) + ".";
+  }
+  std::size_t line = 0, longest = 0;
+  for (unsigned char c : utf8) {
+    if (c == '\r' || c == '\n') {
+      line = 0;
+    } else if ((c & 0xC0) != 0x80) {
+      longest = std::max(longest, ++line);
+    }
+  }
+  if (longest > PadKeeper::kMaxLineCharacters) {
+    return "a line of it holds " + WithThousands(longest) +
+           " characters, and a pad shows lines of at most " +
+           WithThousands(PadKeeper::kMaxLineCharacters) + ".";
+  }
+  return {};
+}
+
+}  // namespace
 
 std::optional<std::string> PadKeeper::Load(Storage storage, int pad) {
   PadState& s = At(pad);
+  std::string text;
   try {
-    s.text = store_.Read(storage, pad).value_or("");
+    text = store_.Read(storage, pad).value_or("");
   } catch (const PlatformError& e) {
     s.loaded = false;
     s.problem = e.what();
     return std::nullopt;
   }
+  if (std::string why = TooLargeToEdit(text); !why.empty()) {
+    s.loaded = false;
+    s.tooLarge = true;
+    s.problem = store_.Where(storage, pad) + ": " + why + " It is left as it is.";
+    return std::nullopt;
+  }
+  s.text = std::move(text);
+  s.tooLarge = false;
   s.loaded = true;
   s.problem.clear();
   return s.text;
@@ -29,6 +67,7 @@ bool PadKeeper::Changed(Storage storage, int pad, std::string_view text) {
 }
 
 bool PadKeeper::Save(Storage storage, int pad, std::string_view text) {
+  if (At(pad).tooLarge) return false;  // its store is never replaced
   if (!KeepStored(storage, pad)) return false;
   try {
     store_.Write(storage, pad, text);

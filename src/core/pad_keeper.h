@@ -18,13 +18,21 @@ namespace vorn {
 
 class PadKeeper {
  public:
+  // The most a pad's control is given to edit. Past these, typing in the rich-edit control
+  // under Wine takes more than a tenth of a second per key (its time per key grows with the
+  // square of a line's length: 75 ms at 3,000 characters, 0.2 s at 5,000), and filling it takes
+  // seconds and some 150 bytes per character.
+  static constexpr std::size_t kMaxCharacters = 2'000'000;
+  static constexpr std::size_t kMaxLineCharacters = 3'000;
+
   // `rescue` is a second history elsewhere, for the text of a pad that cannot be saved when the
   // program ends and the first history cannot be written either.
   PadKeeper(PadStore& store, History& history, History& rescue, Clock& clock)
       : store_(store), history_(history), rescue_(rescue), clock_(clock) {}
 
   // Reads the pad from `storage`. Nothing when it cannot be read: the pad is then unread, and
-  // its store is not replaced before its content has been read or kept in the history.
+  // its store is not replaced before its content has been read or kept in the history. Nor
+  // when it is too large to edit: the pad is then too large, and its store is left alone.
   std::optional<std::string> Load(Storage storage, int pad);
   // The user changed the pad to `text`: the versions the rules ask for, then the store. False
   // when the store does not hold the text; the pad is then unsaved.
@@ -39,6 +47,7 @@ class PadKeeper {
   bool Unread(int pad) const { return !At(pad).loaded; }
   bool Unsaved(int pad) const { return At(pad).unsaved; }
   bool ChangedByUser(int pad) const { return At(pad).changedByUser; }
+  bool TooLarge(int pad) const { return At(pad).tooLarge; }
   // Why the pad could not be read, or why it is not saved: "file C:\...: Access is denied."
   const std::string& Problem(int pad) const { return At(pad).problem; }
 
@@ -48,6 +57,7 @@ class PadKeeper {
     bool loaded = true;
     bool unsaved = false;
     bool changedByUser = false;
+    bool tooLarge = false;
     std::string problem;
     std::array<bool, 2> storedKept{};  // per store: its content as found was kept this run
   };

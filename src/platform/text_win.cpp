@@ -1,5 +1,7 @@
 #include "platform/text_win.h"
 
+#include "core/utf.h"
+
 namespace vorn::win {
 
 std::wstring ToUtf16(std::string_view bytes, UINT codePage) {
@@ -19,6 +21,10 @@ std::string FromUtf16(std::wstring_view text, UINT codePage) {
   WideCharToMultiByte(codePage, 0, text.data(), size, out.data(), n, nullptr, nullptr);
   return out;
 }
+
+std::wstring Widen(std::string_view utf8) { return Utf16FromUtf8<wchar_t>(utf8); }
+
+std::string Narrow(std::wstring_view utf16) { return Utf8FromUtf16(utf16); }
 
 std::string FromSystemCodePage(std::string_view bytes) { return Narrow(ToUtf16(bytes, CP_ACP)); }
 

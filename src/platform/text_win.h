@@ -9,12 +9,14 @@
 
 namespace vorn::win {
 
-// The one converter: bytes in `codePage` to UTF-16 and back.
+// Bytes in `codePage` to UTF-16 and back, by the system's converter.
 std::wstring ToUtf16(std::string_view bytes, UINT codePage);
 std::string FromUtf16(std::wstring_view text, UINT codePage);
 
-inline std::wstring Widen(std::string_view utf8) { return ToUtf16(utf8, CP_UTF8); }
-inline std::string Narrow(std::wstring_view utf16) { return FromUtf16(utf16, CP_UTF8); }
+// UTF-8 and UTF-16 by the program's own converter: several times faster than the system's
+// under Wine, and a pad's whole text passes through it at every change.
+std::wstring Widen(std::string_view utf8);
+std::string Narrow(std::wstring_view utf16);
 
 // Bytes in the system's code page as UTF-8: pad files of earlier builds.
 std::string FromSystemCodePage(std::string_view bytes);

@@ -52,7 +52,9 @@ bool NotesWindow::MoveFocus(bool backwards) {
   // The designed order: "&End", "&About", "Store in &Registry", the tab strip, the pads,
   // "&Top", "&Hide". Hidden pads are passed over.
   std::vector<HWND> order{endButton_, aboutButton_, toolbar_.StoreInRegistryOption(), tabStrip_};
-  for (const PadControl& pad : pads_) order.push_back(pad.Hwnd());
+  for (const PadControl& pad : pads_) {
+    if (pad.Created()) order.push_back(pad.Hwnd());
+  }
   order.push_back(toolbar_.TopOption());
   order.push_back(hideButton_);
 

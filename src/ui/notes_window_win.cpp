@@ -87,6 +87,9 @@ LRESULT NotesWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (wp == kRetryTimer && model_) model_->Tick();
       return 0;
+    case WM_ENTERIDLE:  // a menu or message box of ours waits: as the message loop does
+      if (model_) model_->StoreChanges();
+      return 0;
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0) == kHistoryCommand && model_) {
         model_->HistoryRequested();
@@ -139,7 +142,7 @@ void NotesWindow::CreateFonts() {
 }
 
 void NotesWindow::CreateTabsAndPads() {
-  for (int i = 0; i < kPadCount; ++i) pads_[i].Create(hwnd_, kFirstPad + i);
+  // The pads' controls are made as each is first shown.
   tabStrip_ = CreateChild(hwnd_, kTabStrip, WC_TABCONTROLW, nullptr,
                           WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, font_.Get());
   for (int i = 0; i < kPadCount; ++i) {
@@ -210,7 +213,9 @@ void NotesWindow::Arrange(const NotesLayout& layout) {
   layout_ = layout;
   PlaceChild(buttonPanel_, layout.buttonPanel, dpi_);
   PlaceChild(tabStrip_, layout.tabStrip, dpi_);
-  for (PadControl& pad : pads_) PlaceChild(pad.Hwnd(), layout.pads, dpi_);
+  for (PadControl& pad : pads_) {
+    if (pad.Created()) PlaceChild(pad.Hwnd(), layout.pads, dpi_);
+  }
 }
 
 void NotesWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
@@ -255,17 +260,29 @@ void NotesWindow::ShowOptions(bool top, CheckState storeInRegistry) {
 }
 
 void NotesWindow::ShowPad(int pad) {
+  Editable(pad);
   for (int i = 1; i <= kPadCount; ++i) Pad(i).SetVisible(i == pad);
+}
+
+PadControl& NotesWindow::Editable(int pad) {
+  PadControl& control = Pad(pad);
+  if (!control.Created()) {
+    control.Create(hwnd_, kFirstPad + pad - 1);
+    PlaceChild(control.Hwnd(), layout_.pads, dpi_);
+  }
+  return control;
 }
 
 std::string NotesWindow::PadText(int pad) const { return Pad(pad).Text(); }
 
 void NotesWindow::SetPadText(int pad, std::string_view text) { Pad(pad).SetText(text); }
 
-std::string NotesWindow::PadSelection(int pad) const { return Pad(pad).Selection(); }
+std::string NotesWindow::PadSelection(int pad) const {
+  return Pad(pad).Created() ? Pad(pad).Selection() : std::string();
+}
 
 void NotesWindow::ReplacePadSelection(int pad, std::string_view text) {
-  Pad(pad).ReplaceSelection(text);
+  Editable(pad).ReplaceSelection(text);
 }
 
 void NotesWindow::OnShowWindow(bool shown) {
@@ -308,6 +325,7 @@ void NotesWindow::OnCommand(int id, int code) {
     case kEndButton: model_->CloseRequested(CloseReason::EndButton); return;
     default:
       if (id >= kFirstPad && id < kFirstPad + kPadCount && code == EN_CHANGE) {
+        Pad(id - kFirstPad + 1).TextChanged();
         model_->PadChanged(id - kFirstPad + 1);
       }
   }

@@ -52,9 +52,10 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   void ShowPad(int pad) override;
   std::string PadText(int pad) const override;
   void SetPadText(int pad, std::string_view text) override;
+  void SetPadEditable(int pad, bool editable) override { Pad(pad).SetEditable(editable); }
   std::string PadSelection(int pad) const override;
   void ReplacePadSelection(int pad, std::string_view text) override;
-  void ReplacePadText(int pad, std::string_view text) override { Pad(pad).ReplaceAll(text); }
+  void ReplacePadText(int pad, std::string_view text) override { Editable(pad).ReplaceAll(text); }
   void SetStatusText(std::string_view text) override { statusBar_.SetText(text); }
 
  private:
@@ -82,6 +83,8 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
 
   const PadControl& Pad(int pad) const { return pads_.at(static_cast<std::size_t>(pad - 1)); }
   PadControl& Pad(int pad) { return pads_.at(static_cast<std::size_t>(pad - 1)); }
+  // The pad with its control, made now if it has none yet.
+  PadControl& Editable(int pad);
 
   HINSTANCE instance_;
   NotesModel* model_ = nullptr;

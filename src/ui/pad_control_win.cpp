@@ -36,6 +36,22 @@ bool LeavesTextAlone(HWND pad, UINT msg, WPARAM wp) {
   }
 }
 
+// Messages with which the user or the program edits at the selection: typing, deleting,
+// pasting, cutting. Undo, redo and dropped text may change the text elsewhere; after them the
+// pad reads its whole text.
+bool EditsAtSelection(UINT msg, WPARAM wp) {
+  switch (msg) {
+    case WM_CHAR:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case EM_REPLACESEL: return true;
+    case WM_KEYDOWN:
+      return wp == VK_BACK || wp == VK_DELETE || wp == VK_INSERT || wp == 'V' || wp == 'X';
+    default: return false;
+  }
+}
+
 const wchar_t* RichEditClass() {
   if (LoadLibraryW(L"msftedit.dll")) return MSFTEDIT_CLASS;
   LoadLibraryW(L"riched20.dll");
@@ -97,6 +113,15 @@ void PadControl::Create(HWND parent, int id) {
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   original_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PadControl::Guard)));
+  SetEditable(editable_);
+  std::string text;
+  text.swap(held_);
+  SetText(text);
+}
+
+void PadControl::SetEditable(bool editable) {
+  editable_ = editable;
+  if (hwnd_) SendMessageW(hwnd_, EM_SETREADONLY, editable ? FALSE : TRUE, 0);
 }
 
 LRESULT CALLBACK PadControl::Guard(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -109,37 +134,82 @@ LRESULT CALLBACK PadControl::Guard(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   } else if (pad->Filling() && !pad->inside_ && !LeavesTextAlone(hwnd, msg, wp)) {
     pad->FillAll();
   }
-  return CallWindowProcW(original, hwnd, msg, wp, lp);
+  if (!pad->mirrored_ || pad->inside_ || !EditsAtSelection(msg, wp)) {
+    return CallWindowProcW(original, hwnd, msg, wp, lp);
+  }
+  CHARRANGE selection{};
+  CallWindowProcW(original, hwnd, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  Edit outer = pad->edit_;
+  pad->edit_ = {true, static_cast<std::size_t>(selection.cpMin)};
+  LRESULT result = CallWindowProcW(original, hwnd, msg, wp, lp);
+  pad->edit_ = outer;
+  return result;
 }
 
-bool PadControl::Visible() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+bool PadControl::Visible() const {
+  return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
 
-void PadControl::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+void PadControl::SetVisible(bool visible) {
+  if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
 
-std::string PadControl::Text() const {
-  GETTEXTLENGTHEX length{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
+std::string PadControl::Text() const { return mirrored_ ? mirror_.Utf8() : held_; }
+
+std::size_t PadControl::ControlLength() const {
+  GETTEXTLENGTHEX length{GTL_PRECISE | GTL_NUMCHARS, 1200};
   LRESULT n = SendMessageW(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-  if (n <= 0) return {};
-  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-  GETTEXTEX get{};
-  get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-  get.flags = GT_USECRLF;
-  get.codepage = 1200;  // UTF-16
-  LRESULT got = SendMessageW(hwnd_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
-                             reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-  return win::Narrow(text);
+  return n > 0 ? static_cast<std::size_t>(n) : 0;
+}
+
+// [start, end) of what the control holds, a line break as CR alone; `end` past the text stands
+// for its end.
+std::wstring PadControl::ControlText(std::size_t start, std::size_t end) const {
+  if (end <= start) return {};
+  std::wstring text(end - start + 1, L'\0');
+  TEXTRANGEW range{{static_cast<LONG>(start), static_cast<LONG>(end)}, text.data()};
+  LRESULT got = SendMessageW(hwnd_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return text;
+}
+
+void PadControl::TextChanged() {
+  if (!mirrored_) return;
+  std::size_t length = ControlLength();
+  if (edit_.open) {
+    edit_.open = false;  // a second change in the same message is read whole
+    CHARRANGE after{};
+    SendMessageW(hwnd_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&after));
+    std::optional<PadEdit> edit =
+        mirror_.GuessEdit(edit_.selectionStart, length, static_cast<std::size_t>(after.cpMax));
+    if (edit) {
+      TextSpan span = mirror_.SpanToRead(*edit, length);
+      std::wstring read = ControlText(span.start, span.end);
+      if (mirror_.Apply(*edit, length, {reinterpret_cast<const char16_t*>(read.data()), read.size()})) {
+        return;
+      }
+    }
+  }
+  std::wstring all = ControlText(0, length);
+  mirror_.Reset(std::u16string(reinterpret_cast<const char16_t*>(all.data()), all.size()));
 }
 
 void PadControl::SetText(std::string_view text) {
+  if (!hwnd_) {
+    held_ = text;
+    return;
+  }
   {
     QuietControl control(hwnd_, inside_);
     SETTEXTEX how{ST_DEFAULT, 1200};
     control.Send(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(L""));
   }
+  held_ = text;
+  mirrored_ = false;
   pending_ = win::Widen(text);
   filled_ = 0;
-  if (IsWindowVisible(hwnd_)) FillAll();
+  if (pending_.empty()) Finish();
+  else if (IsWindowVisible(hwnd_)) FillAll();
 }
 
 bool PadControl::FillStep() {
@@ -173,6 +243,12 @@ void PadControl::Finish() {
   }
   std::wstring().swap(pending_);
   filled_ = 0;
+  // From now on the copy follows the control, from what the control made of the text.
+  std::string().swap(held_);
+  mirrored_ = true;
+  edit_.open = false;
+  std::wstring all = ControlText(0, ControlLength());
+  mirror_.Reset(std::u16string(reinterpret_cast<const char16_t*>(all.data()), all.size()));
 }
 
 std::string PadControl::Selection() const {

@@ -1,14 +1,22 @@
-// A pad: a rich-edit control holding plain text. Text the program gives it goes in in pieces
-// while the program waits for input: all at once the control needs time that grows faster than
-// the text. Until every piece is in, the rest waits here; any message that could show, read or
-// change the control's text first takes in the rest, so nothing outside ever sees a pad that is
-// only partly filled.
+// A pad: a rich-edit control holding plain text, made when the pad is first shown, so that a
+// pad never looked at costs no control (some systems' control keeps 150 bytes per character).
+// Until then the pad holds its text itself.
+//
+// Text the program gives a control goes in in pieces while the program waits for input: all at
+// once the control needs time that grows faster than the text. Until every piece is in, the
+// rest waits here; any message that could show, read or change the control's text first takes
+// in the rest, so nothing outside ever sees a pad that is only partly filled.
+//
+// The pad keeps a copy of what its control holds (PadMirror), following each edit, so that
+// reading the text costs no read out of the control.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 #include <string_view>
+
+#include "core/pad_mirror.h"
 
 namespace vorn::ui {
 
@@ -19,8 +27,10 @@ class PadControl {
   PadControl& operator=(const PadControl&) = delete;
   ~PadControl();
 
-  // Creates the control, hidden, as a child of `parent`; throws PlatformError.
+  // Creates the control, hidden, as a child of `parent`, to take in the pad's text; throws
+  // PlatformError.
   void Create(HWND parent, int id);
+  bool Created() const { return hwnd_ != nullptr; }
   HWND Hwnd() const { return hwnd_; }
   bool Visible() const;
   void SetVisible(bool visible);
@@ -29,6 +39,10 @@ class PadControl {
   std::string Text() const;
   // Empties the control and keeps `text` to take in; it raises no change.
   void SetText(std::string_view text);
+  // A pad that is not editable takes no typing (its control is read-only).
+  void SetEditable(bool editable);
+  // The control reported a change of its text: the copy follows it. Before anyone reads it.
+  void TextChanged();
   std::string Selection() const;
   // Replaces the selection, or inserts at the caret, and raises the change as typing does.
   void ReplaceSelection(std::string_view text);
@@ -44,12 +58,24 @@ class PadControl {
  private:
   static LRESULT CALLBACK Guard(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void Finish();
+  std::size_t ControlLength() const;
+  std::wstring ControlText(std::size_t start, std::size_t end) const;
 
   HWND hwnd_ = nullptr;
   WNDPROC original_ = nullptr;
+  std::string held_;     // the text while no control holds all of it
+  bool mirrored_ = false;  // the control holds all of the text, and mirror_ a copy
+  PadMirror mirror_;
   std::wstring pending_;
   std::size_t filled_ = 0;
   bool inside_ = false;  // the pad's own messages to the control pass the guard
+  bool editable_ = true;
+  // The edit a message in the control's hands is making at the selection: where the selection
+  // started before it, for the first change it reports.
+  struct Edit {
+    bool open = false;
+    std::size_t selectionStart = 0;
+  } edit_;
 };
 
 }  // namespace vorn::ui

@@ -377,9 +377,10 @@ class Program:
         return self
 
     def started_up(self):
-        """The sequence's last visible steps have run: pad 1 alone is shown."""
+        """The sequence's last visible steps have run: pad 1 is shown, the only pad with a
+        control (a pad gets its control when it is first shown)."""
         pads = [c for c in self.controls() or [] if 'RichEdit' in c['class']]
-        return len(pads) == 10 and [p['visible'] for p in pads] == [1] + [0] * 9
+        return [(p['id'], p['visible']) for p in pads] == [(pad_id(1), 1)]
 
     def running(self):
         return self.proc is not None and self.proc.poll() is None
@@ -398,11 +399,18 @@ class Program:
     SAME_PROCESSOR = {'tabs', 'toolbar', 'status', 'tooltips'}
 
     def probe(self, command, *args, timeout=60):
+        """What vnprobe prints, or None when there is nothing to read (no notes window). A probe
+        that could not read the program (it did not answer in time, or Wine failed to start the
+        probe on a loaded machine) is asked again before the test is failed with its reason."""
         folder = EXE_DIR if command in self.SAME_PROCESSOR else WIN64_DIR
-        out = self.wine(os.path.join(folder, 'vnprobe.exe'), command, *args, timeout=timeout,
-                        check=False).stdout
-        text = out.decode('utf-8', 'replace').strip()
-        return json.loads(text) if text else None
+        for attempt in range(3):
+            r = self.wine(os.path.join(folder, 'vnprobe.exe'), command, *args, timeout=timeout,
+                          check=False)
+            text = r.stdout.decode('utf-8', 'replace').strip()
+            if text or r.returncode in (0, 2):
+                return json.loads(text) if text else None
+        raise AssertionError('vnprobe %s failed (%d): %s' % (
+            command, r.returncode, r.stderr.decode('utf-8', 'replace')[-500:]))
 
     def windows(self):
         return self.probe('windows')
@@ -548,6 +556,12 @@ class Program:
         raise AssertionError('no toolbar button ' + key)
 
     def pad(self, n):
+        """Pad n's control; a pad never shown has none yet, and is shown with its tab first,
+        as a user looks at it."""
+        if not any(c['id'] == pad_id(n) for c in self.controls() or []):
+            if not self.shown():
+                self.show()
+            self.click_tab(n)
         return self.control(id=pad_id(n))
 
     def pad_text(self, n):

@@ -182,6 +182,7 @@ class NotesView : public vorn::NotesView {
   int shownPad = 0;
   std::array<std::string, 10> text;
   std::array<std::size_t, 10> selStart{}, selLength{};
+  std::array<bool, 10> locked{};
   std::string status;
   std::function<void(int)> changed;  // the pads' change event
   bool echoSetText = false;          // a control that reports text given to it as a change
@@ -208,6 +209,7 @@ class NotesView : public vorn::NotesView {
     selStart.at(pad - 1) = selLength.at(pad - 1) = 0;
     if (echoSetText && changed) changed(pad);
   }
+  void SetPadEditable(int pad, bool editable) override { locked.at(pad - 1) = !editable; }
   std::string PadSelection(int pad) const override {
     return text.at(pad - 1).substr(selStart.at(pad - 1), selLength.at(pad - 1));
   }
@@ -226,6 +228,7 @@ class NotesView : public vorn::NotesView {
 
   // The user types into a pad (the caret moves to the end first).
   void Type(int pad, std::string_view t) {
+    if (locked.at(pad - 1)) return;
     selStart.at(pad - 1) = text.at(pad - 1).size();
     selLength.at(pad - 1) = 0;
     ReplacePadSelection(pad, t);
@@ -278,7 +281,9 @@ struct Clock : vorn::Clock {
 
 struct Loop : vorn::RunLoop {
   int quits = 0;
+  bool waiting = false;
   void Quit() override { ++quits; }
+  bool InputWaiting() const override { return waiting; }
 };
 
 class Clipboard : public vorn::Clipboard {

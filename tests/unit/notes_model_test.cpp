@@ -167,6 +167,22 @@ TEST_F(Model, AChangeStoresThatPadWholeInTheStoreTheOptionChooses) {
   EXPECT_EQ(Value(2), "hello!?");
 }
 
+TEST_F(Model, KeysAlreadyQueuedAreStoredOnceAfterThemAndBeforeTheProgramWaits) {
+  model.Start();
+  loop.waiting = true;
+  view.Type(3, "a");
+  view.Type(3, "b");
+  EXPECT_EQ(settings.writes.size(), 0u);
+  loop.waiting = false;
+  model.StoreChanges();
+  EXPECT_EQ(Value(3), "ab");
+  EXPECT_EQ(settings.writes, std::vector<std::string>{"3"});
+  loop.waiting = true;
+  view.Type(3, "c");
+  model.CloseRequested(vorn::CloseReason::EndButton);  // nothing typed is left behind
+  EXPECT_EQ(Value(3), "abc");
+}
+
 TEST_F(Model, AGreyedOptionMeansPadFilesAndAClickTicksIt) {
   settings.Set("Reg", "2");
   model.Start();
@@ -414,6 +430,26 @@ TEST_F(Model, AnUnreadPadIsReadAgainAndItsStoreNotReplacedUntilItsTextIsKept) {
   EXPECT_EQ(view.status, "0 characters");
 }
 
+TEST_F(Model, APadTooLargeToEditIsNotOpenedAndItsStoreNeverTouched) {
+  settings.Set("Reg", "0");
+  std::string line(3001, 'y');
+  files.files["C:\\Vorn\\~tmp2.tmp"] = "short\r\n" + line;
+  model.Start();
+  model.TabSelected(2);
+  EXPECT_EQ(view.text[1], "");
+  EXPECT_EQ(view.status, "Doc #2 is not opened: file C:\\Vorn\\~tmp2.tmp: a line of it holds "
+                         "3,001 characters, and a pad shows lines of at most 3,000. It is left "
+                         "as it is.");
+  view.Type(2, "lost?");  // the pad takes no typing
+  clipboard.text = "pasted";
+  model.Run(ToolbarCommand::Paste);
+  model.Tick();
+  model.CloseRequested(CloseReason::EndButton);
+  EXPECT_EQ(File(2), "short\r\n" + line);
+  EXPECT_TRUE(Kept(2).empty());
+  EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(Model, AValueThatIsNoTextGoesToTheHistoryBeforeTheFirstKey) {
   settings.SetRaw("1", std::string("\x2A\0\0\0", 4), 4);
   model.Start();
@@ -451,7 +487,9 @@ TEST_F(Model, TypingOverTheWholePadKeepsItAndARestoreBringsItBack) {
 
 TEST_F(Model, SwitchingWritesEveryPadAtOnceOrStaysWhereItWas) {
   settings.Set("Reg", "0");
-  files.files["C:\\Vorn\\~tmp1.tmp"] = std::string(524288, 'x');
+  std::string tooLongForAValue;
+  for (int line = 0; line < 8192; ++line) tooLongForAValue += std::string(62, 'x') + "\r\n";
+  files.files["C:\\Vorn\\~tmp1.tmp"] = tooLongForAValue;  // 524,288 characters
   files.files["C:\\Vorn\\~tmp2.tmp"] = "two";
   model.Start();
   model.StoreInRegistryClicked();

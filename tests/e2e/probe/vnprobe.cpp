@@ -15,6 +15,7 @@
 #include <richedit.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,19 @@ std::string Json(const std::wstring& w) {
   return out + "\"";
 }
 
+// A message to the program that it does not answer within twenty seconds ends the probe with
+// nothing printed, for the harness to ask again: a probe must never wait for good.
+LRESULT Send(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  DWORD_PTR result = 0;
+  SetLastError(0);
+  if (!SendMessageTimeoutW(h, msg, w, l, SMTO_NORMAL, 20000, &result) &&
+      GetLastError() == ERROR_TIMEOUT) {
+    fprintf(stderr, "window %p did not answer message 0x%x\n", (void*)h, msg);
+    exit(3);
+  }
+  return (LRESULT)result;
+}
+
 std::string Num(long long v) { return std::to_string(v); }
 std::string Hwnd(HWND h) { return Num((long long)(INT_PTR)h); }
 
@@ -56,9 +70,9 @@ std::wstring ClassOf(HWND h) {
 }
 
 std::wstring TextOf(HWND h) {
-  LRESULT n = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+  LRESULT n = Send(h, WM_GETTEXTLENGTH, 0, 0);
   std::wstring t(n + 1, L'\0');
-  SendMessageW(h, WM_GETTEXT, n + 1, (LPARAM)t.data());
+  Send(h, WM_GETTEXT, n + 1, (LPARAM)t.data());
   t.resize(wcslen(t.c_str()));
   return t;
 }
@@ -116,7 +130,7 @@ int Windows() {
            ",\"exstyle\":" + Num(GetWindowLongW(h, GWL_EXSTYLE)) + ",\"rect\":" + Rect(r) +
            ",\"normal\":" + Rect(wp.rcNormalPosition) + ",\"focus\":" + Hwnd(gti.hwndFocus) +
            ",\"active\":" + Hwnd(gti.hwndActive) +
-           ",\"big_icon\":" + Num((long long)(INT_PTR)SendMessageW(h, WM_GETICON, ICON_BIG, 0)) +
+           ",\"big_icon\":" + Num((long long)(INT_PTR)Send(h, WM_GETICON, ICON_BIG, 0)) +
            "}";
     first = false;
   }
@@ -138,7 +152,7 @@ void Collect(HWND parent, HWND origin, std::string& out, bool& first) {
            ",\"text\":" + Json(text) +
            ",\"visible\":" + Num((GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) ? 1 : 0) +
            ",\"style\":" + Num((unsigned)GetWindowLongW(h, GWL_STYLE)) + ",\"check\":" +
-           Num(cls == L"Button" ? (long long)SendMessageW(h, BM_GETCHECK, 0, 0) : -1) +
+           Num(cls == L"Button" ? (long long)Send(h, BM_GETCHECK, 0, 0) : -1) +
            ",\"rect\":" + Rect(r) + ",\"screen\":" + Rect(screen) + "}";
     first = false;
     Collect(h, origin, out, first);
@@ -249,15 +263,15 @@ int Toolbar() {
   HWND notes = FindNotes();
   HWND bar = FindWindowExW(notes, nullptr, TOOLBARCLASSNAMEW, nullptr);
   if (!bar) return 2;
-  int count = (int)SendMessageW(bar, TB_BUTTONCOUNT, 0, 0);
+  int count = (int)Send(bar, TB_BUTTONCOUNT, 0, 0);
   Remote mem(bar, sizeof(TBBUTTON) + sizeof(RECT));
   std::string out = "[";
   for (int i = 0; i < count; ++i) {
     TBBUTTON button{};
-    SendMessageW(bar, TB_GETBUTTON, i, (LPARAM)mem.Ptr());
+    Send(bar, TB_GETBUTTON, i, (LPARAM)mem.Ptr());
     mem.Read(&button, sizeof button);
     RECT r{};
-    SendMessageW(bar, TB_GETITEMRECT, i, (LPARAM)mem.Ptr());
+    Send(bar, TB_GETITEMRECT, i, (LPARAM)mem.Ptr());
     mem.Read(&r, sizeof r);
     MapWindowPoints(bar, nullptr, (POINT*)&r, 2);
     out += std::string(i ? "," : "") + "{\"id\":" + Num(button.idCommand) +
@@ -272,9 +286,9 @@ int Tabs() {
   HWND notes = FindNotes();
   HWND tabs = FindWindowExW(notes, nullptr, WC_TABCONTROLW, nullptr);
   if (!tabs) return 2;
-  int count = (int)SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
+  int count = (int)Send(tabs, TCM_GETITEMCOUNT, 0, 0);
   std::string out = "{\"count\":" + Num(count) +
-                    ",\"selected\":" + Num(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)) +
+                    ",\"selected\":" + Num(Send(tabs, TCM_GETCURSEL, 0, 0)) +
                     ",\"captions\":[";
   Remote mem(tabs, sizeof(TCITEMW) + 512);
   for (int i = 0; i < count; ++i) {
@@ -283,7 +297,7 @@ int Tabs() {
     item.pszText = (wchar_t*)((char*)mem.Ptr() + sizeof(TCITEMW));
     item.cchTextMax = 200;
     mem.Write(&item, sizeof item);
-    SendMessageW(tabs, TCM_GETITEMW, i, (LPARAM)mem.Ptr());
+    Send(tabs, TCM_GETITEMW, i, (LPARAM)mem.Ptr());
     wchar_t text[201] = {};
     mem.Read(text, 400, sizeof(TCITEMW));
     out += std::string(i ? "," : "") + Json(text);
@@ -294,7 +308,7 @@ int Tabs() {
   RECT first{};
   for (int i = 0; i < count; ++i) {
     RECT rc{};
-    SendMessageW(tabs, TCM_GETITEMRECT, i, (LPARAM)r.Ptr());
+    Send(tabs, TCM_GETITEMRECT, i, (LPARAM)r.Ptr());
     r.Read(&rc, sizeof rc);
     if (i == 0) first = rc;
     MapWindowPoints(tabs, nullptr, (POINT*)&rc, 2);
@@ -309,19 +323,19 @@ int Status() {
   HWND bar = FindWindowExW(notes, nullptr, STATUSCLASSNAMEW, nullptr);
   if (!bar) return 2;
   Remote mem(bar, 4096);
-  int n = (int)SendMessageW(bar, SB_GETPARTS, 16, (LPARAM)mem.Ptr());
+  int n = (int)Send(bar, SB_GETPARTS, 16, (LPARAM)mem.Ptr());
   int edges[16] = {};
   mem.Read(edges, sizeof edges);
   std::string out = "{\"parts\":[";
   for (int i = 0; i < n; ++i) out += std::string(i ? "," : "") + Num(edges[i]);
   wchar_t text[1024] = {};
   mem.Write(text, sizeof text);
-  SendMessageW(bar, SB_GETTEXTW, 0, (LPARAM)mem.Ptr());
+  Send(bar, SB_GETTEXTW, 0, (LPARAM)mem.Ptr());
   mem.Read(text, 2000);
   out += "],\"panel1\":" + Json(text) + ",\"indicators\":[";
   for (int i = 1; i < n && i < 4; ++i) {
     // Indicator panels are drawn by the program; their text is the key's state, 1 or 0.
-    LRESULT data = SendMessageW(bar, SB_GETTEXTW, i, 0);
+    LRESULT data = Send(bar, SB_GETTEXTW, i, 0);
     out += std::string(i > 1 ? "," : "") + Num((long long)data);
   }
   puts((out + "]}").c_str());
@@ -343,14 +357,14 @@ int ToolTips() {
   std::string out = "[";
   bool first = true;
   for (HWND tip : tips) {
-    int count = (int)SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0);
+    int count = (int)Send(tip, TTM_GETTOOLCOUNT, 0, 0);
     Remote mem(tip, sizeof(TTTOOLINFOW) + 2048);
     for (int i = 0; i < count; ++i) {
       TTTOOLINFOW info{};
       info.cbSize = sizeof info;
       info.lpszText = (wchar_t*)((char*)mem.Ptr() + sizeof(TTTOOLINFOW));
       mem.Write(&info, sizeof info);
-      SendMessageW(tip, TTM_ENUMTOOLSW, i, (LPARAM)mem.Ptr());
+      Send(tip, TTM_ENUMTOOLSW, i, (LPARAM)mem.Ptr());
       mem.Read(&info, sizeof info);
       wchar_t text[1024] = {};
       if (info.lpszText == (wchar_t*)((char*)mem.Ptr() + sizeof(TTTOOLINFOW))) {
@@ -380,10 +394,10 @@ int OneShot(const wchar_t* path) {
   LoadLibraryW(L"msftedit.dll");
   HWND edit = CreateWindowExW(0, MSFTEDIT_CLASS, L"", WS_POPUP | ES_MULTILINE | ES_WANTRETURN, 0, 0,
                               400, 300, nullptr, nullptr, nullptr, nullptr);
-  SendMessageW(edit, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
-  SendMessageW(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  Send(edit, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
+  Send(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
   SETTEXTEX how{ST_DEFAULT, 1200};
-  SendMessageW(edit, EM_SETTEXTEX, (WPARAM)&how, (LPARAM)text.c_str());
+  Send(edit, EM_SETTEXTEX, (WPARAM)&how, (LPARAM)text.c_str());
   puts(("{\"text\":" + Json(TextOf(edit)) + "}").c_str());
   return 0;
 }

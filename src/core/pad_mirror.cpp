@@ -1,0 +1,42 @@
+#include "core/pad_mirror.h"
+
+#include <algorithm>
+
+#include "core/utf.h"
+
+namespace vorn {
+
+std::optional<PadEdit> PadMirror::GuessEdit(std::size_t selectionStart, std::size_t lengthAfter,
+                                            std::size_t selectionEndAfter) const {
+  const std::size_t before = text_.size();
+  PadEdit edit;
+  edit.at = std::min(selectionStart, selectionEndAfter);
+  edit.inserted = selectionEndAfter - edit.at;
+  // inserted - removed is how much the text grew.
+  if (edit.at > before || edit.at + edit.inserted > lengthAfter) return std::nullopt;
+  if (edit.inserted + before < lengthAfter) return std::nullopt;
+  edit.removed = edit.inserted + before - lengthAfter;
+  if (edit.at + edit.removed > before) return std::nullopt;
+  return edit;
+}
+
+TextSpan PadMirror::SpanToRead(const PadEdit& edit, std::size_t lengthAfter) const {
+  return {edit.at > kContext ? edit.at - kContext : 0,
+          std::min(lengthAfter, edit.at + edit.inserted + kContext)};
+}
+
+bool PadMirror::Apply(const PadEdit& edit, std::size_t lengthAfter, std::u16string_view read) {
+  TextSpan span = SpanToRead(edit, lengthAfter);
+  if (read.size() != span.end - span.start) return false;
+  std::size_t head = edit.at - span.start;
+  std::size_t tail = read.size() - head - edit.inserted;
+  std::u16string_view old(text_);
+  if (read.substr(0, head) != old.substr(span.start, head)) return false;
+  if (read.substr(head + edit.inserted) != old.substr(edit.at + edit.removed, tail)) return false;
+  text_.replace(edit.at, edit.removed, read.substr(head, edit.inserted));
+  return true;
+}
+
+std::string PadMirror::Utf8() const { return Utf8FromUtf16(text_, true); }
+
+}  // namespace vorn

@@ -1,0 +1,58 @@
+// A copy of the text a pad's control holds, kept in step with each edit, so that storing a
+// change costs a copy of the text and not a read of all of it out of the control: on some
+// systems that read takes tens of milliseconds per megabyte, far more than the write itself.
+//
+// Typing, deleting, pasting and cutting all replace the selection: an edit at `at` removes
+// `removed` units and puts `inserted` in their place, and leaves the caret after them. From the
+// lengths before and after, the selection's start before and the selection's end after, the
+// edit follows; the control is then asked for only the inserted text and a little around it,
+// and the copy takes the edit only where that agrees with what it holds. Where it does not, or
+// the edit was of another kind, the caller reads the whole text once.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vorn {
+
+struct PadEdit {
+  std::size_t at = 0;
+  std::size_t removed = 0;
+  std::size_t inserted = 0;
+};
+
+// A stretch of the control's text, [start, end), in UTF-16 units with a line break as one CR.
+struct TextSpan {
+  std::size_t start = 0;
+  std::size_t end = 0;
+};
+
+class PadMirror {
+ public:
+  // Units of unchanged text on each side of an edit that must agree with the copy.
+  static constexpr std::size_t kContext = 64;
+
+  const std::u16string& Text() const { return text_; }
+  std::size_t Length() const { return text_.size(); }
+  void Reset(std::u16string text) { text_ = std::move(text); }
+
+  // The edit that turned the copy into a text of `lengthAfter` units, for an edit that replaced
+  // the selection starting at `selectionStart` and left the selection ending at
+  // `selectionEndAfter`; nothing when the numbers fit no such edit.
+  std::optional<PadEdit> GuessEdit(std::size_t selectionStart, std::size_t lengthAfter,
+                                   std::size_t selectionEndAfter) const;
+  // What to read of the new text to take `edit`: the inserted text with its context.
+  TextSpan SpanToRead(const PadEdit& edit, std::size_t lengthAfter) const;
+  // Takes the edit when `read`, the new text over SpanToRead, agrees with the copy around it.
+  bool Apply(const PadEdit& edit, std::size_t lengthAfter, std::u16string_view read);
+
+  // The text as UTF-8 with each line break as CR LF, as the program stores it.
+  std::string Utf8() const;
+
+ private:
+  std::u16string text_;
+};
+
+}  // namespace vorn

@@ -1,0 +1,102 @@
+#include "core/utf.h"
+
+namespace vorn {
+
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+template <class Unit>
+bool IsLowSurrogate(Unit u) {
+  return static_cast<std::uint32_t>(u) >= 0xDC00 && static_cast<std::uint32_t>(u) <= 0xDFFF;
+}
+
+}  // namespace
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+template <class Unit>
+std::basic_string<Unit> Utf16FromUtf8(std::string_view s) {
+  std::basic_string<Unit> out;
+  out.reserve(s.size());
+  const std::size_t n = s.size();
+  for (std::size_t i = 0; i < n;) {
+    auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+      out += static_cast<Unit>(c);
+      ++i;
+      continue;
+    }
+    // The sequence's length and the smallest code point it may carry (no overlong forms).
+    std::size_t length = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3
+                         : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+    std::uint32_t cp = length == 2 ? c & 0x1F : length == 3 ? c & 0x0F : c & 0x07;
+    std::size_t k = 1;
+    while (k < length && i + k < n && IsContinuation(static_cast<unsigned char>(s[i + k]))) {
+      cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+      ++k;
+    }
+    bool wellFormed = length != 0 && k == length &&
+                      (length != 3 || (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF))) &&
+                      (length != 4 || (cp >= 0x10000 && cp <= 0x10FFFF));
+    if (!wellFormed) {
+      out += static_cast<Unit>(kReplacement);  // one for the bad byte; what follows is read afresh
+      ++i;
+      continue;
+    }
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out += static_cast<Unit>(0xD800 + (cp >> 10));
+      out += static_cast<Unit>(0xDC00 + (cp & 0x3FF));
+    } else {
+      out += static_cast<Unit>(cp);
+    }
+    i += length;
+  }
+  return out;
+}
+
+template <class Unit>
+std::string Utf8FromUtf16(std::basic_string_view<Unit> s, bool crAsCrLf) {
+  std::string out;
+  out.reserve(s.size() + s.size() / 8);
+  const std::size_t n = s.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    std::uint32_t u = static_cast<std::uint32_t>(s[i]);
+    if (u < 0x80) {
+      out += static_cast<char>(u);
+      if (u == u'\r' && crAsCrLf) out += '\n';
+    } else if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n && IsLowSurrogate(s[i + 1])) {
+      AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (static_cast<std::uint32_t>(s[i + 1]) - 0xDC00));
+      ++i;
+    } else {
+      AppendUtf8(out, u >= 0xD800 && u <= 0xDFFF ? kReplacement : u);
+    }
+  }
+  return out;
+}
+
+template std::u16string Utf16FromUtf8<char16_t>(std::string_view);
+template std::wstring Utf16FromUtf8<wchar_t>(std::string_view);
+template std::string Utf8FromUtf16<char16_t>(std::u16string_view, bool);
+template std::string Utf8FromUtf16<wchar_t>(std::wstring_view, bool);
+
+}  // namespace vorn
