@@ -1,11 +1,13 @@
-// One keystroke's autosave against a bare write of the same bytes, measured side by side.
+// One keystroke until the store holds it, against its floor, measured side by side.
 //
-// "Program" is what a change costs in the program: the pad's whole text read from a real
-// rich-edit control, converted, and written through the same storage code the program uses
-// (the settings store, or the crash-safe replace of a pad file). "Bare" writes the same bytes
-// with nothing around them: one RegSetValueExW, or the same create-write-flush-rename-replace
-// sequence of Win32 calls. Each figure is the median of several rounds, taken alternately.
-// "(reading pad)" is the part of "program" spent getting the text out of the control.
+// "Program": a character typed into the program's own pad (PadControl) holding the text, whose
+// change notification does what the notes window does: the pad's copy follows the edit, and
+// the pad keeper stores the whole text in the settings store or in the pad's file. "Floor": the
+// same character typed into a plain rich-edit control of one's own holding the same text, plus
+// a bare write of the same bytes (one RegSetValueExW, or the same create-write-flush-rename
+// sequence of Win32 calls). Both are given one cross-process round trip, what a key from the
+// system costs before any program sees it. Each figure is the median of 31 rounds, taken
+// alternately; the key is typed in the middle of the text and taken back after each round.
 #include <windows.h>
 #include <richedit.h>
 
@@ -15,18 +17,21 @@
 #include <string>
 #include <vector>
 
+#include "core/history.h"
+#include "core/pad_keeper.h"
 #include "core/pad_store.h"
+#include "platform/clock_win.h"
 #include "platform/files_win.h"
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
 #include "ui/pad_control_win.h"
 
 using namespace vorn;
-using Clock = std::chrono::steady_clock;
+using Stopwatch = std::chrono::steady_clock;
 
 namespace {
 
-constexpr wchar_t kKey[] = L"Software\\VB and VBA Program Settings\\Vorn Notes Bench\\Data";
+constexpr wchar_t kBenchKey[] = L"Software\\VB and VBA Program Settings\\Vorn Notes Bench";
 
 std::string Text(std::size_t bytes) {
   std::string line = "The quick brown fox jumps over the lazy dog, 0123456789 times.\r\n";
@@ -43,14 +48,16 @@ double Median(std::vector<double> v) {
 
 template <class F>
 double Time(F&& f) {
-  auto start = Clock::now();
+  auto start = Stopwatch::now();
   f();
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  return std::chrono::duration<double, std::milli>(Stopwatch::now() - start).count();
 }
 
 void BareRegistry(const std::wstring& text) {
   HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+  std::wstring path = std::wstring(kBenchKey) + L"\\Bare";
+  RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                  nullptr);
   RegSetValueExW(key, L"1", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(key);
@@ -67,67 +74,144 @@ void BareFile(const std::wstring& path, const std::string& bytes) {
   MoveFileExW(ready.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
+// The program's side: its pad and, at each change, what the notes window and the model do.
+struct ProgramPad {
+  ui::PadControl pad;
+  PadKeeper* keeper = nullptr;
+  Storage storage = Storage::SettingsStore;
+  bool saved = true;
+};
+ProgramPad* g_program = nullptr;
+
+LRESULT CALLBACK ProgramHost(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE && g_program) {
+    g_program->pad.TextChanged();
+    g_program->saved =
+        g_program->keeper->Changed(g_program->storage, 1, g_program->pad.Text()) && g_program->saved;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+HWND Host(const wchar_t* cls, WNDPROC proc) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = proc;
+  wc.lpszClassName = cls;
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, cls, L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
+                         nullptr, nullptr);
+}
+
+// A plain rich-edit control set up as a pad is: plain text, no length limit, Tahoma 8.5 pt.
+HWND FloorControl(HWND host) {
+  HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, MSFTEDIT_CLASS, L"",
+                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                                  ES_WANTRETURN | ES_NOHIDESEL,
+                              0, 0, 400, 300, host, nullptr, nullptr, nullptr);
+  SendMessageW(edit, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
+  SendMessageW(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  CHARFORMAT2W format{};
+  format.cbSize = sizeof format;
+  format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_CHARSET;
+  format.yHeight = 170;
+  format.bCharSet = DEFAULT_CHARSET;
+  lstrcpynW(format.szFaceName, L"Tahoma", LF_FACESIZE);
+  SendMessageW(edit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+  SendMessageW(edit, EM_SETEVENTMASK, 0, ENM_CHANGE);
+  return edit;
+}
+
+// Types `key` at `at` and times it; then takes it back with Backspace, untimed.
+double TypeAt(HWND edit, LONG at) {
+  SendMessageW(edit, EM_SETSEL, at, at);
+  double ms = Time([&] { SendMessageW(edit, WM_CHAR, 'k', 1); });
+  SendMessageW(edit, WM_KEYDOWN, VK_BACK, 1);
+  return ms;
+}
+
 }  // namespace
 
 int wmain() {
   if (!LoadLibraryW(L"msftedit.dll")) {
     std::fprintf(stderr, "msftedit: %s\n", win::ErrorText(GetLastError()).c_str());
-  }
-  // The program's own pad, in a window of its own.
-  HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
-                              nullptr, nullptr);
-  ui::PadControl pad;
-  try {
-    pad.Create(host, 1);
-  } catch (const PlatformError& e) {
-    std::fprintf(stderr, "no rich-edit control: %s\n", e.what());
     return 1;
   }
-  // The size of a pad in the designed window: a pad without a width wraps after every character.
-  SetWindowPos(pad.Hwnd(), nullptr, 0, 0, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+  HWND programHost = Host(L"ProgramHost", ProgramHost);
+  HWND floorHost = Host(L"FloorHost", DefWindowProcW);
+  // A window of another process, for the round trip: the desktop's, run by the shell.
+  HWND elsewhere = GetShellWindow() ? GetShellWindow() : GetDesktopWindow();
 
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
-  std::string folder = win::Narrow(temp);
+  std::string folder = win::Narrow(temp) + "VornBench";
+  CreateDirectoryW(win::Widen(folder).c_str(), nullptr);
   win::RegistrySettings settings;
   win::WinFileSystem files;
+  win::SystemClock clock;
   PadStore pads(settings, files, folder, win::FromSystemCodePage);
-  std::wstring barePath = std::wstring(temp) + L"~bare1.tmp";
+  History history(files, folder + "\\History", clock, win::FromSystemCodePage);
+  History rescue(files, folder + "\\Rescue", clock, win::FromSystemCodePage);
+  std::wstring barePath = win::Widen(folder) + L"\\~bare1.tmp";
 
-  std::printf("One keystroke's autosave (median of 31 rounds, milliseconds)\n");
-  std::printf("%-16s %9s %12s %14s %12s %8s\n", "store", "text", "program", "(reading pad)",
-              "bare write", "ratio");
+  std::printf("One keystroke until the store holds it (median of 31 rounds, milliseconds)\n");
+  std::printf("%-16s %7s %10s | %10s %10s %10s %10s | %7s\n", "store", "text", "program",
+              "typing", "round trip", "bare write", "floor", "ratio");
   struct Case {
     const char* store;
     std::size_t bytes;
   } cases[] = {{"settings store", 1024},       {"settings store", 100 * 1024},
-               {"settings store", 512 * 1024 - 1}, {"pad file", 1024},
-               {"pad file", 100 * 1024},    {"pad file", 1024 * 1024}};
+               {"settings store", 512 * 1000}, {"pad file", 1024},
+               {"pad file", 100 * 1024},       {"pad file", 1024 * 1024}};
   for (const Case& c : cases) {
-    bool registry = c.store[0] == 's';  // the settings store holds at most 1 MB of UTF-16
+    bool registry = c.store[0] == 's';
     std::string text = Text(c.bytes);
-    pads.SetMode(registry ? Storage::SettingsStore : Storage::PadFiles);
-    pad.SetText(text);
-    std::string stored = pad.Text();
+    // Fresh parts for each case, as a program started with this pad has.
+    PadKeeper keeper(pads, history, rescue, clock);
+    ProgramPad program;
+    program.keeper = &keeper;
+    program.storage = registry ? Storage::SettingsStore : Storage::PadFiles;
+    pads.SetMode(program.storage);
+    program.pad.SetText(text);
+    program.pad.Create(programHost, 1);
+    SetWindowPos(program.pad.Hwnd(), nullptr, 0, 0, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+    program.pad.SetVisible(true);
+    g_program = &program;
+    HWND floor = FloorControl(floorHost);
+    {
+      SETTEXTEX how{ST_DEFAULT, 1200};
+      std::wstring wide = win::Widen(text);
+      SendMessageW(floor, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
+                   reinterpret_cast<LPARAM>(wide.c_str()));
+    }
+    std::string stored = program.pad.Text();
     std::wstring wide = win::Widen(stored);
-    std::vector<double> program, bare;
+    LONG middle = static_cast<LONG>(wide.size() / 2);
+    TypeAt(program.pad.Hwnd(), middle);  // the first change keeps what the store held
+    std::vector<double> programMs, typingMs, tripMs, bareMs;
     for (int round = 0; round < 31; ++round) {
-      program.push_back(Time([&] { pads.Write(pads.Mode(), 1, pad.Text()); }));
-      bare.push_back(Time([&] {
+      programMs.push_back(TypeAt(program.pad.Hwnd(), middle));
+      typingMs.push_back(TypeAt(floor, middle));
+      tripMs.push_back(Time([&] {
+        DWORD_PTR r = 0;
+        SendMessageTimeoutW(elsewhere, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &r);
+      }));
+      bareMs.push_back(Time([&] {
         if (registry) BareRegistry(wide);
         else BareFile(barePath, stored);
       }));
     }
-    std::vector<double> reading;
-    for (int round = 0; round < 31; ++round) reading.push_back(Time([&] { (void)pad.Text(); }));
-    double p = Median(program), b = Median(bare), r = Median(reading);
-    std::printf("%-16s %7zu K %12.3f %14.3f %12.3f %8.2f\n", c.store, c.bytes / 1024, p, r, b,
-                p / b);
+    g_program = nullptr;
+    DestroyWindow(floor);
+    DestroyWindow(program.pad.Hwnd());
+    double trip = Median(tripMs);
+    double p = Median(programMs) + trip, t = Median(typingMs), b = Median(bareMs);
+    double f = t + trip + b;
+    std::printf("%-16s %5zu KB %10.3f | %10.3f %10.3f %10.3f %10.3f | %7.2f%s\n", c.store,
+                c.bytes / 1024, p, t, trip, b, f, p / f, program.saved ? "" : "  (not saved!)");
     // The same, for bench/table.py.
-    std::printf("@autosave|%s|%zu|%.4f|%.4f|%.4f\n", c.store, c.bytes, p, r, b);
+    std::printf("@autosave|%s|%zu|%.4f|%.4f|%.4f|%.4f\n", c.store, c.bytes, p, t, trip, b);
   }
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Vorn Notes Bench");
+  RegDeleteTreeW(HKEY_CURRENT_USER, kBenchKey);
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Vorn Notes\\Data");
   DeleteFileW(barePath.c_str());
-  DeleteFileW(win::Widen(pads.FilePath(1)).c_str());
   return 0;
 }

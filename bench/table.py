@@ -20,9 +20,9 @@ def parse(path):
                 continue
             kind, *fields = line[1:].rstrip('\r\n').split('|')
             if kind == 'autosave':
-                store, size, program, reading, bare = fields
-                data['autosave'].append((store, int(size), float(program), float(reading),
-                                         float(bare)))
+                store, size, program, typing, trip, bare = fields
+                data['autosave'].append((store, int(size), float(program), float(typing),
+                                         float(trip), float(bare)))
             elif kind == 'start':
                 data['start'][fields[0]] = (float(fields[1]), float(fields[2]))
             elif kind == 'usage':
@@ -50,32 +50,37 @@ def table(d):
     start, usage = d['start'], d['usage']
     floor = start['floor'][0]
     notepad = start['notepad'][0]
+    floor_controls = start['floor_controls'][0]
     rows.append(('start-up until ready for input, floor program', '%.0f ms' % floor, '', '', ''))
     # Empty cells read as a continuation of the row above.
     rows.append(('floor program that also loads the control libraries',
-                 '%.0f ms' % start['floor_controls'][0], 'floor',
-                 '%.2f' % (start['floor_controls'][0] / floor), ''))
+                 '%.0f ms' % floor_controls, 'floor', '%.2f' % (floor_controls / floor), ''))
     for key, name in (('registry', 'settings store'), ('files', 'pad files')):
         ready, filled = start[key]
         rows.append(('start-up, 10 x 100 KB, %s' % name,
-                     '%.0f ms (all pads filled at %.0f ms)' % (ready, filled), 'floor',
-                     '%.2f' % (ready / floor), 'at most 1.5: ' + verdict(ready <= 1.5 * floor)))
+                     '%.0f ms (shown pad filled at %.0f ms)' % (ready, filled),
+                     'floor with the control libraries', '%.2f' % (ready / floor_controls),
+                     'at most 1.3: ' + verdict(ready <= 1.3 * floor_controls)))
         rows.append(('', '', 'notepad opening 1 MB, %.0f ms' % notepad, '%.2f' % (ready / notepad),
                      'below 1: ' + verdict(ready < notepad)))
-    for store, size, program, reading, bare in d['autosave']:
+    for store, size, program, typing, trip, bare in d['autosave']:
         what = 'RegSetValueExW' if store == 'settings store' else 'the same safe replace'
-        largest = ' (largest value)' if store == 'settings store' and size > 512 * 1000 else ''
-        rows.append(('autosave, %s, %s%s' % (store, size_text(size), largest),
-                     '%s (reading the pad %s)' % (ms(program), ms(reading)),
-                     '%s %s' % (what, ms(bare)), '%.2f' % (program / bare),
-                     'at most 1.3: ' + verdict(program <= 1.3 * bare)))
+        floor_ms = typing + trip + bare
+        rows.append(('keystroke until stored, %s, %s' % (store, size_text(size)), ms(program),
+                     'typing %s + round trip %s + %s %s = %s' % (
+                         ms(typing), ms(trip), what, ms(bare), ms(floor_ms)),
+                     '%.2f' % (program / floor_ms),
+                     'at most 2: ' + verdict(program <= 2 * floor_ms)))
     floor_ws = usage['floor']
     text_mb = 10 * 100 * 1024 * 2 / (1024 * 1024)  # the pads' text in memory, UTF-16
     limit = 1.5 * floor_ws + text_mb
-    for when in ('after start', 'with all pads filled', 'after 10,000 typed characters'):
-        rows.append(('working set %s' % when, '%.1f MB' % usage[when],
-                     '1.5 x floor %.1f MB + text %.1f MB = %.1f MB' % (floor_ws, text_mb, limit),
-                     '%.2f' % (usage[when] / limit), 'within: ' + verdict(usage[when] <= limit)))
+    rows.append(('working set after start', '%.1f MB' % usage['after start'],
+                 '1.5 x floor %.1f MB + text %.1f MB = %.1f MB' % (floor_ws, text_mb, limit),
+                 '%.2f' % (usage['after start'] / limit),
+                 'within: ' + verdict(usage['after start'] <= limit)))
+    for when in ('with every pad shown', 'after 10,000 typed characters'):
+        rows.append(('working set %s' % when, '%.1f MB' % usage[when], 'the same',
+                     '%.2f' % (usage[when] / limit), '(each shown pad has its control)'))
     for first, last, name in (('after the first hide/show cycle', 'after 1,000 hide/show cycles',
                                'the first cycle'),
                               ('after the first 10 tab switches', 'after 1,000 tab switches',
@@ -83,7 +88,7 @@ def table(d):
         grew = usage[last] - usage[first]
         rows.append(('working set %s' % last, '%.1f MB' % usage[last],
                      'after %s: %.1f MB' % (name, usage[first]), '%+.1f MB' % grew,
-                     'no growth: ' + verdict(grew <= 0.5)))
+                     'at most +0.2 MB: ' + verdict(grew <= 0.2)))
     size = int(d['size'][0])
     rows.append(('size of build/win32/VornNotes.exe (i686, no DLL)', '%d KB' % (size // 1024),
                  '300 KB', '%.2f' % (size / (300 * 1024)), 'under: ' + verdict(size < 300 * 1024)))

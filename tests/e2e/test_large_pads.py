@@ -6,11 +6,11 @@ import unittest
 from harness import ProgramTest, wait_until
 
 # A text that a careless cut into pieces would change: a pair of surrogates across the first
-# piece's end (the first line, 16,401 units), CRs alone or followed by an LF, the control's soft
-# break CR CR LF, a run of CRs with more lines than a piece may have. Lines stay short
-# otherwise: the control's time for one line grows with the square of its length.
+# piece's end (at unit 16,384 of lines of 131 units), CRs alone or followed by an LF, the
+# control's soft break CR CR LF, a run of CRs with more lines than a piece may have. Lines stay
+# short: the control's time for one line grows with the square of its length.
 TRICKY = ''.join([
-    'a' + '\U0001F642' * 8200 + '\r\n',
+    'z' + ('a' + '\U0001F642' * 64 + '\r\n') * 130,
     'x\n' * 300,
     'y\r' * 300,
     'a\r\r\nb' * 300,
@@ -78,6 +78,24 @@ class LargePads(ProgramTest):
         self.assertEqual(read_bytes(self.app.pad_file(5)), legacy.encode('cp1252'))
         self.assertEqual(self.app.pad_text(5), legacy)
         self.assertEqual(self.app.dialogs(), [])
+
+    def test_a_pad_too_large_to_edit_is_not_opened_and_its_file_left_as_it_is(self):
+        stored = ('before\r\n' + 'word ' * 1000 + '\r\nafter').encode('utf-8')
+        with open(self.app.pad_file(2), 'wb') as f:
+            f.write(stored)
+        self.app.set_setting('Reg', '0')
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(2)
+        self.desktop.type('typed')
+        self.assertTrue(self.app.probe('status')['panel1'].startswith(
+            'Doc #2 is not opened: file C:\\'), self.app.probe('status')['panel1'])
+        self.assertIn('a line of it holds 5,000 characters', self.app.probe('status')['panel1'])
+        self.assertEqual(self.app.pad_text(2), '')
+        self.app.click_toolbar('paste')
+        self.app.click_control('&End')
+        self.app.wait_exit()
+        self.assertEqual(read_bytes(self.app.pad_file(2)), stored)
 
     def test_ending_while_the_pads_fill_writes_nothing(self):
         big = 'line of a large pad\r\n' * 20000
