@@ -1,10 +1,13 @@
 // The notes window's keyboard: Escape hides it from anywhere in it, Tab follows the designed
-// focus order, Alt and a letter (or the letter alone on a button) work the access keys, and the
-// focus comes back to the control that had it.
+// focus order, Alt and a letter (or the letter alone on a button) work the access keys, Ctrl
+// with Tab, Page Up, Page Down or a digit goes to a pad, and the focus comes back to the
+// control that had it.
 #include <cwctype>
 #include <vector>
 
 #include "ui/notes_window_win.h"
+
+#include <commctrl.h>
 
 namespace vorn::ui {
 
@@ -17,6 +20,20 @@ bool IsButton(HWND hwnd) {
 }
 
 bool CanTakeFocus(HWND hwnd) { return IsWindowVisible(hwnd) && IsWindowEnabled(hwnd); }
+
+// The pad a key with Ctrl goes to from the shown one: Ctrl+Tab and Ctrl+Page Down the next,
+// with Shift or Ctrl+Page Up the one before (round the ends), Ctrl+1 .. Ctrl+9 and Ctrl+0 pads
+// 1 to 10. 0 for any other key.
+int PadForKey(WPARAM key, bool shift, int shown) {
+  int step = 0;
+  if (key == VK_TAB) step = shift ? -1 : 1;
+  if (key == VK_NEXT && !shift) step = 1;
+  if (key == VK_PRIOR && !shift) step = -1;
+  if (step) return (shown - 1 + step + kPadCount) % kPadCount + 1;
+  if (!shift && key >= '1' && key <= '9') return static_cast<int>(key - '0');
+  if (!shift && key == '0') return kPadCount;
+  return 0;
+}
 
 }  // namespace
 
@@ -35,7 +52,13 @@ bool NotesWindow::PreTranslate(MSG& msg) {
         model_->HistoryRequested();
         return true;
       }
-      if (msg.wParam == VK_TAB && !ctrlOrAlt) return MoveFocus(GetKeyState(VK_SHIFT) < 0);
+      bool shift = GetKeyState(VK_SHIFT) < 0;
+      if (msg.wParam == VK_TAB && !ctrlOrAlt) return MoveFocus(shift);
+      // Before a pad sees them: the rich-edit control takes Ctrl+1, 2 and 5 for line spacing.
+      if (int pad = ctrl && !alt ? PadForKey(msg.wParam, shift, model_->ShownPad()) : 0) {
+        GoToPad(pad);
+        return true;
+      }
       return false;
     }
     case WM_KEYUP:
@@ -112,6 +135,14 @@ void NotesWindow::FocusActiveControl() {
   HWND target = lastFocus_;
   if (!target || !IsWindow(target) || !CanTakeFocus(target)) target = ShownPadWindow();
   SetFocus(target ? target : hwnd_);
+}
+
+void NotesWindow::GoToPad(int pad) {
+  HWND focus = GetFocus();
+  bool inPad = focus && focus == ShownPadWindow();
+  TabCtrl_SetCurSel(tabStrip_, pad - 1);  // it tells no one: the model hears it here
+  model_->TabSelected(pad);
+  if (inPad) SetFocus(ShownPadWindow());
 }
 
 HWND NotesWindow::ShownPadWindow() const {

@@ -80,6 +80,8 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   bool MoveFocus(bool backwards);
   bool PressAccessKey(wchar_t key);
   HWND ShownPadWindow() const;
+  // As a click on the pad's tab; the keyboard stays in the pads when it was in one.
+  void GoToPad(int pad);
 
   const PadControl& Pad(int pad) const { return pads_.at(static_cast<std::size_t>(pad - 1)); }
   PadControl& Pad(int pad) { return pads_.at(static_cast<std::size_t>(pad - 1)); }

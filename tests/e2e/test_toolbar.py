@@ -32,6 +32,40 @@ class PadSwitching(ProgramTest):
                           if 'RichEdit' in c['class'] and c['visible']], [pad_id(10)])
 
 
+    def test_keys_go_to_the_pads_as_tab_clicks_do_and_change_no_text(self):
+        self.app.set_setting('7', 'seven', section='Data')
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(1)
+
+        def at(n):
+            wait_until(lambda: self.app.probe('tabs')['selected'] == n - 1, 5, what='pad %d' % n)
+            visible = [c['id'] for c in self.app.controls()
+                       if 'RichEdit' in c['class'] and c['visible']]
+            self.assertEqual(visible, [pad_id(n)])
+
+        self.desktop.key('ctrl+7')
+        at(7)
+        self.assertEqual(panel1(self.app), '5 characters')
+        self.desktop.key('ctrl+Tab')
+        at(8)
+        self.desktop.key('ctrl+shift+Tab')
+        at(7)
+        for _ in range(7):
+            self.desktop.key('ctrl+Prior')
+        at(10)  # round the start
+        self.desktop.key('ctrl+Next')
+        at(1)
+        self.desktop.key('ctrl+0')
+        at(10)
+        for key in ('ctrl+1', 'ctrl+2', 'ctrl+5'):
+            self.desktop.key(key)
+        at(5)
+        self.desktop.type('x')  # the keyboard stayed in the pads
+        wait_until(lambda: self.app.registry('Data').get('5') == 'x', 5, what='typing in pad 5')
+        self.assertEqual(self.app.registry('Data'), {'5': 'x', '7': 'seven'})
+
+
 class ClipboardCommands(ProgramTest):
     def setUp(self):
         super().setUp()
