@@ -79,9 +79,14 @@ Started Start(const std::wstring& commandLine, bool waitForPads = true) {
   // A pad asked for its length takes in the rest of its text first.
   HWND notes = waitForPads ? FindWindowW(vorn::ui::kNotesWindowClass, nullptr) : nullptr;
   if (notes) {
+    // The shown pad gets its control once the program is ready.
+    HWND pad = nullptr;
+    for (int tries = 0; !pad && tries < 60000; ++tries) {
+      pad = Child(notes, L"RichEdit50W", 0);
+      if (!pad) Sleep(1);
+    }
     DWORD_PTR length = 0;
-    SendMessageTimeoutW(Child(notes, L"RichEdit50W", 0), WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK,
-                        60000, &length);
+    SendMessageTimeoutW(pad, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 60000, &length);
   }
   s.filledMs = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
   return s;

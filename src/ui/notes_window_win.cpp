@@ -260,7 +260,9 @@ void NotesWindow::ShowOptions(bool top, CheckState storeInRegistry) {
 }
 
 void NotesWindow::ShowPad(int pad) {
-  Editable(pad);
+  shownPad_ = pad;
+  // In the hidden window of the start the pad gets its control once the program is ready.
+  if (Shown()) Editable(pad);
   for (int i = 1; i <= kPadCount; ++i) Pad(i).SetVisible(i == pad);
 }
 
@@ -269,6 +271,7 @@ PadControl& NotesWindow::Editable(int pad) {
   if (!control.Created()) {
     control.Create(hwnd_, kFirstPad + pad - 1);
     PlaceChild(control.Hwnd(), layout_.pads, dpi_);
+    control.SetVisible(pad == shownPad_);
   }
   return control;
 }
@@ -288,12 +291,18 @@ void NotesWindow::ReplacePadSelection(int pad, std::string_view text) {
 void NotesWindow::OnShowWindow(bool shown) {
   // The pad about to be seen holds all its text before the window appears.
   if (!shown) return;
-  for (PadControl& pad : pads_) {
-    if (pad.Visible()) pad.FillAll();
-  }
+  Editable(shownPad_).FillAll();
 }
 
 bool NotesWindow::FillPadsStep() {
+  if (!Pad(shownPad_).Created()) {
+    try {
+      Editable(shownPad_);
+    } catch (const PlatformError&) {
+      return false;  // the pad keeps its text; showing it tries again
+    }
+    return true;
+  }
   for (bool shownPadFirst : {true, false}) {
     for (PadControl& pad : pads_) {
       if (pad.Filling() && (!shownPadFirst || pad.Visible())) {

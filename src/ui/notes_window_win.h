@@ -32,8 +32,9 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   // The keyboard before the window's controls see it: Escape, the focus order and the access
   // keys. True when the message is handled and must not be dispatched.
   bool PreTranslate(MSG& msg);
-  // Takes the next piece of a pad's text into its control, the shown pad first; for the message
-  // loop to call while no message waits. True while some pad has text left to take in.
+  // Makes the shown pad's control, or takes the next piece of a pad's text into its control, the
+  // shown pad first; for the message loop to call while no message waits. True while some pad
+  // has a step left.
   bool FillPadsStep();
 
   // NotesView
@@ -99,6 +100,7 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   HWND aboutButton_ = nullptr, hideButton_ = nullptr, endButton_ = nullptr;
   HWND lastFocus_ = nullptr;
   std::array<PadControl, kPadCount> pads_;
+  int shownPad_ = 1;
   NotesLayout layout_;
   TwipsPlacement placement_;
 };
