@@ -86,8 +86,8 @@ ProgramPad* g_program = nullptr;
 LRESULT CALLBACK ProgramHost(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE && g_program) {
     g_program->pad.TextChanged();
-    g_program->saved =
-        g_program->keeper->Changed(g_program->storage, 1, g_program->pad.Text()) && g_program->saved;
+    g_program->saved = g_program->keeper->Changed(g_program->storage, 1, g_program->pad.Text()) &&
+                       g_program->saved;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
@@ -153,8 +153,8 @@ int wmain() {
   std::wstring barePath = win::Widen(folder) + L"\\~bare1.tmp";
 
   std::printf("One keystroke until the store holds it (median of 31 rounds, milliseconds)\n");
-  std::printf("%-16s %7s %10s | %10s %10s %10s %10s | %7s\n", "store", "text", "program",
-              "typing", "round trip", "bare write", "floor", "ratio");
+  std::printf("%-16s %7s %10s | %10s %10s %10s %10s | %7s\n", "store", "text", "program", "typing",
+              "round trip", "bare write", "floor", "ratio");
   struct Case {
     const char* store;
     std::size_t bytes;
@@ -195,8 +195,10 @@ int wmain() {
         SendMessageTimeoutW(elsewhere, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &r);
       }));
       bareMs.push_back(Time([&] {
-        if (registry) BareRegistry(wide);
-        else BareFile(barePath, stored);
+        if (registry)
+          BareRegistry(wide);
+        else
+          BareFile(barePath, stored);
       }));
     }
     g_program = nullptr;

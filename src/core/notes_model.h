@@ -112,7 +112,7 @@ class NotesModel {
   CheckState storeInRegistry_ = CheckState::Ticked;
   int shownPad_ = 1;
   std::array<bool, kPadCount> changed_{};  // changed, not yet stored
-  std::string countText_;  // the shown pad's length at the last tab click
+  std::string countText_;                  // the shown pad's length at the last tab click
 };
 
 }  // namespace vorn

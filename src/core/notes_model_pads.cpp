@@ -66,8 +66,7 @@ void NotesModel::Tick() {
   for (int pad = 1; pad <= kPadCount; ++pad) {
     if (s_.keeper.Unsaved(pad)) {
       AfterSave(pad, s_.keeper.Save(CurrentStorage(), pad, w_.notes.PadText(pad)));
-    } else if (s_.keeper.Unread(pad) && !s_.keeper.ChangedByUser(pad) &&
-               !s_.keeper.TooLarge(pad)) {
+    } else if (s_.keeper.Unread(pad) && !s_.keeper.ChangedByUser(pad) && !s_.keeper.TooLarge(pad)) {
       LoadPad(pad);
       ShowStatus();
     }

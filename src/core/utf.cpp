@@ -46,8 +46,10 @@ std::basic_string<Unit> Utf16FromUtf8(std::string_view s) {
       continue;
     }
     // The sequence's length and the smallest code point it may carry (no overlong forms).
-    std::size_t length = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3
-                         : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+    std::size_t length = c >= 0xC2 && c <= 0xDF   ? 2
+                         : c >= 0xE0 && c <= 0xEF ? 3
+                         : c >= 0xF0 && c <= 0xF4 ? 4
+                                                  : 0;
     std::uint32_t cp = length == 2 ? c & 0x1F : length == 3 ? c & 0x0F : c & 0x07;
     std::size_t k = 1;
     while (k < length && i + k < n && IsContinuation(static_cast<unsigned char>(s[i + k]))) {
@@ -85,7 +87,8 @@ std::string Utf8FromUtf16(std::basic_string_view<Unit> s, bool crAsCrLf) {
       out += static_cast<char>(u);
       if (u == u'\r' && crAsCrLf) out += '\n';
     } else if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n && IsLowSurrogate(s[i + 1])) {
-      AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (static_cast<std::uint32_t>(s[i + 1]) - 0xDC00));
+      AppendUtf8(out,
+                 0x10000 + ((u - 0xD800) << 10) + (static_cast<std::uint32_t>(s[i + 1]) - 0xDC00));
       ++i;
     } else {
       AppendUtf8(out, u >= 0xD800 && u <= 0xDFFF ? kReplacement : u);

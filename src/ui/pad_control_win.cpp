@@ -185,7 +185,8 @@ void PadControl::TextChanged() {
     if (edit) {
       TextSpan span = mirror_.SpanToRead(*edit, length);
       std::wstring read = ControlText(span.start, span.end);
-      if (mirror_.Apply(*edit, length, {reinterpret_cast<const char16_t*>(read.data()), read.size()})) {
+      if (mirror_.Apply(*edit, length,
+                        {reinterpret_cast<const char16_t*>(read.data()), read.size()})) {
         return;
       }
     }
@@ -208,8 +209,10 @@ void PadControl::SetText(std::string_view text) {
   mirrored_ = false;
   pending_ = win::Widen(text);
   filled_ = 0;
-  if (pending_.empty()) Finish();
-  else if (IsWindowVisible(hwnd_)) FillAll();
+  if (pending_.empty())
+    Finish();
+  else if (IsWindowVisible(hwnd_))
+    FillAll();
 }
 
 bool PadControl::FillStep() {

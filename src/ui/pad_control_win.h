@@ -63,7 +63,7 @@ class PadControl {
 
   HWND hwnd_ = nullptr;
   WNDPROC original_ = nullptr;
-  std::string held_;     // the text while no control holds all of it
+  std::string held_;       // the text while no control holds all of it
   bool mirrored_ = false;  // the control holds all of the text, and mirror_ a copy
   PadMirror mirror_;
   std::wstring pending_;

@@ -437,9 +437,10 @@ TEST_F(Model, APadTooLargeToEditIsNotOpenedAndItsStoreNeverTouched) {
   model.Start();
   model.TabSelected(2);
   EXPECT_EQ(view.text[1], "");
-  EXPECT_EQ(view.status, "Doc #2 is not opened: file C:\\Vorn\\~tmp2.tmp: a line of it holds "
-                         "3,001 characters, and a pad shows lines of at most 3,000. It is left "
-                         "as it is.");
+  EXPECT_EQ(view.status,
+            "Doc #2 is not opened: file C:\\Vorn\\~tmp2.tmp: a line of it holds "
+            "3,001 characters, and a pad shows lines of at most 3,000. It is left "
+            "as it is.");
   view.Type(2, "lost?");  // the pad takes no typing
   clipboard.text = "pasted";
   model.Run(ToolbarCommand::Paste);

@@ -14,7 +14,8 @@ bool Follow(PadMirror& mirror, const std::u16string& after, std::size_t startBef
   std::optional<PadEdit> edit = mirror.GuessEdit(startBefore, after.size(), endAfter);
   if (!edit) return false;
   TextSpan span = mirror.SpanToRead(*edit, after.size());
-  return mirror.Apply(*edit, after.size(), std::u16string_view(after).substr(span.start, span.end - span.start));
+  return mirror.Apply(*edit, after.size(),
+                      std::u16string_view(after).substr(span.start, span.end - span.start));
 }
 
 TEST(PadMirror, FollowsEditsThatReplaceTheSelection) {
@@ -53,11 +54,13 @@ TEST(PadMirror, RefusesWhatTheNumbersOrTheTextDoNotBearOut) {
   // Text that grew by more than the caret moved past.
   EXPECT_FALSE(Follow(m, t + u"!!", 5, 6));
   EXPECT_FALSE(m.GuessEdit(40, 41, 41).has_value());  // a start past the end
-  EXPECT_EQ(m.Text(), t);  // nothing refused changed the copy
+  EXPECT_EQ(m.Text(), t);                             // nothing refused changed the copy
 }
 
 TEST(Utf, ConvertsBothWaysAsTheSystemDoes) {
-  std::string text = "Gr\xC3\xBC\xC3\x9F" "e \xF0\x9F\x99\x82 \xE2\x82\xAC";
+  std::string text =
+      "Gr\xC3\xBC\xC3\x9F"
+      "e \xF0\x9F\x99\x82 \xE2\x82\xAC";
   std::u16string wide = Utf16FromUtf8(text);
   EXPECT_EQ(wide, u"Grüße 🙂 €");
   EXPECT_EQ(Utf8FromUtf16(wide), text);
