@@ -44,6 +44,9 @@ void NotesModel::RestoreWindow() {
   topMost_ = stored.onTop;
   w_.notes.ShowOptions(topMost_, storeInRegistry_);
   if (topMost_) w_.notes.SetTopMost(true);
+  // A key another program has taken changes nothing else.
+  hotKey_ = stored.hotKey;
+  w_.notes.SetHotKey(ParseHotKey(hotKey_));
 }
 
 void NotesModel::Resized() {
@@ -139,6 +142,14 @@ void NotesModel::TrayReleased(TrayAction action) {
   }
 }
 
+void NotesModel::HotKeyPressed(bool windowActive) {
+  if (windowActive && w_.notes.Shown()) {
+    w_.notes.Hide();
+  } else {
+    TrayReleased(TrayAction::ShowAndFocus);
+  }
+}
+
 void NotesModel::Finish() {
   if (finished_) return;
   finished_ = true;
@@ -146,7 +157,7 @@ void NotesModel::Finish() {
   for (int pad = 1; pad <= kPadCount; ++pad) {
     if (s_.keeper.Unsaved(pad)) s_.keeper.Rescue(pad, w_.notes.PadText(pad));
   }
-  SaveWindowSettings(s_.settings, w_.notes.Placement(), storeInRegistry_, topMost_);
+  SaveWindowSettings(s_.settings, w_.notes.Placement(), storeInRegistry_, topMost_, hotKey_);
   w_.tray.Remove();
 }
 

@@ -76,6 +76,9 @@ class NotesModel {
   // cannot be saved asks first.
   void CloseRequested(CloseReason reason);
   void TrayReleased(TrayAction action);
+  // The hotkey, from any program: shows the window with the caret in its pad, as a left release
+  // on the icon does; while the window is the active one, hides it.
+  void HotKeyPressed(bool windowActive);
   // Every few seconds: pads that could not be read or saved are tried again.
   void Tick();
   // Stores the settings, keeps unsaved text in the history and removes the icon, once; the
@@ -112,6 +115,7 @@ class NotesModel {
   CheckState storeInRegistry_ = CheckState::Ticked;
   int shownPad_ = 1;
   std::array<bool, kPadCount> changed_{};  // changed, not yet stored
+  std::string hotKey_;                     // as "Setting\HotKey" holds it; "" when off
   std::string countText_;                  // the shown pad's length at the last tab click
 };
 

@@ -2,6 +2,7 @@
 // put small fakes in their place.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,9 @@ class NotesView {
   // Makes `text` the pad's whole text as one change of the user's, which Ctrl+Z takes back.
   virtual void ReplacePadText(int pad, std::string_view text) = 0;
   virtual void SetStatusText(std::string_view text) = 0;
+  // Takes the hotkey from the system for this window, or gives it back when there is none;
+  // false when another program has it.
+  virtual bool SetHotKey(const std::optional<HotKey>& key) = 0;
 };
 
 // The icon in the notification area.

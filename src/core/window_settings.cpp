@@ -44,11 +44,17 @@ WindowSettings LoadWindowSettings(SettingsStore& store) {
 
   std::optional<std::string> onTop = read("OnTop");
   s.onTop = onTop && ReadNumber(*onTop) == 1.0;
+
+  if (std::optional<std::string> hotKey = read("HotKey")) {
+    std::optional<HotKey> parsed = ParseHotKey(*hotKey);
+    if (hotKey->find_first_not_of(' ') == std::string::npos) s.hotKey.clear();
+    else if (parsed) s.hotKey = HotKeyText(*parsed);
+  }
   return s;
 }
 
 bool SaveWindowSettings(SettingsStore& store, const WindowRect& window, CheckState storeInRegistry,
-                        bool onTop) {
+                        bool onTop, std::string_view hotKey) {
   const std::pair<std::string_view, std::string> entries[] = {
       {"Top", NumberText(window.top)},
       {"Left", NumberText(window.left)},
@@ -56,6 +62,7 @@ bool SaveWindowSettings(SettingsStore& store, const WindowRect& window, CheckSta
       {"Width", NumberText(window.width)},
       {"Reg", std::to_string(static_cast<int>(storeInRegistry))},
       {"OnTop", onTop ? "1" : "0"},
+      {"HotKey", std::string(hotKey)},
   };
   bool all = true;
   for (const auto& [key, value] : entries) {

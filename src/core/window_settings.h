@@ -3,7 +3,9 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
+#include "core/hot_key.h"
 #include "core/settings_store.h"
 
 namespace vorn {
@@ -21,16 +23,19 @@ struct WindowSettings {
   std::optional<float> left, top, width, height;
   CheckState storeInRegistry = CheckState::Ticked;
   bool onTop = false;
+  // The hotkey as text; "" when it is off.
+  std::string hotKey = std::string(kDefaultHotKey);
 };
 
 // Reads "Top", "Left", "Height", "Width", "Reg" and "OnTop". A value of 0, text that is not a
 // number, a size below 0 and a coordinate no screen reaches count as not stored; "Reg" rounded
-// half to even must be 0, 1 or 2; "OnTop" is on only when it reads as exactly 1.
+// half to even must be 0, 1 or 2; "OnTop" is on only when it reads as exactly 1. "HotKey" empty
+// turns the hotkey off; one that names no usable key keeps "Ctrl+Alt+N".
 WindowSettings LoadWindowSettings(SettingsStore& store);
 
-// Writes the six entries. A refused write does not stop the others; the pads are stored
+// Writes the seven entries. A refused write does not stop the others; the pads are stored
 // already, and the rest is still worth keeping. True when all six were written.
 bool SaveWindowSettings(SettingsStore& store, const WindowRect& window, CheckState storeInRegistry,
-                        bool onTop);
+                        bool onTop, std::string_view hotKey);
 
 }  // namespace vorn

@@ -87,6 +87,9 @@ LRESULT NotesWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (wp == kRetryTimer && model_) model_->Tick();
       return 0;
+    case WM_HOTKEY:
+      if (wp == kHotKeyId && model_) model_->HotKeyPressed(GetForegroundWindow() == hwnd_);
+      return 0;
     case WM_ENTERIDLE:  // a menu or message box of ours waits: as the message loop does
       if (model_) model_->StoreChanges();
       return 0;
@@ -257,6 +260,16 @@ WindowRect NotesWindow::MinimumSize() const {
 
 void NotesWindow::ShowOptions(bool top, CheckState storeInRegistry) {
   toolbar_.ShowOptions(top, storeInRegistry);
+}
+
+bool NotesWindow::SetHotKey(const std::optional<HotKey>& key) {
+  UnregisterHotKey(hwnd_, kHotKeyId);
+  if (!key) return true;
+  UINT modifiers = (key->ctrl ? MOD_CONTROL : 0) | (key->alt ? MOD_ALT : 0) |
+                   (key->shift ? MOD_SHIFT : 0) | (key->win ? MOD_WIN : 0);
+  // Held down, the key would show and hide the window in turn: it counts once.
+  return RegisterHotKey(hwnd_, kHotKeyId, modifiers | MOD_NOREPEAT, key->key) ||
+         RegisterHotKey(hwnd_, kHotKeyId, modifiers, key->key);
 }
 
 void NotesWindow::ShowPad(int pad) {

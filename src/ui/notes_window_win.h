@@ -58,6 +58,7 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   void ReplacePadSelection(int pad, std::string_view text) override;
   void ReplacePadText(int pad, std::string_view text) override { Editable(pad).ReplaceAll(text); }
   void SetStatusText(std::string_view text) override { statusBar_.SetText(text); }
+  bool SetHotKey(const std::optional<HotKey>& key) override;
 
  private:
   friend class WindowBase<NotesWindow>;

@@ -34,6 +34,7 @@ inline constexpr int kButtonPanel = 603;
 // could not be read or saved.
 inline constexpr unsigned kHistoryCommand = 0x1010;
 inline constexpr unsigned kRetryTimer = 1;
+inline constexpr int kHotKeyId = 1;  // the notes window's one system-wide hotkey
 
 // The History window.
 inline constexpr int kHistoryList = 101;

@@ -1,13 +1,14 @@
 """The notes window, start-up, hiding, ending and the tray icon, driven as a user drives them."""
 import os
 import shutil
+import subprocess
 import time
 import unittest
 
-from harness import ProgramTest, ROOT, ids, pad_id, wait_until
+from harness import WINE, ProgramTest, ROOT, _die_with_parent, ids, pad_id, wait_until
 
 TPP = 15.0  # twips per pixel at 96 dpi
-SIX = {'Top', 'Left', 'Height', 'Width', 'Reg', 'OnTop'}
+SEVEN = {'Top', 'Left', 'Height', 'Width', 'Reg', 'OnTop', 'HotKey'}
 
 
 def px(twips):
@@ -197,8 +198,42 @@ class Hiding(ProgramTest):
         self.assertNotIn('Setting', self.app.registry())  # hiding saves no settings
 
 
+class HotKeyFromAnywhere(ProgramTest):
+    def notepad_in_front(self):
+        self.app.started.append(subprocess.Popen(
+            [WINE, 'notepad'], env=self.app.env, stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent))
+        self.desktop.x(['xdotool', 'search', '--sync', '--name', 'Notepad', 'windowactivate',
+                        '--sync'], check=False)
+        time.sleep(0.5)
+
+    def test_the_hotkey_shows_with_the_caret_in_the_pad_and_hides_the_active_window(self):
+        for stored, works in ((None, True), ('Ctrl+Alt+', True), ('', False)):
+            with self.subTest(stored=stored):
+                if stored is not None:
+                    self.app.set_setting('HotKey', stored)
+                self.app.start()
+                self.notepad_in_front()
+                self.desktop.key('ctrl+alt+n')
+                if not works:
+                    time.sleep(2)
+                    self.assertTrue(self.app.hidden())
+                    self.app.stop()
+                    continue
+                w = wait_until(lambda: (lambda w: w if w['visible'] and w['foreground'] else
+                                        None)(self.app.notes_window()), 10, what='shown in front')
+                self.assertEqual(w['focus'], self.app.pad(1)['hwnd'])
+                self.desktop.key('ctrl+alt+n')
+                wait_until(self.app.hidden, 10, what='hidden again')
+                self.app.show()  # End stores the key as it was read
+                self.app.click_control('&End')
+                self.app.wait_exit()
+                self.assertEqual(self.app.registry('Setting')['HotKey'], 'Ctrl+Alt+N')
+                self.app.stop()
+
+
 class Ending(ProgramTest):
-    def test_end_writes_six_entries_removes_the_icon_and_the_next_start_restores(self):
+    def test_end_writes_seven_entries_removes_the_icon_and_the_next_start_restores(self):
         self.app.start()
         self.app.show()
         win = self.app.x_window()
@@ -214,7 +249,7 @@ class Ending(ProgramTest):
         self.app.wait_exit()
         self.assertEqual(self.desktop.tray_icons(), [])
         stored = self.app.registry('Setting')
-        self.assertEqual(set(stored), SIX)
+        self.assertEqual(set(stored), SEVEN)
         self.assertEqual(stored['Left'], str(rect[0] * 15))
         self.assertEqual(stored['Top'], str(rect[1] * 15))
         self.assertEqual(stored['Width'], str((rect[2] - rect[0]) * 15))
@@ -233,14 +268,14 @@ class Ending(ProgramTest):
         self.app.start()
         self.app.wine('wineboot', '--end-session', timeout=60, check=False)
         self.app.wait_exit(30)
-        self.assertEqual(set(self.app.registry('Setting')), SIX)
+        self.assertEqual(set(self.app.registry('Setting')), SEVEN)
 
     def test_task_manager_close_saves_and_ends(self):
         self.app.start()
         self.app.wine('taskkill', '/IM', 'VornNotes.exe', check=False)
         self.app.wait_exit()
         stored = self.app.registry('Setting')
-        self.assertEqual(set(stored), SIX)
+        self.assertEqual(set(stored), SEVEN)
         self.assertEqual(stored['Reg'], '1')
 
     def test_task_manager_close_of_a_minimized_window_stores_its_normal_rectangle(self):

@@ -225,6 +225,11 @@ class NotesView : public vorn::NotesView {
     ReplacePadSelection(pad, t);
   }
   void SetStatusText(std::string_view t) override { status = t; }
+  std::optional<vorn::HotKey> hotKey;
+  bool SetHotKey(const std::optional<vorn::HotKey>& key) override {
+    hotKey = key;
+    return true;
+  }
 
   // The user types into a pad (the caret moves to the end first).
   void Type(int pad, std::string_view t) {

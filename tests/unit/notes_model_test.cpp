@@ -352,7 +352,8 @@ TEST_F(Model, EveryOtherReasonEndsAndTheEndStoresTheSixEntriesOnce) {
     m.Finish();
     m.Finish();
     EXPECT_EQ(settings.writes,
-              (std::vector<std::string>{"Top", "Left", "Height", "Width", "Reg", "OnTop"}));
+              (std::vector<std::string>{"Top", "Left", "Height", "Width", "Reg", "OnTop",
+                                        "HotKey"}));
     EXPECT_EQ(settings.Get("Setting", "Width"), "6336.5");
     EXPECT_FALSE(icon.added);
     EXPECT_EQ(icon.removes, 1);
@@ -398,6 +399,16 @@ TEST_F(Model, TheIconsButtonsShowFocusAndToggle) {
   EXPECT_EQ(view.activations, 2);
   model.AboutPressed();
   EXPECT_EQ(about.opens, 1);
+  // The hotkey: taken at the start; shows and focuses, and hides while the window is active.
+  EXPECT_EQ(view.hotKey, vorn::ParseHotKey("Ctrl+Alt+N"));
+  model.HotKeyPressed(true);
+  EXPECT_FALSE(view.shown);
+  model.HotKeyPressed(false);
+  EXPECT_TRUE(view.shown);
+  EXPECT_EQ(view.activations, 3);
+  model.HotKeyPressed(false);  // shown behind another program's window: comes to the front
+  EXPECT_TRUE(view.shown);
+  EXPECT_EQ(view.activations, 4);
 }
 
 }  // namespace
