@@ -18,6 +18,7 @@
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
 #include "ui/about_window_win.h"
+#include "ui/find_window_win.h"
 #include "ui/history_window_win.h"
 #include "ui/messages_win.h"
 #include "ui/notes_window_win.h"
@@ -61,15 +62,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ui::TrayWindow tray(instance);
   ui::AboutWindow about(instance);
   ui::HistoryWindow historyWindow(instance);
-  NotesModel model({notes, tray, about, historyWindow, messages, loop},
+  ui::FindTextWindow findWindow(instance);
+  NotesModel model({notes, tray, about, historyWindow, findWindow, messages, loop},
                    {settings, pads, keeper, history, clipboard, printer});
   if (!notes.Create(model) || !tray.Create(model)) return 1;
   messages.SetOwner(notes.Hwnd());
   clipboard.SetOwner(notes.Hwnd());
   historyWindow.Attach(model, notes.Hwnd());
+  findWindow.Attach(model, notes.Hwnd());
 
   model.Start();
-  int exitCode = loop.Run({notes, tray, about, historyWindow, messages}, model);
+  int exitCode = loop.Run({notes, tray, about, historyWindow, findWindow, messages}, model);
   model.Finish();
   return exitCode;  // the windows go with their objects
 }

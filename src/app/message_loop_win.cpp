@@ -28,7 +28,8 @@ int MessageLoop::Run(const LoopWindows& w, NotesModel& model) {
       model.CloseRequested(CloseReason::OtherProgram);
       continue;
     }
-    if (w.messages.PreTranslate(msg) || w.history.PreTranslate(msg) || w.about.PreTranslate(msg) ||
+    if (w.messages.PreTranslate(msg) || w.history.PreTranslate(msg) || w.find.PreTranslate(msg) ||
+        w.about.PreTranslate(msg) ||
         w.notes.PreTranslate(msg)) {
       continue;
     }

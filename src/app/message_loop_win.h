@@ -5,6 +5,7 @@
 #include "core/notes_model.h"
 #include "core/notes_view.h"
 #include "ui/about_window_win.h"
+#include "ui/find_window_win.h"
 #include "ui/history_window_win.h"
 #include "ui/messages_win.h"
 #include "ui/notes_window_win.h"
@@ -18,6 +19,7 @@ struct LoopWindows {
   ui::TrayWindow& tray;
   ui::AboutWindow& about;
   ui::HistoryWindow& history;
+  ui::FindTextWindow& find;
   ui::Messages& messages;
 };
 

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "core/find_text.h"
+#include "core/utf.h"
+
 namespace vorn {
 
 namespace {
@@ -140,6 +143,47 @@ void NotesModel::TrayReleased(TrayAction action) {
       break;
     case TrayAction::None: break;
   }
+}
+
+void NotesModel::FindRequested() {
+  std::string selection = w_.notes.PadSelection(shownPad_);
+  if (!selection.empty() && selection.find_first_of("\r\n") == std::string::npos) {
+    findWhat_ = selection;
+  }
+  w_.find.Open(findWhat_, findMatchCase_);
+}
+
+void NotesModel::FindNext(std::string_view what, bool matchCase) {
+  findWhat_ = what;
+  findMatchCase_ = matchCase;
+  FindAgain(true);
+}
+
+void NotesModel::FindAgain(bool forward) {
+  if (findWhat_.empty()) {
+    w_.find.Open(findWhat_, findMatchCase_);
+    return;
+  }
+  FindRequest request{Utf16FromUtf8(findWhat_), findMatchCase_, forward};
+  TextSpan selected = w_.notes.PadSelected(shownPad_);
+  std::optional<FoundText> found =
+      FindInPads([this](int pad) { return w_.notes.PadContent(pad); }, kPadCount, shownPad_,
+                 forward ? selected.end : selected.start, request);
+  if (!found) {
+    w_.messages.Show("Cannot find \"" + findWhat_ + "\".", kProgramName);
+    return;
+  }
+  if (found->pad != shownPad_) {
+    TabSelected(found->pad);
+    // Shown, the pad is as its control made it: the match is looked for there again.
+    std::u16string text = w_.notes.PadContent(found->pad);
+    if (std::optional<std::size_t> at =
+            FindInText(text, forward ? 0 : text.size(), request)) {
+      found->start = *at;
+      found->end = *at + request.what.size();
+    }
+  }
+  w_.notes.SelectInPad(found->pad, {found->start, found->end});
 }
 
 void NotesModel::HotKeyPressed(bool windowActive) {

@@ -33,6 +33,7 @@ struct NotesWindows {
   TrayIcon& tray;
   AboutBox& about;
   HistoryBox& history;
+  FindBox& find;
   MessageDialog& messages;
   RunLoop& loop;
 };
@@ -85,6 +86,14 @@ class NotesModel {
   // program's last step.
   void Finish();
 
+  // Ctrl+F: the Find window, with the shown pad's selection (on one line) to find.
+  void FindRequested();
+  // "Find Next": from the shown pad's caret through the pads in order and round. Text found
+  // nowhere is told.
+  void FindNext(std::string_view what, bool matchCase);
+  // F3 and Shift+F3: the next or the previous match of the text last looked for.
+  void FindAgain(bool forward);
+
   // The history of the shown pad (Ctrl+H).
   void HistoryRequested();
   std::vector<Version> Versions(int pad);
@@ -115,6 +124,8 @@ class NotesModel {
   CheckState storeInRegistry_ = CheckState::Ticked;
   int shownPad_ = 1;
   std::array<bool, kPadCount> changed_{};  // changed, not yet stored
+  std::string findWhat_;  // the text last looked for
+  bool findMatchCase_ = false;
   std::string hotKey_;                     // as "Setting\HotKey" holds it; "" when off
   std::string countText_;                  // the shown pad's length at the last tab click
 };

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/layout.h"
+#include "core/pad_mirror.h"
 #include "core/window_settings.h"
 
 namespace vorn {
@@ -49,6 +50,11 @@ class NotesView {
   // Makes `text` the pad's whole text as one change of the user's, which Ctrl+Z takes back.
   virtual void ReplacePadText(int pad, std::string_view text) = 0;
   virtual void SetStatusText(std::string_view text) = 0;
+  // The pad's text as its control counts it (UTF-16, a line break as one CR), its selection,
+  // and a selection made and scrolled into view, in those positions.
+  virtual std::u16string PadContent(int pad) const = 0;
+  virtual TextSpan PadSelected(int pad) const = 0;
+  virtual void SelectInPad(int pad, TextSpan span) = 0;
   // Takes the hotkey from the system for this window, or gives it back when there is none;
   // false when another program has it.
   virtual bool SetHotKey(const std::optional<HotKey>& key) = 0;
@@ -86,6 +92,13 @@ class HistoryBox {
  public:
   virtual ~HistoryBox() = default;
   virtual void Open(int pad) = 0;
+};
+
+// The Find window: the text to find and "Match case", and "Find Next".
+class FindBox {
+ public:
+  virtual ~FindBox() = default;
+  virtual void Open(std::string_view what, bool matchCase) = 0;
 };
 
 // The program's message loop.

@@ -52,6 +52,14 @@ bool NotesWindow::PreTranslate(MSG& msg) {
         model_->HistoryRequested();
         return true;
       }
+      if (msg.wParam == 'F' && ctrl && !alt) {
+        model_->FindRequested();
+        return true;
+      }
+      if (msg.wParam == VK_F3 && !ctrlOrAlt) {
+        model_->FindAgain(GetKeyState(VK_SHIFT) >= 0);
+        return true;
+      }
       bool shift = GetKeyState(VK_SHIFT) < 0;
       if (msg.wParam == VK_TAB && !ctrlOrAlt) return MoveFocus(shift);
       // Before a pad sees them: the rich-edit control takes Ctrl+1, 2 and 5 for line spacing.
@@ -140,7 +148,6 @@ void NotesWindow::FocusActiveControl() {
 void NotesWindow::GoToPad(int pad) {
   HWND focus = GetFocus();
   bool inPad = focus && focus == ShownPadWindow();
-  TabCtrl_SetCurSel(tabStrip_, pad - 1);  // it tells no one: the model hears it here
   model_->TabSelected(pad);
   if (inPad) SetFocus(ShownPadWindow());
 }

@@ -274,6 +274,8 @@ bool NotesWindow::SetHotKey(const std::optional<HotKey>& key) {
 
 void NotesWindow::ShowPad(int pad) {
   shownPad_ = pad;
+  // Chosen by a key or a search, the tab follows; setting it tells no one.
+  if (TabCtrl_GetCurSel(tabStrip_) != pad - 1) TabCtrl_SetCurSel(tabStrip_, pad - 1);
   // In the hidden window of the start the pad gets its control once the program is ready.
   if (Shown()) Editable(pad);
   for (int i = 1; i <= kPadCount; ++i) Pad(i).SetVisible(i == pad);
@@ -284,6 +286,8 @@ PadControl& NotesWindow::Editable(int pad) {
   if (!control.Created()) {
     control.Create(hwnd_, kFirstPad + pad - 1);
     PlaceChild(control.Hwnd(), layout_.pads, dpi_);
+    // A child made later lies below the others; a pad lies in front of the tab strip.
+    SetWindowPos(control.Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     control.SetVisible(pad == shownPad_);
   }
   return control;

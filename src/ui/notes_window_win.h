@@ -59,6 +59,11 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   void ReplacePadText(int pad, std::string_view text) override { Editable(pad).ReplaceAll(text); }
   void SetStatusText(std::string_view text) override { statusBar_.SetText(text); }
   bool SetHotKey(const std::optional<HotKey>& key) override;
+  std::u16string PadContent(int pad) const override { return Pad(pad).Content(); }
+  TextSpan PadSelected(int pad) const override {
+    return Pad(pad).Created() ? Pad(pad).SelectedSpan() : TextSpan{};
+  }
+  void SelectInPad(int pad, TextSpan span) override { Editable(pad).SelectSpan(span); }
 
  private:
   friend class WindowBase<NotesWindow>;

@@ -2,6 +2,7 @@
 
 #include <richedit.h>
 
+#include "core/find_text.h"
 #include "core/text_pieces.h"
 #include "ui/child_win.h"
 #include "platform/text_win.h"
@@ -156,6 +157,10 @@ void PadControl::SetVisible(bool visible) {
 
 std::string PadControl::Text() const { return mirrored_ ? mirror_.Utf8() : held_; }
 
+std::u16string PadControl::Content() const {
+  return mirrored_ ? mirror_.Text() : ControlForm(held_);
+}
+
 std::size_t PadControl::ControlLength() const {
   GETTEXTLENGTHEX length{GTL_PRECISE | GTL_NUMCHARS, 1200};
   LRESULT n = SendMessageW(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
@@ -252,6 +257,17 @@ void PadControl::Finish() {
   edit_.open = false;
   std::wstring all = ControlText(0, ControlLength());
   mirror_.Reset(std::u16string(reinterpret_cast<const char16_t*>(all.data()), all.size()));
+}
+
+TextSpan PadControl::SelectedSpan() const {
+  CHARRANGE range{};
+  SendMessageW(hwnd_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  return {static_cast<std::size_t>(range.cpMin), static_cast<std::size_t>(range.cpMax)};
+}
+
+void PadControl::SelectSpan(TextSpan span) {
+  SendMessageW(hwnd_, EM_SETSEL, span.start, span.end);
+  SendMessageW(hwnd_, EM_SCROLLCARET, 0, 0);
 }
 
 std::string PadControl::Selection() const {

@@ -37,6 +37,8 @@ class PadControl {
 
   // The whole text, UTF-8 with line breaks as CR LF.
   std::string Text() const;
+  // The whole text as the control counts it: UTF-16, a line break as one CR.
+  std::u16string Content() const;
   // Empties the control and keeps `text` to take in; it raises no change.
   void SetText(std::string_view text);
   // A pad that is not editable takes no typing (its control is read-only).
@@ -44,6 +46,9 @@ class PadControl {
   // The control reported a change of its text: the copy follows it. Before anyone reads it.
   void TextChanged();
   std::string Selection() const;
+  // The selection in the control's positions; selecting scrolls it into view.
+  TextSpan SelectedSpan() const;
+  void SelectSpan(TextSpan span);
   // Replaces the selection, or inserts at the caret, and raises the change as typing does.
   void ReplaceSelection(std::string_view text);
   // Replaces the whole text as one change that can be undone.

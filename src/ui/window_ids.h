@@ -9,6 +9,7 @@ inline constexpr const wchar_t* kTrayWindowClass = L"VornNotesTray";
 inline constexpr const wchar_t* kAboutWindowClass = L"VornNotesAbout";
 inline constexpr const wchar_t* kButtonPanelClass = L"VornNotesPanel";
 inline constexpr const wchar_t* kHistoryWindowClass = L"VornNotesHistory";
+inline constexpr const wchar_t* kFindWindowClass = L"VornNotesFind";
 
 // The message in which the tray window gets the icon's mouse events (WM_APP + 1), the mouse
 // message in the low word of lParam.
@@ -41,6 +42,12 @@ inline constexpr int kHistoryList = 101;
 inline constexpr int kHistoryPreview = 102;
 inline constexpr int kHistoryRestore = 103;
 inline constexpr int kHistoryClose = 104;
+
+// The Find window.
+inline constexpr int kFindWhat = 201;
+inline constexpr int kFindMatchCase = 202;
+inline constexpr int kFindNextButton = 203;
+inline constexpr int kFindCloseButton = 204;
 
 // The About window.
 inline constexpr int kAboutCloseButton = 100;

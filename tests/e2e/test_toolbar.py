@@ -2,7 +2,7 @@
 import time
 import unittest
 
-from harness import ProgramTest, pad_id, wait_until
+from harness import ProgramTest, ids, pad_id, wait_until
 
 
 def panel1(app):
@@ -16,8 +16,9 @@ class PadSwitching(ProgramTest):
         self.app.show()
         self.assertEqual(panel1(self.app), '')  # empty until the first tab click
         self.app.click_tab(3)
-        visible = [c['id'] for c in self.app.controls() if 'RichEdit' in c['class'] and c['visible']]
-        self.assertEqual(visible, [pad_id(3)])
+        visible = [(c['id'], c['front']) for c in self.app.controls()
+                   if 'RichEdit' in c['class'] and c['visible']]
+        self.assertEqual(visible, [(pad_id(3), 1)])  # in front of the tab strip
         self.assertEqual(panel1(self.app), '18 characters')
         self.app.focus_pad(3)
         self.desktop.type('0123456789')
@@ -64,6 +65,51 @@ class PadSwitching(ProgramTest):
         self.desktop.type('x')  # the keyboard stayed in the pads
         wait_until(lambda: self.app.registry('Data').get('5') == 'x', 5, what='typing in pad 5')
         self.assertEqual(self.app.registry('Data'), {'5': 'x', '7': 'seven'})
+
+
+class Finding(ProgramTest):
+    def find_window(self):
+        return next((w for w in self.app.windows()['windows']
+                     if w['class'] == ids.kFindWindowClass and w['visible']), None)
+
+    def find(self, text):
+        self.desktop.key('ctrl+f')
+        wait_until(self.find_window, 10, what='the Find window')
+        self.desktop.type(text)  # over the text it opens with, which is selected
+        self.desktop.key('Return')
+
+    def at(self, n):
+        wait_until(lambda: self.app.probe('tabs')['selected'] == n - 1, 10, what='pad %d' % n)
+
+    def test_find_goes_through_the_pads_round_the_end_and_says_when_nothing_matches(self):
+        self.app.set_setting('1', 'a pin at the start', section='Data')
+        self.app.set_setting('7', 'line one\r\nfind the needle here', section='Data')
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(1)
+        self.find('NEEDLE')  # "Match case" is off
+        self.at(7)
+        self.assertEqual(panel1(self.app), '30 characters')  # as a tab click does
+        self.desktop.key('Escape')  # closes the Find window; the match is still selected
+        wait_until(lambda: not self.find_window(), 10, what='the Find window closed')
+        self.desktop.type('pin')
+        wait_until(lambda: self.app.registry('Data').get('7') == 'line one\r\nfind the pin here',
+                   10, what='the match typed over')
+        self.find('pin')  # from the caret after it: round the end to Doc #1
+        self.at(1)
+        self.desktop.key('Escape')
+        self.desktop.key('F3')
+        self.at(7)
+        self.desktop.key('shift+F3')
+        self.at(1)
+        self.find('haystack')
+        box = wait_until(lambda: self.app.dialogs(), 10, what='the message')
+        self.assertEqual(box[0]['title'], 'Vorn Notes')
+        self.assertIn('Cannot find "haystack".', box[0]['texts'])
+        self.desktop.key('Return')
+        wait_until(lambda: not self.app.dialogs(), 10, what='the message closed')
+        self.assertEqual(self.app.registry('Data'),
+                         {'1': 'a pin at the start', '7': 'line one\r\nfind the pin here'})
 
 
 class ClipboardCommands(ProgramTest):

@@ -11,6 +11,7 @@
 
 #include "core/clipboard.h"
 #include "core/clock.h"
+#include "core/find_text.h"
 #include "core/file_system.h"
 #include "core/notes_view.h"
 #include "core/pad_text.h"
@@ -225,6 +226,15 @@ class NotesView : public vorn::NotesView {
     ReplacePadSelection(pad, t);
   }
   void SetStatusText(std::string_view t) override { status = t; }
+  std::u16string PadContent(int pad) const override {
+    return vorn::ControlForm(text.at(pad - 1));
+  }
+  vorn::TextSpan PadSelected(int pad) const override {
+    // The fakes' pads hold no CR LF where the find tests look: bytes count as units.
+    std::size_t i = pad - 1;
+    return {selStart[i], selStart[i] + selLength[i]};
+  }
+  void SelectInPad(int pad, vorn::TextSpan span) override { Select(pad, span.start, span.end - span.start); }
   std::optional<vorn::HotKey> hotKey;
   bool SetHotKey(const std::optional<vorn::HotKey>& key) override {
     hotKey = key;
@@ -271,6 +281,15 @@ struct Messages : vorn::MessageDialog {
   bool Ask(std::string_view text, std::string_view title) override {
     asked.emplace_back(text, title);
     return answer;
+  }
+};
+
+struct FindBox : vorn::FindBox {
+  int opens = 0;
+  std::string what;
+  void Open(std::string_view w, bool) override {
+    ++opens;
+    what = w;
   }
 };
 

@@ -19,6 +19,7 @@ struct Parts {
   fake::Tray tray;
   fake::About about;
   fake::HistoryBox historyBox;
+  fake::FindBox findBox;
   fake::Messages messages;
   fake::Loop loop;
 };
@@ -48,7 +49,7 @@ struct Model : ::testing::Test {
     auto& keeper =
         keepers.emplace_back(std::make_unique<vorn::PadKeeper>(pads, history, rescue, clock));
     auto& m = *models.emplace_back(std::make_unique<vorn::NotesModel>(
-        vorn::NotesWindows{p.view, p.tray, p.about, p.historyBox, p.messages, p.loop},
+        vorn::NotesWindows{p.view, p.tray, p.about, p.historyBox, p.findBox, p.messages, p.loop},
         vorn::NotesServices{settings, pads, *keeper, history, clipboard, printer}));
     p.view.changed = [&m](int pad) { m.PadChanged(pad); };
     return m;
@@ -310,6 +311,26 @@ TEST_F(Toolbar, PrinterAndClipboardFailuresAreToldAndChangeNothing) {
 }
 
 // ---- Options, hiding and ending ----------------------------------------------------------
+
+TEST_F(Model, FindGoesToTheNextPadHoldingTheTextAndSaysWhenNoneDoes) {
+  settings.Set("7", "seven holds the word", "Data");
+  model.Start();
+  view.Type(1, "word");
+  view.Select(1, 0, 4);
+  model.FindRequested();
+  EXPECT_EQ(parts.findBox.what, "word");  // the selection, to find
+  model.FindNext("WORD", false);
+  EXPECT_EQ(view.shownPad, 7);
+  EXPECT_EQ(view.PadSelection(7), "word");
+  EXPECT_EQ(view.status, "20 characters");  // as a tab click does
+  model.FindAgain(true);                     // F3: round to pad 1
+  EXPECT_EQ(view.shownPad, 1);
+  model.FindNext("pear", false);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0], (std::pair<std::string, std::string>{"Cannot find \"pear\".",
+                                                                     "Vorn Notes"}));
+  EXPECT_EQ(Value(7), "seven holds the word");
+}
 
 TEST_F(Model, TopFollowsItsBoxEachClick) {
   model.Start();

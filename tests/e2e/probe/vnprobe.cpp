@@ -147,13 +147,18 @@ void Collect(HWND parent, HWND origin, std::string& out, bool& first) {
     GetWindowRect(h, &screen);
     std::wstring cls = ClassOf(h);
     std::wstring text = TextOf(h);
+    // In front: the control its parent finds at the control's centre, over its siblings.
+    POINT centre{(screen.left + screen.right) / 2, (screen.top + screen.bottom) / 2};
+    ScreenToClient(parent, &centre);
+    bool front = ChildWindowFromPointEx(parent, centre, CWP_SKIPINVISIBLE) == h;
     out += std::string(first ? "" : ",") + "{\"hwnd\":" + Hwnd(h) + ",\"class\":" + Json(cls) +
            ",\"id\":" + Num(GetDlgCtrlID(h)) + ",\"parent\":" + Hwnd(parent) +
            ",\"text\":" + Json(text) +
            ",\"visible\":" + Num((GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) ? 1 : 0) +
            ",\"style\":" + Num((unsigned)GetWindowLongW(h, GWL_STYLE)) + ",\"check\":" +
            Num(cls == L"Button" ? (long long)Send(h, BM_GETCHECK, 0, 0) : -1) +
-           ",\"rect\":" + Rect(r) + ",\"screen\":" + Rect(screen) + "}";
+           ",\"rect\":" + Rect(r) + ",\"screen\":" + Rect(screen) +
+           ",\"front\":" + Num(front ? 1 : 0) + "}";
     first = false;
     Collect(h, origin, out, first);
   }

@@ -1,0 +1,97 @@
+#include "ui/find_window_win.h"
+
+#include <string>
+
+#include "platform/dpi_win.h"
+#include "platform/text_win.h"
+#include "ui/child_win.h"
+
+namespace vorn::ui {
+
+namespace {
+
+// The window's client area and its controls, in twips.
+constexpr TwipsRect kClient{0, 0, 5520, 1140};
+constexpr TwipsRect kLabelPlace{120, 180, 960, 255};
+constexpr TwipsRect kWhatPlace{1140, 120, 2760, 315};
+constexpr TwipsRect kMatchCasePlace{1140, 600, 1680, 255};
+constexpr TwipsRect kNextPlace{4080, 120, 1320, 375};
+constexpr TwipsRect kClosePlace{4080, 600, 1320, 375};
+
+}  // namespace
+
+void FindTextWindow::DescribeClass(WNDCLASSEXW& wc) {
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+}
+
+void FindTextWindow::Open(std::string_view what, bool matchCase) {
+  if (!hwnd_) {
+    UINT dpi = win::DpiOf(owner_);
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    RECT r{0, 0, win::TwipsToPixels(kClient.width, dpi), win::TwipsToPixels(kClient.height, dpi)};
+    AdjustWindowRectEx(&r, style, FALSE, WS_EX_CONTROLPARENT);
+    RECT owner{};
+    GetWindowRect(owner_, &owner);
+    // Over the lower part of the pad, where a match near its top stays in sight.
+    OffsetRect(&r, owner.left + 40 - r.left, owner.bottom - (r.bottom - r.top) - 80 - r.top);
+    if (!CreateFor(instance_, WS_EX_CONTROLPARENT, L"Find", style, r, owner_)) return;
+  }
+  SetWindowTextW(what_, win::Widen(what).c_str());
+  SendMessageW(what_, EM_SETSEL, 0, -1);
+  SendMessageW(matchCase_, BM_SETCHECK, matchCase ? BST_CHECKED : BST_UNCHECKED, 0);
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  SetFocus(what_);
+}
+
+LRESULT FindTextWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE: OnCreate(); return 0;
+    case WM_COMMAND:
+      if (HIWORD(wp) == BN_CLICKED) OnCommand(LOWORD(wp));
+      return 0;
+    case DM_GETDEFID: return MAKELRESULT(kFindNextButton, DC_HASDEFID);
+    case WM_CLOSE: Destroy(); return 0;
+    default: return Default(msg, wp, lp);
+  }
+}
+
+void FindTextWindow::OnCreate() {
+  UINT dpi = win::DpiOf(hwnd_);
+  font_.Reset(CreateTahoma(8.4f, dpi));
+  // Created in the focus order; the label's access key reaches the box after it.
+  HWND label = CreateChild(hwnd_, -1, L"STATIC", L"Fi&nd what:", WS_VISIBLE, font_.Get());
+  what_ = CreateChild(hwnd_, kFindWhat, L"EDIT", nullptr, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                      font_.Get(), WS_EX_CLIENTEDGE);
+  matchCase_ = CreateChild(hwnd_, kFindMatchCase, L"BUTTON", L"Match &case",
+                           WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, font_.Get());
+  HWND next = CreateChild(hwnd_, kFindNextButton, L"BUTTON", L"Find &Next",
+                          WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, font_.Get());
+  HWND close = CreateChild(hwnd_, kFindCloseButton, L"BUTTON", L"&Close",
+                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, font_.Get());
+  PlaceCaptioned(label, font_.Get(), kLabelPlace, dpi);
+  PlaceChild(what_, kWhatPlace, dpi);
+  PlaceCaptioned(matchCase_, font_.Get(), kMatchCasePlace, dpi);
+  PlaceCaptioned(next, font_.Get(), kNextPlace, dpi);
+  PlaceCaptioned(close, font_.Get(), kClosePlace, dpi);
+}
+
+void FindTextWindow::OnCommand(int id) {
+  switch (id) {
+    case IDOK:
+    case kFindNextButton: {
+      int n = GetWindowTextLengthW(what_);
+      std::wstring what(static_cast<std::size_t>(n) + 1, L'\0');
+      what.resize(static_cast<std::size_t>(GetWindowTextW(what_, what.data(), n + 1)));
+      if (what.empty()) return;
+      model_->FindNext(win::Narrow(what),
+                       SendMessageW(matchCase_, BM_GETCHECK, 0, 0) == BST_CHECKED);
+      break;
+    }
+    case kFindCloseButton:
+    case IDCANCEL: Destroy(); break;
+  }
+}
+
+}  // namespace vorn::ui
