@@ -35,13 +35,14 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
 
 template <class Unit>
 std::basic_string<Unit> Utf16FromUtf8(std::string_view s) {
-  std::basic_string<Unit> out;
-  out.reserve(s.size());
+  // Never more units than bytes: written in place, then cut to length.
+  std::basic_string<Unit> out(s.size(), Unit());
+  Unit* o = out.data();
   const std::size_t n = s.size();
   for (std::size_t i = 0; i < n;) {
     auto c = static_cast<unsigned char>(s[i]);
     if (c < 0x80) {
-      out += static_cast<Unit>(c);
+      *o++ = static_cast<Unit>(c);
       ++i;
       continue;
     }
@@ -60,19 +61,20 @@ std::basic_string<Unit> Utf16FromUtf8(std::string_view s) {
                       (length != 3 || (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF))) &&
                       (length != 4 || (cp >= 0x10000 && cp <= 0x10FFFF));
     if (!wellFormed) {
-      out += static_cast<Unit>(kReplacement);  // one for the bad byte; what follows is read afresh
+      *o++ = static_cast<Unit>(kReplacement);  // one for the bad byte; what follows is read afresh
       ++i;
       continue;
     }
     if (cp >= 0x10000) {
       cp -= 0x10000;
-      out += static_cast<Unit>(0xD800 + (cp >> 10));
-      out += static_cast<Unit>(0xDC00 + (cp & 0x3FF));
+      *o++ = static_cast<Unit>(0xD800 + (cp >> 10));
+      *o++ = static_cast<Unit>(0xDC00 + (cp & 0x3FF));
     } else {
-      out += static_cast<Unit>(cp);
+      *o++ = static_cast<Unit>(cp);
     }
     i += length;
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
 }
 

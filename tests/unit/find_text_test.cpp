@@ -16,7 +16,7 @@ TEST(FindText, GoesOnThroughThePadsInOrderAndRoundToWhereItBegan) {
     return f ? std::to_string(f->pad) + ":" + std::to_string(f->start) : std::string("none");
   };
   EXPECT_EQ(find(3, 0, true), "3:3");
-  EXPECT_EQ(find(3, 8, true), "3:16");      // after the first match: the next, any case
+  EXPECT_EQ(find(3, 8, true), "3:16");       // after the first match: the next, any case
   EXPECT_EQ(find(3, 8, true, true), "1:4");  // matching case: round the end to pad 1
   EXPECT_EQ(find(1, 9, true), "3:3");        // past the end of pad 1, over the empty pad 2
   EXPECT_EQ(find(1, 0, false), "3:16");      // backwards from pad 1 round to the last pads
@@ -24,7 +24,7 @@ TEST(FindText, GoesOnThroughThePadsInOrderAndRoundToWhereItBegan) {
   EXPECT_EQ(find(3, 5, true, false, u"ÄPFEL"), "4:0");
   EXPECT_EQ(find(1, 2, true, false, u"one"), "1:0");  // round to the start of the first pad
   EXPECT_EQ(find(2, 0, true, false, u"pear"), "none");
-  EXPECT_EQ(ControlForm("a\r\nb\nc\rd"), u"a\rb\rc\rd");
+  EXPECT_EQ(ControlForm("a\r\nb\nc\rd\n\n\r\r\n"), u"a\rb\rc\rd\r\r\r\r");
 }
 
 }  // namespace
