@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target VornNotes autosave_bench floor floor_controls startup_bench >/dev/null
+cmake --build --preset win64 --target VornNotes autosave_bench find_bench floor floor_controls startup_bench >/dev/null
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target VornNotes >/dev/null
 prefix=$(mktemp -d)
@@ -29,6 +29,8 @@ echo "machine: $machine; $date"
 {
   echo "@machine|$machine|$(/usr/lib/wine/wine64 --version)|$date"
   /usr/lib/wine/wine64 build/win64/autosave_bench.exe
+  echo
+  /usr/lib/wine/wine64 build/win64/find_bench.exe
   echo
   # The start-up bench works in a folder of its own: pad files, a 1 MB file for notepad.
   mkdir -p "$prefix/drive_c/bench"
