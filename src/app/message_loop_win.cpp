@@ -10,9 +10,12 @@ int MessageLoop::Run(const LoopWindows& w, NotesModel& model) {
   MSG msg{};
   bool filling = true;
   for (;;) {
-    // A wait that returns at once: it also tells the system that the program waits for input.
-    if (MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
-        WAIT_TIMEOUT) {
+    // A wait that returns at once tells the system that the program waits for input; whether
+    // a message waits is for PeekMessage to say. (The wait's own answer, with
+    // MWMO_INPUTAVAILABLE, kept saying input was queued when none could be taken, and the idle
+    // steps waited for the next timer, seconds later.)
+    MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
       // Nothing is queued: what the input changed is stored before anything else.
       model.StoreChanges();
       if (filling) {
