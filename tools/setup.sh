@@ -23,7 +23,8 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  $sudo apt-get update -q
+  # A mirror caught mid-sync fails one index file; the others still serve the install.
+  $sudo apt-get update -q || echo "tools/setup.sh: apt-get update reported errors; installing from the lists it has" >&2
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 

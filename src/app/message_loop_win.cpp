@@ -17,7 +17,7 @@ int MessageLoop::Run(const LoopWindows& w, NotesModel& model) {
     MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
       // Nothing is queued: what the input changed is stored before anything else.
-      model.StoreChanges();
+      model.Idle();
       if (filling) {
         filling = w.notes.FillPadsStep();
         continue;

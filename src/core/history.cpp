@@ -116,13 +116,15 @@ void History::Keep(int pad, std::string_view bytes, std::string_view kind) {
     if (newest && *newest == bytes) return;
   }
   files_.CreateFolders(Folder(pad));
+  std::int64_t time = clock_.NowUtcMillis();
+  if (!versions.empty()) time = std::max(time, versions.front().utcMillis + 1);
   // Two versions in the same millisecond get a number after the time.
-  std::string stem = VersionName(clock_.NowUtcMillis()), file = stem + "." + std::string(kind);
+  std::string stem = VersionName(time), file = stem + "." + std::string(kind);
   for (int n = 2; files_.Exists(Folder(pad) + "\\" + file); ++n) {
     file = stem + "-" + std::to_string(n) + "." + std::string(kind);
   }
   SaveFileSafely(files_, Folder(pad) + "\\" + file, bytes);
-  DropOldest(pad);
+  DropOldest(pad, file);
 }
 
 std::vector<Version> History::Versions(int pad) {
@@ -140,13 +142,13 @@ std::vector<Version> History::Versions(int pad) {
   return versions;
 }
 
-void History::DropOldest(int pad) {
+void History::DropOldest(int pad, std::string_view newest) {
   std::vector<Version> versions = Versions(pad);
   std::uint64_t total = 0;
   for (std::size_t i = 0; i < versions.size(); ++i) {
     total += versions[i].size;
     // The newest stays, however large it is.
-    if (i > 0 && (i >= kMaxVersions || total > kMaxBytes)) {
+    if (i > 0 && versions[i].file != newest && (i >= kMaxVersions || total > kMaxBytes)) {
       files_.Remove(Folder(pad) + "\\" + versions[i].file);
     }
   }

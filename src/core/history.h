@@ -1,6 +1,8 @@
 // The history of every pad: earlier versions of its text, one file each in a folder of its own,
 // named by the UTC time they were taken. The newest 100 versions and at most 20 MB per pad are
-// kept; the oldest go first. A version is text, or the bytes a store held exactly as it held
+// kept; the oldest go first. A clock set back would name a new version before older ones: it is
+// then named a millisecond after the newest, so the names keep the order the versions were
+// taken in, and the version just taken is never the one dropped. A version is text, or the bytes a store held exactly as it held
 // them (a pad file's bytes, a registry value's data), so that nothing the program could not
 // show faithfully is lost.
 #pragma once
@@ -41,10 +43,11 @@ class History {
   std::string Text(int pad, const Version& version);
 
   std::string Folder(int pad) const;
+  const std::string& Root() const { return folder_; }
 
  private:
   void Keep(int pad, std::string_view bytes, std::string_view kind);
-  void DropOldest(int pad);
+  void DropOldest(int pad, std::string_view newest);
 
   FileSystem& files_;
   std::string folder_;

@@ -1,5 +1,7 @@
 #include "core/layout.h"
 
+#include <algorithm>
+
 namespace vorn {
 
 namespace {
@@ -10,6 +12,11 @@ void SetSize(float& size, float value) {
 }
 
 }  // namespace
+
+// Three lines of a pad's 8.5-point text with their spacing, and its frame.
+constexpr float kFewLines = 3 * 8.5f * 20 * 1.25f + 90;
+// The right end of the toolbar's "Store in Registry" option, and of the button panel.
+constexpr float kToolbarWidth = 3735;
 
 NotesLayout LayOut(const LayoutInput& in, const NotesLayout& previous) {
   NotesLayout l = previous;
@@ -24,6 +31,20 @@ NotesLayout LayOut(const LayoutInput& in, const NotesLayout& previous) {
   SetSize(l.pads.height, l.tabStrip.height - l.pads.top + in.toolBarHeight);
   SetSize(l.pads.width, l.tabStrip.width - l.pads.left);
   return l;
+}
+
+TwipsRect SmallestClient(const LayoutInput& in) {
+  const NotesLayout designed;
+  float margin = designed.tabStrip.left;
+  float width = std::max(kToolbarWidth, designed.buttonPanel.left + designed.buttonPanel.width);
+  // The pads' height is the tab strip's, less their top, plus the toolbar's (see LayOut); the
+  // tab strip ends 50 twips above the panel, which lies a toolbar's and a status bar's height
+  // above the bottom.
+  float padsTop = designed.tabStrip.top + in.firstTabHeight + 100.0f;
+  float tabStripHeight = kFewLines + padsTop - in.toolBarHeight;
+  float height = designed.tabStrip.top + tabStripHeight + 50.0f + in.toolBarHeight +
+                 in.statusBarHeight;
+  return {0, 0, width + margin, height};
 }
 
 }  // namespace vorn

@@ -28,4 +28,9 @@ struct NotesLayout {
 // same layout again.
 NotesLayout LayOut(const LayoutInput& in, const NotesLayout& previous);
 
+// The smallest client area (left and top 0) in which the layout shows the toolbar's buttons and
+// options, the tabs, a few lines of a pad, the button panel and the status bar; `in` gives the
+// bars' and the tabs' heights.
+TwipsRect SmallestClient(const LayoutInput& in);
+
 }  // namespace vorn

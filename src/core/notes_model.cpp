@@ -101,31 +101,59 @@ void NotesModel::TopClicked() {
 
 void NotesModel::AboutPressed() { w_.about.Open(); }
 
-void NotesModel::Hide() { w_.notes.Hide(); }
+void NotesModel::Hide() { HideWindow(); }
+
+// Whatever the shown pad holds is stored before it is out of sight.
+void NotesModel::HideWindow() {
+  CheckPads(true, shownPad_);
+  w_.notes.Hide();
+}
 
 void NotesModel::CloseRequested(CloseReason reason) {
-  StoreChanges();
   if (!EndsProgram(reason)) {
-    w_.notes.Hide();
+    HideWindow();
     return;
   }
-  if (reason == CloseReason::EndButton) {
-    // One more try for every pad that is not saved; then the user decides.
-    for (int pad = 1; pad <= kPadCount; ++pad) {
-      if (s_.keeper.Unsaved(pad))
-        AfterSave(pad, s_.keeper.Save(CurrentStorage(), pad, w_.notes.PadText(pad)));
-    }
-    for (int pad = 1; pad <= kPadCount; ++pad) {
-      if (!s_.keeper.Unsaved(pad)) continue;
-      std::string question =
-          PadProblem(pad) + "\r\n\r\nEnd anyway? Its text will be kept in the history.";
-      if (!w_.messages.Ask(question, kProgramName)) return;
-      break;
-    }
-  }
+  CheckPads(true);
+  if (reason == CloseReason::EndButton && !AskToEndWithUnsavedPads()) return;
   // At the end of the session the process may be gone as soon as this returns.
   if (reason == CloseReason::SessionEnd) Finish();
   w_.loop.Quit();
+}
+
+// One more try for every pad that is not saved; then its text goes to the history, and the user
+// decides, told plainly when no place could keep it.
+bool NotesModel::AskToEndWithUnsavedPads() {
+  for (int pad = 1; pad <= kPadCount; ++pad) {
+    if (s_.keeper.Unsaved(pad))
+      AfterSave(pad, s_.keeper.Save(CurrentStorage(), pad, w_.notes.PadText(pad)));
+  }
+  int asked = 0;
+  PadKeeper::KeptIn where = PadKeeper::KeptIn::History;
+  for (int pad = 1; pad <= kPadCount; ++pad) {
+    if (!s_.keeper.Unsaved(pad)) continue;
+    PadKeeper::KeptIn kept = s_.keeper.Keep(pad, w_.notes.PadText(pad));
+    if (!asked || (kept == PadKeeper::KeptIn::Nowhere && where != kept)) {
+      asked = pad;
+      where = kept;
+    }
+  }
+  if (!asked) return true;
+  std::string question = PadProblem(asked) + "\r\n\r\n";
+  switch (where) {
+    case PadKeeper::KeptIn::History:
+      question += "End anyway? Its text will be kept in the history.";
+      break;
+    case PadKeeper::KeptIn::Rescue:
+      question += "End anyway? Its text will be kept in " + s_.keeper.RescueFolder() + ".";
+      break;
+    case PadKeeper::KeptIn::Nowhere:
+      question += "Its text cannot be kept in the history either: " +
+                  s_.keeper.HistoryProblem() +
+                  "\r\n\r\nEnd anyway and lose it? No keeps Vorn Notes running.";
+      break;
+  }
+  return w_.messages.Ask(question, kProgramName);
 }
 
 void NotesModel::TrayReleased(TrayAction action) {
@@ -136,7 +164,7 @@ void NotesModel::TrayReleased(TrayAction action) {
       break;
     case TrayAction::Toggle:
       if (w_.notes.Shown()) {
-        w_.notes.Hide();
+        HideWindow();
       } else {
         w_.notes.Show();
       }
@@ -188,7 +216,7 @@ void NotesModel::FindAgain(bool forward) {
 
 void NotesModel::HotKeyPressed(bool windowActive) {
   if (windowActive && w_.notes.Shown()) {
-    w_.notes.Hide();
+    HideWindow();
   } else {
     TrayReleased(TrayAction::ShowAndFocus);
   }
@@ -197,9 +225,9 @@ void NotesModel::HotKeyPressed(bool windowActive) {
 void NotesModel::Finish() {
   if (finished_) return;
   finished_ = true;
-  StoreChanges();
+  CheckPads(true);
   for (int pad = 1; pad <= kPadCount; ++pad) {
-    if (s_.keeper.Unsaved(pad)) s_.keeper.Rescue(pad, w_.notes.PadText(pad));
+    if (s_.keeper.Unsaved(pad)) s_.keeper.Keep(pad, w_.notes.PadText(pad));
   }
   SaveWindowSettings(s_.settings, w_.notes.Placement(), storeInRegistry_, topMost_, hotKey_);
   w_.tray.Remove();

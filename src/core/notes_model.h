@@ -63,6 +63,9 @@ class NotesModel {
   // Stores every pad changed since; the loop calls it before it waits for input, so a change
   // is never left unstored while the program waits.
   void StoreChanges();
+  // Before the program waits for input: the pads' copies checked against their controls, then
+  // StoreChanges.
+  void Idle();
   // A tab was chosen: its pad alone is shown, and its length goes to the status bar.
   void TabSelected(int pad);
   // Print, Cut, Copy or Paste on the shown pad. A printer or clipboard failure is told plainly.
@@ -113,6 +116,11 @@ class NotesModel {
   void AfterSave(int pad, bool saved);
   void ShowStatus();
   std::string PadProblem(int pad) const;
+  void TellHistoryProblem();
+  void CheckPads(bool whole, int onlyPad = 0);
+  void HideWindow();
+  std::string HistoryProblemText() const;
+  bool AskToEndWithUnsavedPads();
 
   NotesWindows w_;
   NotesServices s_;
@@ -121,6 +129,7 @@ class NotesModel {
   bool finished_ = false;
   bool topMost_ = false;
   bool failureTold_ = false;  // the "Ooops..." notice of the present run of failures
+  int historyProblemTold_ = 0;  // 1: the history fails, 2: and so does the rescue history
   CheckState storeInRegistry_ = CheckState::Ticked;
   int shownPad_ = 1;
   std::array<bool, kPadCount> changed_{};  // changed, not yet stored

@@ -48,6 +48,25 @@ void NotesModel::StoreChanges() {
   }
 }
 
+void NotesModel::Idle() {
+  CheckPads(false);
+  StoreChanges();
+}
+
+// A safety net under the pads' copies of their text: where a copy is found to differ from what
+// its pad shows, the pad is stored as shown and the copy's text kept in the history. `onlyPad`
+// checks that pad alone.
+void NotesModel::CheckPads(bool whole, int onlyPad) {
+  for (int pad = 1; pad <= kPadCount; ++pad) {
+    if (onlyPad && pad != onlyPad) continue;
+    std::optional<std::string> copy = w_.notes.CheckPadCopy(pad, whole);
+    if (!copy) continue;
+    if (!starting_) changed_.at(static_cast<std::size_t>(pad - 1)) = true;
+    if (s_.keeper.Keep(pad, *copy) == PadKeeper::KeptIn::Nowhere) TellHistoryProblem();
+  }
+  StoreChanges();
+}
+
 // A failed save is told once until saving works again, without taking the keyboard: the user
 // goes on typing, and the pad is saved again at its next change and every few seconds.
 void NotesModel::AfterSave(int pad, bool saved) {
@@ -58,7 +77,29 @@ void NotesModel::AfterSave(int pad, bool saved) {
   bool anyUnsaved = false;
   for (int p = 1; p <= kPadCount; ++p) anyUnsaved = anyUnsaved || s_.keeper.Unsaved(p);
   if (!anyUnsaved) failureTold_ = false;
+  if (saved && s_.keeper.TakeStoredKeptUnread(pad)) {
+    countText_ = DocName(pad) + ": what its store held when it could not be read is in the "
+                                "history (Ctrl+H); the pad keeps what you typed.";
+  }
+  TellHistoryProblem();
   ShowStatus();
+}
+
+// A history that cannot be written is told once, until it works again, and once more when the
+// rescue history fails too.
+void NotesModel::TellHistoryProblem() {
+  int level = s_.keeper.HistoryProblem().empty() ? 0 : s_.keeper.RescueWorks() ? 1 : 2;
+  if (level > historyProblemTold_) w_.messages.Notify(HistoryProblemText(), kFailureTitle);
+  historyProblemTold_ = level;
+}
+
+std::string NotesModel::HistoryProblemText() const {
+  const std::string& problem = s_.keeper.HistoryProblem();
+  if (problem.empty()) return {};
+  std::string text = "The history cannot be written: " + problem;
+  if (s_.keeper.RescueWorks()) return text + " Versions go to " + s_.keeper.RescueFolder() + ".";
+  return text + " Nor can " + s_.keeper.RescueFolder() +
+         ": the text an edit replaces is only in the pad's undo (Ctrl+Z).";
 }
 
 void NotesModel::Tick() {
@@ -75,7 +116,7 @@ void NotesModel::Tick() {
 
 std::string NotesModel::PadProblem(int pad) const {
   if (s_.keeper.Unsaved(pad)) return DocName(pad) + " is not saved: " + s_.keeper.Problem(pad);
-  if (s_.keeper.TooLarge(pad)) return DocName(pad) + " is not opened: " + s_.keeper.Problem(pad);
+  if (s_.keeper.TooLarge(pad)) return DocName(pad) + " is read-only: " + s_.keeper.Problem(pad);
   if (s_.keeper.Unread(pad)) return DocName(pad) + " could not be read: " + s_.keeper.Problem(pad);
   return {};
 }
@@ -85,6 +126,7 @@ std::string NotesModel::PadProblem(int pad) const {
 void NotesModel::ShowStatus() {
   std::string text = PadProblem(shownPad_);
   for (int pad = 1; pad <= kPadCount && text.empty(); ++pad) text = PadProblem(pad);
+  if (text.empty()) text = HistoryProblemText();
   w_.notes.SetStatusText(text.empty() ? countText_ : text);
 }
 
@@ -159,6 +201,7 @@ void NotesModel::Restore(int pad, const Version& version) {
   }
   StoreChanges();
   s_.keeper.Keep(pad, w_.notes.PadText(pad));
+  TellHistoryProblem();
   w_.notes.ReplacePadText(pad, text);  // the pad reports the change, and it is stored
 }
 

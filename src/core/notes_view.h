@@ -53,6 +53,10 @@ class NotesView {
   // The pad's text as its control counts it (UTF-16, a line break as one CR), its selection,
   // and a selection made and scrolled into view, in those positions.
   virtual std::u16string PadContent(int pad) const = 0;
+  // Checks the pad's copy of its text against what its control shows: the lengths or, with
+  // `whole`, the whole text (first finishing any text an input method is composing). On a
+  // difference the copy takes the control's text, and the text the copy held comes back.
+  virtual std::optional<std::string> CheckPadCopy(int pad, bool whole) = 0;
   virtual TextSpan PadSelected(int pad) const = 0;
   virtual void SelectInPad(int pad, TextSpan span) = 0;
   // Takes the hotkey from the system for this window, or gives it back when there is none;

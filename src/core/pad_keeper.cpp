@@ -1,32 +1,23 @@
 #include "core/pad_keeper.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace vorn {
 
 namespace {
 
-// Why a text is too large to edit; "" when it is not.
-std::string TooLargeToEdit(std::string_view utf8) {
-  std::size_t length = Utf16Length(utf8);
-  if (length > PadKeeper::kMaxCharacters) {
-    return "it holds " + WithThousands(length) + " characters, and a pad shows at most " +
-           WithThousands(PadKeeper::kMaxCharacters) + ".";
+// The first `units` UTF-16 units of `utf8`, cut between characters.
+std::string_view FirstUnits(std::string_view utf8, std::size_t units) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    auto c = static_cast<unsigned char>(utf8[i]);
+    if ((c & 0xC0) == 0x80) continue;
+    std::size_t width = c >= 0xF0 ? 2 : 1;  // four bytes make a surrogate pair
+    if (n + width > units) return utf8.substr(0, i);
+    n += width;
   }
-  std::size_t line = 0, longest = 0;
-  for (unsigned char c : utf8) {
-    if (c == '\r' || c == '\n') {
-      line = 0;
-    } else if ((c & 0xC0) != 0x80) {
-      longest = std::max(longest, ++line);
-    }
-  }
-  if (longest > PadKeeper::kMaxLineCharacters) {
-    return "a line of it holds " + WithThousands(longest) +
-           " characters, and a pad shows lines of at most " +
-           WithThousands(PadKeeper::kMaxLineCharacters) + ".";
-  }
-  return {};
+  return utf8;
 }
 
 }  // namespace
@@ -41,16 +32,18 @@ std::optional<std::string> PadKeeper::Load(Storage storage, int pad) {
     s.problem = e.what();
     return std::nullopt;
   }
-  if (std::string why = TooLargeToEdit(text); !why.empty()) {
+  s.tooLarge = false;
+  s.problem.clear();
+  if (std::size_t length = Utf16Length(text); length > kMaxCharacters) {
     s.loaded = false;
     s.tooLarge = true;
-    s.problem = store_.Where(storage, pad) + ": " + why + " It is left as it is.";
-    return std::nullopt;
+    s.problem = store_.Where(storage, pad) + " holds " + WithThousands(length) +
+                " characters, and a pad edits at most " + WithThousands(kMaxCharacters) +
+                ": it shows the first of them and leaves the store as it is.";
+    return std::string(FirstUnits(text, kMaxCharacters));
   }
   s.text = std::move(text);
-  s.tooLarge = false;
   s.loaded = true;
-  s.problem.clear();
   return s.text;
 }
 
@@ -62,7 +55,9 @@ bool PadKeeper::Changed(Storage storage, int pad, std::string_view text) {
   // Before the first save of a run the stored content is kept as it is; an unread pad's earlier
   // text is known only that way.
   bool storedKept = s.storedKept[storage == Storage::SettingsStore ? 0 : 1];
-  if (keepBefore && s.loaded && storedKept && Keep(pad, s.text)) policy_.Kept(pad, now);
+  if (keepBefore && s.loaded && storedKept && Keep(pad, s.text) != KeptIn::Nowhere) {
+    policy_.Kept(pad, now);
+  }
   return Save(storage, pad, text);
 }
 
@@ -95,39 +90,45 @@ bool PadKeeper::KeepStored(Storage storage, int pad) {
     return Fail(pad, e.what());
   }
   if (stored) {
-    try {
-      history_.KeepStored(pad, *stored);
-    } catch (const PlatformError& e) {
-      // A pad that was read shows what its store held; one that was not must be kept first.
-      if (!s.loaded) {
-        return Fail(pad, store_.Where(storage, pad) +
-                             ": what it holds could not be read and could not be kept in the "
-                             "history (" +
-                             e.what() + "), so it was not replaced.");
-      }
+    std::string problem = KeepVersion([&](History& h) { h.KeepStored(pad, *stored); });
+    // A pad that was read shows what its store held; one that was not must be kept first.
+    if (!problem.empty() && !s.loaded) {
+      return Fail(pad, store_.Where(storage, pad) +
+                           ": what it holds could not be read and could not be kept in the "
+                           "history (" +
+                           problem + "), so it was not replaced.");
     }
+    s.storedKeptUnread = !s.loaded && !stored->bytes.empty();
   }
   kept = true;
   policy_.Kept(pad, clock_.NowUtcMillis());
   return true;
 }
 
-bool PadKeeper::Keep(int pad, std::string_view text) {
-  try {
-    history_.KeepText(pad, text);
-    return true;
-  } catch (const PlatformError&) {
-    return false;
-  }
+PadKeeper::KeptIn PadKeeper::Keep(int pad, std::string_view text) {
+  std::string problem = KeepVersion([&](History& h) { h.KeepText(pad, text); });
+  if (!problem.empty()) return KeptIn::Nowhere;
+  return historyProblem_.empty() ? KeptIn::History : KeptIn::Rescue;
 }
 
-bool PadKeeper::Rescue(int pad, std::string_view text) {
-  if (Keep(pad, text)) return true;
+// Keeps a version with `keep` in the history, or in the rescue history where the history
+// cannot be written; the last reason when neither could, "" when one did.
+std::string PadKeeper::KeepVersion(const std::function<void(History&)>& keep) {
   try {
-    rescue_.KeepText(pad, text);
-    return true;
-  } catch (const PlatformError&) {
-    return false;
+    keep(history_);
+    historyProblem_.clear();
+    rescueWorks_ = true;
+    return {};
+  } catch (const PlatformError& e) {
+    historyProblem_ = e.what();
+  }
+  try {
+    keep(rescue_);
+    rescueWorks_ = true;
+    return {};
+  } catch (const PlatformError& e) {
+    rescueWorks_ = false;
+    return e.what();
   }
 }
 

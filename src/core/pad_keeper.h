@@ -6,9 +6,11 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/clock.h"
 #include "core/history.h"
@@ -18,12 +20,13 @@ namespace vorn {
 
 class PadKeeper {
  public:
-  // The most a pad's control is given to edit. Past these, typing in the rich-edit control
-  // under Wine takes more than a tenth of a second per key (its time per key grows with the
-  // square of a line's length: 75 ms at 3,000 characters, 0.2 s at 5,000), and filling it takes
-  // seconds and some 150 bytes per character.
-  static constexpr std::size_t kMaxCharacters = 2'000'000;
-  static constexpr std::size_t kMaxLineCharacters = 3'000;
+  // The most a pad edits: 16 MB of UTF-16 in the control, its copy and the store's text stays
+  // well within a 32-bit process. A longer pad shows its first kMaxCharacters read-only, and
+  // its store is never replaced.
+  static constexpr std::size_t kMaxCharacters = 16 * 1024 * 1024;
+
+  // Where a version of a pad's text went.
+  enum class KeptIn { History, Rescue, Nowhere };
 
   // `rescue` is a second history elsewhere, for the text of a pad that cannot be saved when the
   // program ends and the first history cannot be written either.
@@ -31,18 +34,23 @@ class PadKeeper {
       : store_(store), history_(history), rescue_(rescue), clock_(clock) {}
 
   // Reads the pad from `storage`. Nothing when it cannot be read: the pad is then unread, and
-  // its store is not replaced before its content has been read or kept in the history. Nor
-  // when it is too large to edit: the pad is then too large, and its store is left alone.
+  // its store is not replaced before its content has been read or kept in the history. A pad
+  // too large to edit gives its first kMaxCharacters to show; its store is left alone.
   std::optional<std::string> Load(Storage storage, int pad);
   // The user changed the pad to `text`: the versions the rules ask for, then the store. False
   // when the store does not hold the text; the pad is then unsaved.
   bool Changed(Storage storage, int pad, std::string_view text);
   // Writes the pad's text to `storage`, keeping what the store held first; false when it failed.
   bool Save(Storage storage, int pad, std::string_view text);
-  // Keeps the pad's text in the history (before a restore replaces it); false when it failed.
-  bool Keep(int pad, std::string_view text);
-  // Keeps the text of a pad that could not be saved wherever it can; false when nowhere.
-  bool Rescue(int pad, std::string_view text);
+  // Keeps the pad's text in the history or, where that cannot be written, in the rescue
+  // history; a failure is remembered in HistoryProblem until the history works again.
+  KeptIn Keep(int pad, std::string_view text);
+
+  // Why the history cannot be written, and whether the rescue history took the versions
+  // instead; "" while the history works.
+  const std::string& HistoryProblem() const { return historyProblem_; }
+  bool RescueWorks() const { return rescueWorks_; }
+  std::string RescueFolder() const { return rescue_.Root(); }
 
   bool Unread(int pad) const { return !At(pad).loaded; }
   bool Unsaved(int pad) const { return At(pad).unsaved; }
@@ -50,6 +58,9 @@ class PadKeeper {
   bool TooLarge(int pad) const { return At(pad).tooLarge; }
   // Why the pad could not be read, or why it is not saved: "file C:\...: Access is denied."
   const std::string& Problem(int pad) const { return At(pad).problem; }
+  // True once after the store of a pad that could not be read went to the history before the
+  // user's text replaced it.
+  bool TakeStoredKeptUnread(int pad) { return std::exchange(At(pad).storedKeptUnread, false); }
 
  private:
   struct PadState {
@@ -59,11 +70,13 @@ class PadKeeper {
     bool changedByUser = false;
     bool tooLarge = false;
     std::string problem;
+    bool storedKeptUnread = false;
     std::array<bool, 2> storedKept{};  // per store: its content as found was kept this run
   };
   PadState& At(int pad) { return pads_.at(static_cast<std::size_t>(pad - 1)); }
   const PadState& At(int pad) const { return pads_.at(static_cast<std::size_t>(pad - 1)); }
   bool KeepStored(Storage storage, int pad);
+  std::string KeepVersion(const std::function<void(History&)>& keep);
   bool Fail(int pad, std::string problem);
 
   PadStore& store_;
@@ -72,6 +85,8 @@ class PadKeeper {
   Clock& clock_;
   VersionPolicy policy_;
   std::array<PadState, kPadCount> pads_;
+  std::string historyProblem_;
+  bool rescueWorks_ = true;
 };
 
 }  // namespace vorn

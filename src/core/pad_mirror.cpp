@@ -6,17 +6,35 @@
 
 namespace vorn {
 
-std::optional<PadEdit> PadMirror::GuessEdit(std::size_t selectionStart, std::size_t lengthAfter,
+std::optional<PadEdit> PadMirror::GuessEdit(KeyEdit key, const TextSpan& selectionBefore,
+                                            std::size_t lengthAfter,
                                             std::size_t selectionEndAfter) const {
   const std::size_t before = text_.size();
+  const TextSpan sel = selectionBefore;
+  const std::size_t selected = sel.end - sel.start;
+  if (sel.end < sel.start || sel.end > before) return std::nullopt;
   PadEdit edit;
-  edit.at = std::min(selectionStart, selectionEndAfter);
+  edit.at = std::min(sel.start, selectionEndAfter);
   edit.inserted = selectionEndAfter - edit.at;
   // inserted - removed is how much the text grew.
-  if (edit.at > before || edit.at + edit.inserted > lengthAfter) return std::nullopt;
-  if (edit.inserted + before < lengthAfter) return std::nullopt;
+  if (edit.at + edit.inserted > lengthAfter || edit.inserted + before < lengthAfter) {
+    return std::nullopt;
+  }
   edit.removed = edit.inserted + before - lengthAfter;
   if (edit.at + edit.removed > before) return std::nullopt;
+  bool fits = false;
+  if (key == KeyEdit::Typed) {
+    // One character (a pair of surrogates at most) at the selection's start, in place of the
+    // selection, or of the next character when overtyping.
+    fits = edit.at == sel.start && edit.inserted >= 1 && edit.inserted <= 2 &&
+           (selected ? edit.removed == selected : edit.removed <= 2);
+  } else {
+    // The selection, or what lies just before the caret (Backspace) or just after it (Delete).
+    fits = edit.inserted == 0 && edit.removed > 0 &&
+           (selected ? edit.at == sel.start && edit.removed == selected
+                     : edit.at == sel.start || edit.at + edit.removed == sel.start);
+  }
+  if (!fits) return std::nullopt;
   return edit;
 }
 

@@ -2,12 +2,14 @@
 // change costs a copy of the text and not a read of all of it out of the control: on some
 // systems that read takes tens of milliseconds per megabyte, far more than the write itself.
 //
-// Typing, deleting, pasting and cutting all replace the selection: an edit at `at` removes
-// `removed` units and puts `inserted` in their place, and leaves the caret after them. From the
-// lengths before and after, the selection's start before and the selection's end after, the
-// edit follows; the control is then asked for only the inserted text and a little around it,
-// and the copy takes the edit only where that agrees with what it holds. Where it does not, or
-// the edit was of another kind, the caller reads the whole text once.
+// A typed character and Backspace or Delete are followed: an edit at `at` removes `removed`
+// units and puts `inserted` in their place, and leaves the caret after them. From the lengths
+// before and after, the selection before and the selection's end after, the edit follows; it is
+// taken only where every number fits that one key (a character in place of the selection or,
+// in overtype mode, of the next one; the selection, a character or a word deleted), and where
+// the inserted text read with a little around it agrees with the copy. Anything else (a paste,
+// a cut, a drop, an undo, a key some other way) is read whole: those are rare, and a wrong guess
+// would store text other than the pad's.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +18,9 @@
 #include <string_view>
 
 namespace vorn {
+
+// What a key did to a pad, as far as the copy may follow it without reading the whole text.
+enum class KeyEdit { Typed, Deleted };
 
 struct PadEdit {
   std::size_t at = 0;
@@ -38,11 +43,11 @@ class PadMirror {
   std::size_t Length() const { return text_.size(); }
   void Reset(std::u16string text) { text_ = std::move(text); }
 
-  // The edit that turned the copy into a text of `lengthAfter` units, for an edit that replaced
-  // the selection starting at `selectionStart` and left the selection ending at
-  // `selectionEndAfter`; nothing when the numbers fit no such edit.
-  std::optional<PadEdit> GuessEdit(std::size_t selectionStart, std::size_t lengthAfter,
-                                   std::size_t selectionEndAfter) const;
+  // The edit with which `key` turned the copy, with `selectionBefore` selected, into a text of
+  // `lengthAfter` units with the selection ending at `selectionEndAfter`; nothing when the
+  // numbers fit no such edit.
+  std::optional<PadEdit> GuessEdit(KeyEdit key, const TextSpan& selectionBefore,
+                                   std::size_t lengthAfter, std::size_t selectionEndAfter) const;
   // What to read of the new text to take `edit`: the inserted text with its context.
   TextSpan SpanToRead(const PadEdit& edit, std::size_t lengthAfter) const;
   // Takes the edit when `read`, the new text over SpanToRead, agrees with the copy around it.

@@ -1,5 +1,7 @@
 #include "ui/child_win.h"
 
+#include <richedit.h>
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -20,6 +22,20 @@ HWND CreateChild(HWND parent, int id, const wchar_t* cls, const wchar_t* text, D
   if (!child) throw PlatformError(win::ErrorText(GetLastError()));
   if (font) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return child;
+}
+
+const wchar_t* RichEditClass() {
+  if (LoadLibraryW(L"msftedit.dll")) return MSFTEDIT_CLASS;
+  LoadLibraryW(L"riched20.dll");
+  return RICHEDIT_CLASSW;
+}
+
+HWND CreatePlainTextBox(HWND parent, int id, DWORD style, HFONT font) {
+  HWND box = CreateChild(parent, id, RichEditClass(), L"", style, font, WS_EX_CLIENTEDGE);
+  SendMessageW(box, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
+  SendMessageW(box, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);  // the default stops at 32K characters
+  if (font) SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return box;
 }
 
 void PlaceChild(HWND child, const TwipsRect& rect, UINT dpi) {

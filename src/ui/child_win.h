@@ -13,6 +13,14 @@ namespace vorn::ui {
 HWND CreateChild(HWND parent, int id, const wchar_t* cls, const wchar_t* text, DWORD style,
                  HFONT font, DWORD exStyle = 0);
 
+// The rich-edit control's class, its library loaded.
+const wchar_t* RichEditClass();
+
+// A rich-edit control holding plain text, for text of any kind the user may have: under Wine
+// the system's edit control faults painting some modifier letters at the start of a line (such
+// as U+02DC, byte 0x98 of code page 1252), which the rich-edit control paints.
+HWND CreatePlainTextBox(HWND parent, int id, DWORD style, HFONT font);
+
 // Moves and sizes a child to a rectangle in twips of its parent's client area.
 void PlaceChild(HWND child, const TwipsRect& rect, UINT dpi);
 

@@ -89,10 +89,10 @@ void HistoryWindow::OnCreate() {
   list_ = CreateChild(hwnd_, kHistoryList, L"LISTBOX", nullptr,
                       WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                       font_.Get(), WS_EX_CLIENTEDGE);
-  preview_ = CreateChild(
-      hwnd_, kHistoryPreview, L"EDIT", nullptr,
+  preview_ = CreatePlainTextBox(
+      hwnd_, kHistoryPreview,
       WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-      font_.Get(), WS_EX_CLIENTEDGE);
+      font_.Get());
   restore_ = CreateChild(hwnd_, kHistoryRestore, L"BUTTON", L"&Restore",
                          WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, font_.Get());
   HWND close = CreateChild(hwnd_, kHistoryClose, L"BUTTON", L"&Close",

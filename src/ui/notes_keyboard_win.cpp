@@ -61,6 +61,13 @@ bool NotesWindow::PreTranslate(MSG& msg) {
         return true;
       }
       bool shift = GetKeyState(VK_SHIFT) < 0;
+      // Every paste key inserts at the selection, as the toolbar's Paste does: a control of
+      // some systems replaced the pad's whole text on Ctrl+V, and took no Shift+Insert.
+      bool pasteKey = (msg.wParam == 'V' && ctrl) || (msg.wParam == VK_INSERT && shift && !ctrl);
+      if (pasteKey && !alt && msg.hwnd == ShownPadWindow()) {
+        model_->Run(ToolbarCommand::Paste);
+        return true;
+      }
       if (msg.wParam == VK_TAB && !ctrlOrAlt) return MoveFocus(shift);
       // Before a pad sees them: the rich-edit control takes Ctrl+1, 2 and 5 for line spacing.
       if (int pad = ctrl && !alt ? PadForKey(msg.wParam, shift, model_->ShownPad()) : 0) {

@@ -254,8 +254,14 @@ void NotesWindow::SetTopMost(bool topMost) {
 }
 
 WindowRect NotesWindow::MinimumSize() const {
-  return {0, 0, win::PixelsToTwips(GetSystemMetrics(SM_CXMINTRACK), dpi_),
-          win::PixelsToTwips(GetSystemMetrics(SM_CYMINTRACK), dpi_)};
+  // The smallest client area that shows every part, grown by the frame.
+  TwipsRect client = SmallestClient(Measure());
+  RECT r{0, 0, win::TwipsToPixels(client.width, dpi_), win::TwipsToPixels(client.height, dpi_)};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
+  float width = win::PixelsToTwips(std::max<int>(r.right - r.left, GetSystemMetrics(SM_CXMINTRACK)), dpi_);
+  float height = win::PixelsToTwips(std::max<int>(r.bottom - r.top, GetSystemMetrics(SM_CYMINTRACK)), dpi_);
+  return {0, 0, width, height};
 }
 
 void NotesWindow::ShowOptions(bool top, CheckState storeInRegistry) {
@@ -296,6 +302,13 @@ PadControl& NotesWindow::Editable(int pad) {
 std::string NotesWindow::PadText(int pad) const { return Pad(pad).Text(); }
 
 void NotesWindow::SetPadText(int pad, std::string_view text) { Pad(pad).SetText(text); }
+
+std::optional<std::string> NotesWindow::CheckPadCopy(int pad, bool whole) {
+  PadControl& control = Pad(pad);
+  if (!control.Created()) return std::nullopt;  // it holds its text itself
+  if (whole) control.CompleteComposition();
+  return control.CheckCopy(whole);
+}
 
 std::string NotesWindow::PadSelection(int pad) const {
   return Pad(pad).Created() ? Pad(pad).Selection() : std::string();

@@ -2,6 +2,8 @@
 
 #include <richedit.h>
 
+#include <imm.h>
+
 #include "core/find_text.h"
 #include "core/text_pieces.h"
 #include "ui/child_win.h"
@@ -37,26 +39,16 @@ bool LeavesTextAlone(HWND pad, UINT msg, WPARAM wp) {
   }
 }
 
-// Messages with which the user or the program edits at the selection: typing, deleting,
-// pasting, cutting. Undo, redo and dropped text may change the text elsewhere; after them the
-// pad reads its whole text.
-bool EditsAtSelection(UINT msg, WPARAM wp) {
-  switch (msg) {
-    case WM_CHAR:
-    case WM_PASTE:
-    case WM_CUT:
-    case WM_CLEAR:
-    case EM_REPLACESEL: return true;
-    case WM_KEYDOWN:
-      return wp == VK_BACK || wp == VK_DELETE || wp == VK_INSERT || wp == 'V' || wp == 'X';
-    default: return false;
+// The key a message brings whose edit the copy can follow without reading the whole text: a
+// character typed, or Backspace or Delete (Ctrl+Backspace comes as character 0x7F).
+std::optional<KeyEdit> FollowedKey(UINT msg, WPARAM wp) {
+  if (msg == WM_KEYDOWN) {
+    if (wp == VK_BACK || wp == VK_DELETE) return KeyEdit::Deleted;
+  } else if (msg == WM_CHAR) {
+    if (wp == 0x08 || wp == 0x7F) return KeyEdit::Deleted;
+    if (wp >= 0x20 || wp == '\r' || wp == '\n' || wp == '\t') return KeyEdit::Typed;
   }
-}
-
-const wchar_t* RichEditClass() {
-  if (LoadLibraryW(L"msftedit.dll")) return MSFTEDIT_CLASS;
-  LoadLibraryW(L"riched20.dll");
-  return RICHEDIT_CLASSW;
+  return std::nullopt;
 }
 
 // Sends the control messages with its change notification off: filling a pad is no change.
@@ -108,6 +100,10 @@ void PadControl::Create(HWND parent, int id) {
   SendMessageW(hwnd_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
   SendMessageW(hwnd_, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
   SendMessageW(hwnd_, EM_SETEVENTMASK, 0, ENM_CHANGE);
+  // Text an input method is still composing raises changes too, so that it is stored as it is
+  // shown.
+  LRESULT options = SendMessageW(hwnd_, EM_GETLANGOPTIONS, 0, 0);
+  SendMessageW(hwnd_, EM_SETLANGOPTIONS, 0, options | IMF_IMEALWAYSSENDNOTIFY);
   // A window procedure of our own in front of the control's. Not the comctl32 subclass
   // helpers: under Wine they made each message to a pad cost some 0.1 ms, and a keystroke
   // sends a pad several.
@@ -135,13 +131,13 @@ LRESULT CALLBACK PadControl::Guard(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   } else if (pad->Filling() && !pad->inside_ && !LeavesTextAlone(hwnd, msg, wp)) {
     pad->FillAll();
   }
-  if (!pad->mirrored_ || pad->inside_ || !EditsAtSelection(msg, wp)) {
-    return CallWindowProcW(original, hwnd, msg, wp, lp);
-  }
+  std::optional<KeyEdit> key = FollowedKey(msg, wp);
+  if (!pad->mirrored_ || pad->inside_ || !key) return CallWindowProcW(original, hwnd, msg, wp, lp);
   CHARRANGE selection{};
   CallWindowProcW(original, hwnd, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
   Edit outer = pad->edit_;
-  pad->edit_ = {true, static_cast<std::size_t>(selection.cpMin)};
+  pad->edit_ = {true, *key,
+                {static_cast<std::size_t>(selection.cpMin), static_cast<std::size_t>(selection.cpMax)}};
   LRESULT result = CallWindowProcW(original, hwnd, msg, wp, lp);
   pad->edit_ = outer;
   return result;
@@ -179,14 +175,22 @@ std::wstring PadControl::ControlText(std::size_t start, std::size_t end) const {
 }
 
 void PadControl::TextChanged() {
-  if (!mirrored_) return;
+  if (!mirrored_) {
+    // Only a change that came past the window procedure (text services, UI Automation, a drop)
+    // finds the pad still filling: the rest goes in after it, and the copy reads it all.
+    if (Filling()) {
+      changedWhileFilling_ = true;
+      FillAll();
+    }
+    return;
+  }
   std::size_t length = ControlLength();
   if (edit_.open) {
     edit_.open = false;  // a second change in the same message is read whole
     CHARRANGE after{};
     SendMessageW(hwnd_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&after));
     std::optional<PadEdit> edit =
-        mirror_.GuessEdit(edit_.selectionStart, length, static_cast<std::size_t>(after.cpMax));
+        mirror_.GuessEdit(edit_.key, edit_.selection, length, static_cast<std::size_t>(after.cpMax));
     if (edit) {
       TextSpan span = mirror_.SpanToRead(*edit, length);
       std::wstring read = ControlText(span.start, span.end);
@@ -196,8 +200,32 @@ void PadControl::TextChanged() {
       }
     }
   }
+  ReadWholeText(length);
+}
+
+void PadControl::ReadWholeText(std::size_t length) {
   std::wstring all = ControlText(0, length);
   mirror_.Reset(std::u16string(reinterpret_cast<const char16_t*>(all.data()), all.size()));
+}
+
+std::optional<std::string> PadControl::CheckCopy(bool whole) {
+  if (!mirrored_) return std::nullopt;  // while filling, the control holds only part of it
+  std::size_t length = ControlLength();
+  if (!whole && length == mirror_.Length()) return std::nullopt;
+  std::wstring all = ControlText(0, length);
+  std::u16string_view shown(reinterpret_cast<const char16_t*>(all.data()), all.size());
+  if (shown == mirror_.Text()) return std::nullopt;
+  std::string copy = mirror_.Utf8();
+  mirror_.Reset(std::u16string(shown));
+  return copy;
+}
+
+void PadControl::CompleteComposition() {
+  if (!hwnd_) return;
+  if (HIMC context = ImmGetContext(hwnd_)) {
+    ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+    ImmReleaseContext(hwnd_, context);
+  }
 }
 
 void PadControl::SetText(std::string_view text) {
@@ -212,6 +240,7 @@ void PadControl::SetText(std::string_view text) {
   }
   held_ = text;
   mirrored_ = false;
+  changedWhileFilling_ = false;
   pending_ = win::Widen(text);
   filled_ = 0;
   if (pending_.empty())
@@ -227,9 +256,13 @@ bool PadControl::FillStep() {
   std::wstring piece(all.substr(filled_, end - filled_));
   {
     QuietControl control(hwnd_, inside_);
-    // At the end of what is in (a position past the end stands for the end), without undo.
+    // At the end of what is in (a position past the end stands for the end), without undo;
+    // the selection stays where it was.
+    CHARRANGE selection{};
+    control.Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     control.Send(EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
     control.Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+    control.Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
   }
   filled_ = end;
   if (!Filling()) Finish();
@@ -242,21 +275,22 @@ void PadControl::FillAll() {
 }
 
 void PadControl::Finish() {
-  // As after setting the text at once: the caret at the start, in view, and nothing to undo.
-  {
+  // As after setting the text at once: the caret at the start, in view, and nothing to undo;
+  // unless the user changed the pad meanwhile, whose caret and undo stay as they are.
+  if (!changedWhileFilling_) {
     QuietControl control(hwnd_, inside_);
     control.Send(EM_SETSEL, 0, 0);
     control.Send(EM_SCROLLCARET, 0, 0);
     control.Send(EM_EMPTYUNDOBUFFER, 0, 0);
   }
+  changedWhileFilling_ = false;
   std::wstring().swap(pending_);
   filled_ = 0;
   // From now on the copy follows the control, from what the control made of the text.
   std::string().swap(held_);
   mirrored_ = true;
   edit_.open = false;
-  std::wstring all = ControlText(0, ControlLength());
-  mirror_.Reset(std::u16string(reinterpret_cast<const char16_t*>(all.data()), all.size()));
+  ReadWholeText(ControlLength());
 }
 
 TextSpan PadControl::SelectedSpan() const {

@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,11 @@ class PadControl {
   void SetEditable(bool editable);
   // The control reported a change of its text: the copy follows it. Before anyone reads it.
   void TextChanged();
+  // Compares the copy with the control (the lengths, or `whole` the whole text); on a
+  // difference the copy takes the control's text and the text it held comes back.
+  std::optional<std::string> CheckCopy(bool whole);
+  // Ends what an input method is composing in the pad, so that the pad holds it.
+  void CompleteComposition();
   std::string Selection() const;
   // The selection in the control's positions; selecting scrolls it into view.
   TextSpan SelectedSpan() const;
@@ -63,6 +69,7 @@ class PadControl {
  private:
   static LRESULT CALLBACK Guard(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void Finish();
+  void ReadWholeText(std::size_t length);
   std::size_t ControlLength() const;
   std::wstring ControlText(std::size_t start, std::size_t end) const;
 
@@ -74,12 +81,14 @@ class PadControl {
   std::wstring pending_;
   std::size_t filled_ = 0;
   bool inside_ = false;  // the pad's own messages to the control pass the guard
+  bool changedWhileFilling_ = false;
   bool editable_ = true;
-  // The edit a message in the control's hands is making at the selection: where the selection
-  // started before it, for the first change it reports.
+  // The key a message in the control's hands brings, and the selection before it, for the
+  // first change it reports.
   struct Edit {
     bool open = false;
-    std::size_t selectionStart = 0;
+    KeyEdit key = KeyEdit::Typed;
+    TextSpan selection;
   } edit_;
 };
 

@@ -9,6 +9,7 @@
 #include "platform/handles_win.h"
 #include "platform/text_win.h"
 #include "ui/child_win.h"
+#include "ui/tool_tips_win.h"
 #include "ui/window_ids.h"
 
 namespace vorn::ui {
@@ -34,13 +35,42 @@ void NotesStatusBar::Create(HWND parent, HFONT font, UINT dpi) {
                      font);
   font_ = font;
   dpi_ = dpi;
+  tip_ = CreateToolTips(parent, dpi, {{bar_, L""}});
   LayOutPanels();
   UpdateIndicators();
 }
 
 void NotesStatusBar::SetText(std::string_view text) {
-  std::wstring wide = win::Widen(text);
-  SendMessageW(bar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  text_ = win::Widen(text);
+  SendMessageW(bar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text_.c_str()));
+  ShowText();
+}
+
+void NotesStatusBar::ShowText() {
+  SIZE extent{};
+  {
+    win::WindowContext dc(bar_);
+    win::Selection selected(dc.Get(), font_);
+    GetTextExtentPoint32W(dc.Get(), text_.c_str(), static_cast<int>(text_.size()), &extent);
+  }
+  // The room for text inside a panel's borders, and the bar's less its size grip.
+  RECT panel{}, bar{};
+  SendMessageW(bar_, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&panel));
+  GetClientRect(bar_, &bar);
+  int borders = MulDiv(8, static_cast<int>(dpi_), 96);
+  int whole = bar.right - win::TwipsToPixels(kSizeGrip, dpi_) - borders;
+  bool wide = extent.cx > panel.right - panel.left - borders;
+  SendMessageW(bar_, SB_SIMPLE, wide, 0);
+  if (wide) SendMessageW(bar_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text_.c_str()));
+  if (tip_) {
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = GetParent(bar_);
+    info.uId = reinterpret_cast<UINT_PTR>(bar_);
+    std::wstring tip = extent.cx > whole ? text_ : std::wstring();
+    info.lpszText = tip.data();
+    SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+  }
 }
 
 void NotesStatusBar::Resize(UINT dpi, HFONT font) {
@@ -70,6 +100,7 @@ void NotesStatusBar::LayOutPanels() {
   for (int i = 0; i < 3; ++i) {
     if (indicators_[i] >= 0) SetIndicator(bar_, i, indicators_[i]);
   }
+  ShowText();  // the text may fit its panel now, or no longer
 }
 
 void NotesStatusBar::UpdateIndicators() {

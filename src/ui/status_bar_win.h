@@ -1,10 +1,13 @@
 // The notes window's status bar: a free panel for the pad's length, then the Caps Lock, Num Lock
-// and Insert indicators, each its word, dark when the key is on and grey when it is off.
+// and Insert indicators, each its word, dark when the key is on and grey when it is off. A text
+// longer than its panel takes the whole bar, and when it is longer still, its tool tip shows it
+// whole.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace vorn::ui {
@@ -27,8 +30,11 @@ class NotesStatusBar {
 
  private:
   void LayOutPanels();
+  void ShowText();
 
   HWND bar_ = nullptr;
+  HWND tip_ = nullptr;
+  std::wstring text_;
   HFONT font_ = nullptr;
   UINT dpi_ = 96;
   std::array<int, 3> indicators_{-1, -1, -1};  // -1: not shown yet

@@ -54,6 +54,12 @@ class WindowBase {
       Destroy();
       return true;
     }
+    // Tab moves on from every control, the text boxes too: a rich-edit control asks for Tab.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+      HWND next = GetNextDlgTabItem(hwnd_, GetFocus(), GetKeyState(VK_SHIFT) < 0);
+      if (next) SetFocus(next);
+      return true;
+    }
     return IsDialogMessageW(hwnd_, &msg) != FALSE;
   }
 

@@ -611,10 +611,15 @@ class Program:
         wait_until(held, 30, what='the file to be held')
         return p
 
+    def user_folder(self, *parts):
+        """A path in the user's profile: %LOCALAPPDATA% is AppData/Local, %TEMP% is Temp."""
+        user = next(u for u in os.listdir(os.path.join(self.prefix, 'drive_c', 'users'))
+                    if u != 'Public')
+        return os.path.join(self.prefix, 'drive_c', 'users', user, *parts)
+
     def history(self, n):
         """The files of pad n's history, oldest first: {name: bytes}."""
-        folders = glob.glob(os.path.join(self.prefix, 'drive_c', 'users', '*', 'AppData', 'Local',
-                                         'Vorn Notes', 'History', str(n)))
+        folders = glob.glob(self.user_folder('AppData', 'Local', 'Vorn Notes', 'History', str(n)))
         if not folders:
             return {}
         names = sorted(os.listdir(folders[0]))

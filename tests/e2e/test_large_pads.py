@@ -72,6 +72,7 @@ class LargePads(ProgramTest):
         path = self.app.pad_file(1)
         wait_until(lambda: read_bytes(path).endswith(b'!'), 20, what='the typed character')
         self.assertEqual(read_bytes(path).decode('utf-8'), '1\r\n' + big + '!')
+        self.assertEqual(self.app.pad_text(1), '1\r\n' + big + '!')  # stored as shown
         # The other pads were filled without a write of their own.
         self.assertEqual(self.app.pad_text(3), '3\r\n' + big)
         self.assertEqual(read_bytes(self.app.pad_file(2)), ('2\r\n' + big).encode('utf-8'))
@@ -79,23 +80,24 @@ class LargePads(ProgramTest):
         self.assertEqual(self.app.pad_text(5), legacy)
         self.assertEqual(self.app.dialogs(), [])
 
-    def test_a_pad_too_large_to_edit_is_not_opened_and_its_file_left_as_it_is(self):
-        stored = ('before\r\n' + 'word ' * 1000 + '\r\nafter').encode('utf-8')
-        with open(self.app.pad_file(2), 'wb') as f:
-            f.write(stored)
-        self.app.set_setting('Reg', '0')
+    def test_a_long_paragraph_opens_and_takes_a_key_in_both_stores(self):
+        # One e-mail's worth of prose in one paragraph: the pad wraps it.
+        paragraph = ' '.join('word%d' % i for i in range(700))[:4000]
+        self.app.set_setting('2', paragraph, section='Data')
         self.app.start()
         self.app.show()
         self.app.focus_pad(2)
-        self.desktop.type('typed')
-        self.assertTrue(self.app.probe('status')['panel1'].startswith(
-            'Doc #2 is not opened: file C:\\'), self.app.probe('status')['panel1'])
-        self.assertIn('a line of it holds 5,000 characters', self.app.probe('status')['panel1'])
-        self.assertEqual(self.app.pad_text(2), '')
-        self.app.click_toolbar('paste')
-        self.app.click_control('&End')
-        self.app.wait_exit()
-        self.assertEqual(read_bytes(self.app.pad_file(2)), stored)
+        self.desktop.type('!')
+        wait_until(lambda: self.app.registry('Data').get('2') == paragraph + '!', 20,
+                   what='the key stored in the registry')
+        self.app.click_control('Store in &Registry')  # every pad goes to its file
+        wait_until(lambda: self.app.registry('Setting').get('Reg') == '0', 20, what='pad files')
+        self.app.focus_pad(2)
+        self.desktop.type('?')
+        wait_until(lambda: read_bytes(self.app.pad_file(2)) == (paragraph + '!?').encode(), 20,
+                   what='the key stored in the file')
+        self.assertEqual(self.app.pad_text(2), paragraph + '!?')
+        self.assertEqual(self.app.dialogs(), [])
 
     def test_ending_while_the_pads_fill_writes_nothing(self):
         big = 'line of a large pad\r\n' * 20000

@@ -1,5 +1,6 @@
 """Nothing typed is lost: one program at a time, a history to restore from, stored text that is
 never replaced unseen, and saves that are tried again until they work."""
+import glob
 import os
 import signal
 import subprocess
@@ -55,6 +56,42 @@ class History(ProgramTest):
         self.app.focus_pad(1)
         self.desktop.key('ctrl+z')
         wait_until(lambda: self.app.registry('Data').get('1') == 'x', 10, what='the restore undone')
+
+    def test_a_version_of_any_text_shows_and_a_blocked_history_is_told(self):
+        # U+02DC (byte 0x98 of code page 1252) at the start of a line.
+        note = '\u02dc 5 km to the lake\r\n\u02bc and back before the rain'
+        self.app.set_setting('1', note, section='Data')
+        # A file where the History folder of Doc #2 goes.
+        history = self.app.user_folder('AppData', 'Local', 'Vorn Notes', 'History')
+        os.makedirs(history)
+        with open(os.path.join(history, '2'), 'w') as f:
+            f.write('in the way')
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(1)
+        self.desktop.key('ctrl+a')
+        self.desktop.type('x')
+        wait_until(lambda: self.app.registry('Data').get('1') == 'x', 10, what='the pad replaced')
+        self.desktop.key('ctrl+h')
+        wait_until(lambda: [w for w in self.app.windows()['windows']
+                            if w['class'] == ids.kHistoryWindowClass and w['visible']],
+                   10, what='the History window')
+        preview = wait_until(
+            lambda: [c for c in self.app.probe('controls', ids.kHistoryWindowClass) or []
+                     if c['id'] == ids.kHistoryPreview and c['text']], 10, what='the version')
+        self.assertEqual(preview[0]['text'].replace('\r\n', '\r').replace('\r', '\r\n'), note)
+        self.desktop.key('Escape')
+        self.assertTrue(self.app.running())
+
+        self.app.focus_pad(2)
+        self.desktop.type('a note of more than thirty-two characters')
+        self.desktop.key('ctrl+a')
+        self.desktop.type('y')
+        told = wait_until(self.app.dialogs, 10, what='the history problem told')
+        self.assertIn('The history cannot be written', ' '.join(told[0]['texts']))
+        rescued = glob.glob(self.app.user_folder('Temp', 'Vorn Notes', 'History', '2', '*'))
+        self.assertEqual([read(p) for p in rescued],
+                         [b'a note of more than thirty-two characters'])
 
 
 class StoredTextSurvives(ProgramTest):

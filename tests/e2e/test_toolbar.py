@@ -154,6 +154,26 @@ class ClipboardCommands(ProgramTest):
         self.assertEqual(self.app.pad_text(2), 'Hello, worldGrüße 🙂')
         self.assertEqual(self.app.dialogs(), [])
 
+    def test_paste_keys_insert_at_the_caret_and_the_store_follows_the_pad(self):
+        self.desktop.offer_clipboard(' and more')
+        self.desktop.key('ctrl+v')
+        wait_until(lambda: self.stored() == 'Hello, world and more', 5, what='Ctrl+V at the end')
+        self.desktop.key('ctrl+Home')
+        self.desktop.key('shift+Insert')
+        wait_until(lambda: self.stored() == ' and moreHello, world and more', 5,
+                   what='Shift+Insert at the start')
+        # Pasted over the whole pad: a text that differs from it only far from the caret.
+        monday = 'Plan for Monday: ' + 'all day ' * 20 + '\r\nSecond paragraph.'
+        friday = monday.replace('Monday', 'Friday')
+        self.desktop.offer_clipboard(monday)
+        self.desktop.key('ctrl+a', 'ctrl+v')
+        wait_until(lambda: self.stored() == monday, 5, what='Monday pasted')
+        self.desktop.offer_clipboard(friday)
+        self.desktop.key('ctrl+a', 'ctrl+v')
+        self.desktop.type('.')
+        wait_until(lambda: self.stored() == friday + '.', 5, what='Friday pasted and typed after')
+        self.assertEqual(self.app.pad_text(2), friday + '.')
+
 
 class Printing(ProgramTest):
     printer = True

@@ -229,6 +229,14 @@ class NotesView : public vorn::NotesView {
   std::u16string PadContent(int pad) const override {
     return vorn::ControlForm(text.at(pad - 1));
   }
+  // A copy that lost track of its pad: what it holds instead of `text`, and whether its length
+  // shows it.
+  std::array<std::optional<std::string>, 10> staleCopy;
+  std::optional<std::string> CheckPadCopy(int pad, bool whole) override {
+    std::optional<std::string>& copy = staleCopy.at(pad - 1);
+    if (!copy || (!whole && copy->size() == text.at(pad - 1).size())) return std::nullopt;
+    return std::exchange(copy, std::nullopt);
+  }
   vorn::TextSpan PadSelected(int pad) const override {
     // The fakes' pads hold no CR LF where the find tests look: bytes count as units.
     std::size_t i = pad - 1;

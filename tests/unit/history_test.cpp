@@ -61,6 +61,21 @@ TEST(History, KeepsTheNewestHundredAndAtMostTwentyMegabytesPerPad) {
   EXPECT_EQ(history.Versions(1).size(), 1u);
 }
 
+TEST(History, AClockSetBackNeitherReordersNorDropsTheNewVersion) {
+  fake::Files files;
+  fake::Clock clock;
+  History history(files, "C:\\H", clock, Latin1);
+  clock.now = 1900000000000;
+  for (int i = 0; i < 100; ++i, clock.now += 1000)
+    history.KeepText(1, "version " + std::to_string(i));
+  clock.now = 1800000000000;
+  history.KeepText(1, "after the clock went back");
+  std::vector<vorn::Version> versions = history.Versions(1);
+  ASSERT_EQ(versions.size(), History::kMaxVersions);
+  EXPECT_EQ(history.Text(1, versions.front()), "after the clock went back");
+  EXPECT_EQ(history.Text(1, versions.back()), "version 1");
+}
+
 TEST(VersionPolicy, BeforeALargeRemovalAndEveryTenMinutesOfEditing) {
   EXPECT_EQ(RemovedLength("Hello, world", "Hello, world!"), 0u);
   EXPECT_EQ(RemovedLength("Hello, world", "Hello"), 7u);

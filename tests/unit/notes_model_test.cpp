@@ -459,28 +459,86 @@ TEST_F(Model, AnUnreadPadIsReadAgainAndItsStoreNotReplacedUntilItsTextIsKept) {
   EXPECT_EQ(File(2), "typed meanwhile");
   EXPECT_EQ(Kept(2), std::vector<std::string>{"held by a backup tool"});
   EXPECT_EQ(view.text[4], "five");  // not typed into: read again when it can be
-  EXPECT_EQ(view.status, "0 characters");
+  EXPECT_EQ(view.status,
+            "Doc #2: what its store held when it could not be read is in the history (Ctrl+H); "
+            "the pad keeps what you typed.");
 }
 
-TEST_F(Model, APadTooLargeToEditIsNotOpenedAndItsStoreNeverTouched) {
+TEST_F(Model, EveryPadOpensAndOnePastTheLimitShowsItsStartReadOnly) {
   settings.Set("Reg", "0");
-  std::string line(3001, 'y');
-  files.files["C:\\Vorn\\~tmp2.tmp"] = "short\r\n" + line;
+  std::string paragraph(10000, 'p');
+  files.files["C:\\Vorn\\~tmp3.tmp"] = paragraph;
+  const std::size_t limit = vorn::PadKeeper::kMaxCharacters;
+  std::string huge = std::string(limit, 'y') + "\xC3\xA9";
+  files.files["C:\\Vorn\\~tmp2.tmp"] = huge;
   model.Start();
+  EXPECT_EQ(view.text[2], paragraph);
+  view.Type(3, "!");
+  EXPECT_EQ(File(3), paragraph + "!");
   model.TabSelected(2);
-  EXPECT_EQ(view.text[1], "");
+  EXPECT_EQ(view.text[1], std::string(limit, 'y'));
   EXPECT_EQ(view.status,
-            "Doc #2 is not opened: file C:\\Vorn\\~tmp2.tmp: a line of it holds "
-            "3,001 characters, and a pad shows lines of at most 3,000. It is left "
-            "as it is.");
+            "Doc #2 is read-only: file C:\\Vorn\\~tmp2.tmp holds 16,777,217 characters, and a "
+            "pad edits at most 16,777,216: it shows the first of them and leaves the store as it "
+            "is.");
   view.Type(2, "lost?");  // the pad takes no typing
   clipboard.text = "pasted";
   model.Run(ToolbarCommand::Paste);
   model.Tick();
   model.CloseRequested(CloseReason::EndButton);
-  EXPECT_EQ(File(2), "short\r\n" + line);
+  EXPECT_TRUE(File(2) == huge);
   EXPECT_TRUE(Kept(2).empty());
   EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Model, APadWhoseCopyDiffersFromWhatItShowsIsStoredAsShown) {
+  model.Start();
+  model.TabSelected(3);
+  view.Type(3, "Monday");
+  // The control changed without the copy following: the same length shows nothing at idle,
+  // the whole text does when the window hides.
+  view.text[2] = "Friday";
+  view.staleCopy[2] = "Monday";
+  model.Idle();
+  EXPECT_EQ(Value(3), "Monday");
+  model.Hide();
+  EXPECT_EQ(Value(3), "Friday");
+  EXPECT_EQ(Kept(3), std::vector<std::string>{"Monday"});
+  view.text[3] = "Tuesday's notes";
+  view.staleCopy[3] = "Tue";
+  model.Idle();
+  EXPECT_EQ(Value(4), "Tuesday's notes");
+  EXPECT_EQ(Kept(4), std::vector<std::string>{"Tue"});
+}
+
+TEST_F(Model, AHistoryThatCannotBeWrittenIsToldAndEndSaysWhatWouldBeLost) {
+  settings.Set("Reg", "0");
+  std::string note(63, 'n');
+  files.files["C:\\Vorn\\~tmp1.tmp"] = note;
+  files.unwritable = "C:\\Local\\History";
+  model.Start();
+  view.Select(1, 0, 63);
+  view.ReplacePadSelection(1, "x");
+  EXPECT_EQ(File(1), "x");
+  ASSERT_EQ(rescue.Versions(1).size(), 1u);
+  EXPECT_EQ(rescue.Text(1, rescue.Versions(1)[0]), note);
+  const std::string told =
+      "The history cannot be written: The folder cannot be made. Versions go to "
+      "C:\\Temp\\History.";
+  EXPECT_EQ(messages.notified, (std::vector<std::pair<std::string, std::string>>{
+                                   {told, "Ooops..."}}));
+  EXPECT_EQ(view.status, told);
+  // Nothing can be written now: not the pad, not either history.
+  files.unwritable = "C:\\";
+  view.Type(1, "y");
+  messages.answer = false;
+  model.CloseRequested(CloseReason::EndButton);
+  ASSERT_EQ(messages.asked.size(), 1u);
+  EXPECT_EQ(messages.asked[0].first,
+            "Doc #1 is not saved: file C:\\Vorn\\~tmp1.tmp: Access is denied.\r\n\r\nIts text "
+            "cannot be kept in the history either: The folder cannot be made.\r\n\r\nEnd anyway "
+            "and lose it? No keeps Vorn Notes running.");
+  EXPECT_EQ(loop.quits, 0);
 }
 
 TEST_F(Model, AValueThatIsNoTextGoesToTheHistoryBeforeTheFirstKey) {

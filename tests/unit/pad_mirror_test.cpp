@@ -7,54 +7,58 @@
 namespace vorn {
 namespace {
 
-// What the control would report after an edit: its new text, and where the selection started
-// before and ends after. True when the copy took the edit from a read of the span alone.
-bool Follow(PadMirror& mirror, const std::u16string& after, std::size_t startBefore,
+// What the control would report after a key: its new text, the selection before and where the
+// selection ends after. True when the copy took the edit from a read of the span alone.
+bool Follow(PadMirror& mirror, KeyEdit key, const std::u16string& after, TextSpan before,
             std::size_t endAfter) {
-  std::optional<PadEdit> edit = mirror.GuessEdit(startBefore, after.size(), endAfter);
+  std::optional<PadEdit> edit = mirror.GuessEdit(key, before, after.size(), endAfter);
   if (!edit) return false;
   TextSpan span = mirror.SpanToRead(*edit, after.size());
   return mirror.Apply(*edit, after.size(),
                       std::u16string_view(after).substr(span.start, span.end - span.start));
 }
 
-TEST(PadMirror, FollowsEditsThatReplaceTheSelection) {
+TEST(PadMirror, FollowsOneKeyAtTheSelection) {
   std::u16string line(200, u'a');
   PadMirror m;
   m.Reset(line + u"\r" + line);
   std::u16string t = m.Text();
+  const KeyEdit typed = KeyEdit::Typed, deleted = KeyEdit::Deleted;
   struct Case {
     const char* what;
+    KeyEdit key;
     std::u16string after;
-    std::size_t startBefore, endAfter;
+    TextSpan before;
+    std::size_t endAfter;
   } cases[] = {
-      {"a key typed", t.substr(0, 201) + u"x" + t.substr(201), 201, 202},
-      {"Enter", t.substr(0, 201) + u"x\r" + t.substr(201), 202, 203},
-      {"Backspace", t.substr(0, 201) + u"x" + t.substr(201), 203, 202},
-      {"Delete", t.substr(0, 201) + t.substr(201), 201, 201},
-      {"typing over a selection", t.substr(0, 10) + u"Z" + t.substr(201), 10, 11},
-      // Select all reaches past the end; whatever the end, the lengths tell what went.
-      {"pasting over everything", u"one\rtwo", 0, 7},
-      {"an undo that puts text back selected", u"one\rtwo and more", 7, 16},
-      {"overtyping one character", u"one\rTwo and more", 4, 5},
+      {"a key typed", typed, t.substr(0, 201) + u"x" + t.substr(201), {201, 201}, 202},
+      {"Enter", typed, t.substr(0, 202) + u"\r" + t.substr(202), {202, 202}, 203},
+      {"Backspace", deleted, t.substr(0, 202) + t.substr(203), {203, 203}, 202},
+      {"Delete", deleted, t.substr(0, 201) + t.substr(203), {201, 201}, 201},
+      {"a word before the caret", deleted, t.substr(0, 4) + t.substr(200), {200, 200}, 4},
+      {"typing over a selection", typed, t.substr(0, 4) + u"Z" + t.substr(10), {4, 10}, 5},
+      {"overtyping one character", typed, t.substr(0, 4) + u"Y" + t.substr(5), {4, 4}, 5},
+      {"Delete on a selection", deleted, t.substr(0, 3) + t.substr(5), {3, 5}, 3},
   };
   for (const Case& c : cases) {
-    ASSERT_TRUE(Follow(m, c.after, c.startBefore, c.endAfter)) << c.what;
+    m.Reset(t);
+    ASSERT_TRUE(Follow(m, c.key, c.after, c.before, c.endAfter)) << c.what;
     ASSERT_EQ(m.Text(), c.after) << c.what;
   }
 }
 
-TEST(PadMirror, RefusesWhatTheNumbersOrTheTextDoNotBearOut) {
+TEST(PadMirror, RefusesWhatOneKeyCannotHaveDone) {
   PadMirror m;
-  std::u16string t = u"first line\rsecond line\rthird line";
+  std::u16string t = u"Monday's plan\rsecond line\rthird line";
   m.Reset(t);
+  // More than a character typed, a selection deleted in part, text that grew on Delete.
+  EXPECT_FALSE(Follow(m, KeyEdit::Typed, t.substr(0, 5) + u"xyz" + t.substr(5), {5, 5}, 8));
+  EXPECT_FALSE(Follow(m, KeyEdit::Deleted, t.substr(0, 5) + t.substr(8), {5, 10}, 5));
+  EXPECT_FALSE(Follow(m, KeyEdit::Deleted, t + u"!", {5, 5}, 5));
   // A line moved by dragging: same length, the caret after the dropped text.
-  std::u16string moved = u"second line\rfirst line\rthird line";
-  EXPECT_FALSE(Follow(m, moved, 0, 11));
-  // Text that grew by more than the caret moved past.
-  EXPECT_FALSE(Follow(m, t + u"!!", 5, 6));
-  EXPECT_FALSE(m.GuessEdit(40, 41, 41).has_value());  // a start past the end
-  EXPECT_EQ(m.Text(), t);                             // nothing refused changed the copy
+  EXPECT_FALSE(Follow(m, KeyEdit::Typed, u"second line\rMonday's plan\rthird line", {0, 0}, 1));
+  EXPECT_FALSE(m.GuessEdit(KeyEdit::Typed, {40, 40}, 41, 41).has_value());  // past the end
+  EXPECT_EQ(m.Text(), t);  // nothing refused changed the copy
 }
 
 TEST(Utf, ConvertsBothWaysAsTheSystemDoes) {
