@@ -1,4 +1,5 @@
-// One keystroke until the store holds it, against its floor, measured side by side.
+// One keystroke until the store holds it, against its floor, measured side by side; then select
+// all and one key over a large pad, split into the control's part and the program's.
 //
 // "Program": a character typed into the program's own pad (PadControl) holding the text, whose
 // change notification does what the notes window does: the pad's copy follows the edit, and
@@ -80,14 +81,18 @@ struct ProgramPad {
   PadKeeper* keeper = nullptr;
   Storage storage = Storage::SettingsStore;
   bool saved = true;
+  double ownMs = 0;  // the program's part of the last change: the copy, the keeper, the store
 };
 ProgramPad* g_program = nullptr;
 
 LRESULT CALLBACK ProgramHost(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE && g_program) {
-    g_program->pad.TextChanged();
-    g_program->saved = g_program->keeper->Changed(g_program->storage, 1, g_program->pad.Text()) &&
-                       g_program->saved;
+    g_program->ownMs = Time([] {
+      g_program->pad.TextChanged();
+      g_program->saved =
+          g_program->keeper->Changed(g_program->storage, 1, g_program->pad.Text()) &&
+          g_program->saved;
+    });
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
@@ -211,6 +216,41 @@ int wmain() {
                 c.bytes / 1024, p, t, trip, b, f, p / f, program.saved ? "" : "  (not saved!)");
     // The same, for bench/table.py.
     std::printf("@autosave|%s|%zu|%.4f|%.4f|%.4f|%.4f\n", c.store, c.bytes, p, t, trip, b);
+  }
+  // Select all and one key: the whole text goes (and to the history), one character stays.
+  std::printf("\nSelect all and one key over a pad in its file (median of 3 rounds, ms)\n");
+  std::printf("%8s %10s %10s %10s\n", "text", "program", "its own", "control");
+  for (std::size_t characters : {200'000u, 400'000u, 800'000u}) {
+    std::string text = Text(characters);
+    PadKeeper keeper(pads, history, rescue, clock);
+    ProgramPad program;
+    program.keeper = &keeper;
+    program.storage = Storage::PadFiles;
+    program.pad.Create(programHost, 1);
+    program.pad.SetVisible(true);
+    g_program = &program;
+    HWND floor = FloorControl(floorHost);
+    std::vector<double> programMs, ownMs, floorMs;
+    for (int round = 0; round < 3; ++round) {
+      program.pad.SetText(text);
+      program.pad.FillAll();
+      SendMessageW(program.pad.Hwnd(), EM_SETSEL, 0, -1);
+      programMs.push_back(Time([&] { SendMessageW(program.pad.Hwnd(), WM_CHAR, 'k', 1); }));
+      ownMs.push_back(program.ownMs);
+      SETTEXTEX how{ST_DEFAULT, 1200};
+      std::wstring wide = win::Widen(text);
+      SendMessageW(floor, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
+                   reinterpret_cast<LPARAM>(wide.c_str()));
+      SendMessageW(floor, EM_SETSEL, 0, -1);
+      floorMs.push_back(Time([&] { SendMessageW(floor, WM_CHAR, 'k', 1); }));
+    }
+    g_program = nullptr;
+    DestroyWindow(floor);
+    DestroyWindow(program.pad.Hwnd());
+    std::printf("%6zu K %10.1f %10.1f %10.1f%s\n", characters / 1000, Median(programMs),
+                Median(ownMs), Median(floorMs), program.saved ? "" : "  (not saved!)");
+    std::printf("@replaceall|%zu|%.4f|%.4f|%.4f\n", characters, Median(programMs), Median(ownMs),
+                Median(floorMs));
   }
   RegDeleteTreeW(HKEY_CURRENT_USER, kBenchKey);
   RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Vorn Notes\\Data");
