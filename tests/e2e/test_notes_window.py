@@ -331,6 +331,22 @@ class StoredGeometry(ProgramTest):
         self.app.start()
         self.assertEqual(self.app.notes_window()['rect'][:2], [-100, 20])
 
+    def test_a_stored_size_too_small_is_raised_to_one_that_shows_every_part(self):
+        self.app.set_setting('Width', '1')
+        self.app.set_setting('Height', '1')
+        self.app.start()
+        self.app.show()
+        x, y, w, h = self.app.client_geometry()
+        inside = lambda r: x <= r[0] and r[2] <= x + w and y <= r[1] and r[3] <= y + h
+        for text in ('&About', '&Hide', '&End', '&Top', 'Store in &Registry'):
+            self.assertTrue(inside(self.app.control(text)['screen']), text)
+        pad = self.app.pad(1)['screen']
+        self.assertTrue(inside(pad))
+        self.assertGreaterEqual(pad[3] - pad[1], 3 * 13)  # a few lines of 8.5-point text
+        bar = self.app.control(cls='msctls_statusbar32')['screen']
+        self.assertTrue(inside(bar))
+        self.assertGreaterEqual(bar[1], self.app.control('&End')['screen'][3])
+
 
 class Keyboard(ProgramTest):
     def test_tab_order_and_access_keys(self):
