@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/platform_error.h"
+#include "platform/clipboard_win.h"
 #include "platform/dpi_win.h"
 #include "platform/handles_win.h"
 #include "platform/text_win.h"
@@ -36,6 +37,28 @@ HWND CreatePlainTextBox(HWND parent, int id, DWORD style, HFONT font) {
   SendMessageW(box, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);  // the default stops at 32K characters
   if (font) SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return box;
+}
+
+bool IsPasteKey(WPARAM key) {
+  bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+  if (GetKeyState(VK_MENU) < 0) return false;
+  return (key == 'V' && ctrl) || (key == VK_INSERT && shift && !ctrl);
+}
+
+bool PasteIntoTextBox(HWND box) {
+  wchar_t cls[32] = {};
+  GetClassNameW(box, cls, 32);
+  LONG style = GetWindowLongW(box, GWL_STYLE);
+  if (lstrcmpiW(cls, RichEditClass()) != 0 || (style & ES_READONLY)) return false;
+  std::wstring text;
+  try {
+    text = win::Widen(win::WinClipboard().Text());
+  } catch (const PlatformError&) {
+    return true;  // nothing to paste, as with an empty clipboard
+  }
+  if (!(style & ES_MULTILINE)) text = text.substr(0, text.find_first_of(L"\r\n"));
+  SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+  return true;
 }
 
 void PlaceChild(HWND child, const TwipsRect& rect, UINT dpi) {

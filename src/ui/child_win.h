@@ -21,6 +21,12 @@ const wchar_t* RichEditClass();
 // as U+02DC, byte 0x98 of code page 1252), which the rich-edit control paints.
 HWND CreatePlainTextBox(HWND parent, int id, DWORD style, HFONT font);
 
+// Ctrl+V or Shift+Insert, as the keyboard stands now.
+bool IsPasteKey(WPARAM key);
+// Pastes the clipboard's text at the selection of an editable plain-text box, as the pads do (a
+// control of some systems replaced its whole text on Ctrl+V); false for any other window.
+bool PasteIntoTextBox(HWND box);
+
 // Moves and sizes a child to a rectangle in twips of its parent's client area.
 void PlaceChild(HWND child, const TwipsRect& rect, UINT dpi);
 

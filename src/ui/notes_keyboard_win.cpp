@@ -5,6 +5,7 @@
 #include <cwctype>
 #include <vector>
 
+#include "ui/child_win.h"
 #include "ui/notes_window_win.h"
 
 #include <commctrl.h>
@@ -63,8 +64,7 @@ bool NotesWindow::PreTranslate(MSG& msg) {
       bool shift = GetKeyState(VK_SHIFT) < 0;
       // Every paste key inserts at the selection, as the toolbar's Paste does: a control of
       // some systems replaced the pad's whole text on Ctrl+V, and took no Shift+Insert.
-      bool pasteKey = (msg.wParam == 'V' && ctrl) || (msg.wParam == VK_INSERT && shift && !ctrl);
-      if (pasteKey && !alt && msg.hwnd == ShownPadWindow()) {
+      if (IsPasteKey(msg.wParam) && msg.hwnd == ShownPadWindow()) {
         model_->Run(ToolbarCommand::Paste);
         return true;
       }

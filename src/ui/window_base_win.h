@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "ui/child_win.h"
+
 namespace vorn::ui {
 
 template <class Derived>
@@ -52,6 +54,9 @@ class WindowBase {
     if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
       Destroy();
+      return true;
+    }
+    if (msg.message == WM_KEYDOWN && IsPasteKey(msg.wParam) && PasteIntoTextBox(msg.hwnd)) {
       return true;
     }
     // Tab moves on from every control, the text boxes too: a rich-edit control asks for Tab.
