@@ -2,9 +2,9 @@
 // named by the UTC time they were taken. The newest 100 versions and at most 20 MB per pad are
 // kept; the oldest go first. A clock set back would name a new version before older ones: it is
 // then named a millisecond after the newest, so the names keep the order the versions were
-// taken in, and the version just taken is never the one dropped. A version is text, or the bytes a store held exactly as it held
-// them (a pad file's bytes, a registry value's data), so that nothing the program could not
-// show faithfully is lost.
+// taken in, and the version just taken is never the one dropped. A version is text, or the
+// bytes a store held exactly as it held them (a pad file's bytes, a registry value's data), so
+// that nothing the program could not show faithfully is lost.
 #pragma once
 
 #include <cstdint>

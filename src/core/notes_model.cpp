@@ -128,6 +128,7 @@ bool NotesModel::AskToEndWithUnsavedPads() {
     if (s_.keeper.Unsaved(pad))
       AfterSave(pad, s_.keeper.Save(CurrentStorage(), pad, w_.notes.PadText(pad)));
   }
+  // The question names a pad whose text nothing could keep, or else the first unsaved one.
   int asked = 0;
   PadKeeper::KeptIn where = PadKeeper::KeptIn::History;
   for (int pad = 1; pad <= kPadCount; ++pad) {

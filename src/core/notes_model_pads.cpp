@@ -48,14 +48,11 @@ void NotesModel::StoreChanges() {
   }
 }
 
-void NotesModel::Idle() {
-  CheckPads(false);
-  StoreChanges();
-}
+void NotesModel::Idle() { CheckPads(false); }
 
 // A safety net under the pads' copies of their text: where a copy is found to differ from what
-// its pad shows, the pad is stored as shown and the copy's text kept in the history. `onlyPad`
-// checks that pad alone.
+// its pad shows, the pad is stored as shown and the copy's text kept in the history; then every
+// change is stored. `onlyPad` checks that pad alone.
 void NotesModel::CheckPads(bool whole, int onlyPad) {
   for (int pad = 1; pad <= kPadCount; ++pad) {
     if (onlyPad && pad != onlyPad) continue;
