@@ -89,9 +89,8 @@ LRESULT CALLBACK ProgramHost(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE && g_program) {
     g_program->ownMs = Time([] {
       g_program->pad.TextChanged();
-      g_program->saved =
-          g_program->keeper->Changed(g_program->storage, 1, g_program->pad.Text()) &&
-          g_program->saved;
+      g_program->saved = g_program->keeper->Changed(g_program->storage, 1, g_program->pad.Text()) &&
+                         g_program->saved;
     });
   }
   return DefWindowProcW(hwnd, msg, wp, lp);

@@ -32,8 +32,7 @@ int MessageLoop::Run(const LoopWindows& w, NotesModel& model) {
       continue;
     }
     if (w.messages.PreTranslate(msg) || w.history.PreTranslate(msg) || w.find.PreTranslate(msg) ||
-        w.about.PreTranslate(msg) ||
-        w.notes.PreTranslate(msg)) {
+        w.about.PreTranslate(msg) || w.notes.PreTranslate(msg)) {
       continue;
     }
     TranslateMessage(&msg);

@@ -42,8 +42,8 @@ TwipsRect SmallestClient(const LayoutInput& in) {
   // above the bottom.
   float padsTop = designed.tabStrip.top + in.firstTabHeight + 100.0f;
   float tabStripHeight = kFewLines + padsTop - in.toolBarHeight;
-  float height = designed.tabStrip.top + tabStripHeight + 50.0f + in.toolBarHeight +
-                 in.statusBarHeight;
+  float height =
+      designed.tabStrip.top + tabStripHeight + 50.0f + in.toolBarHeight + in.statusBarHeight;
   return {0, 0, width + margin, height};
 }
 

@@ -149,8 +149,7 @@ bool NotesModel::AskToEndWithUnsavedPads() {
       question += "End anyway? Its text will be kept in " + s_.keeper.RescueFolder() + ".";
       break;
     case PadKeeper::KeptIn::Nowhere:
-      question += "Its text cannot be kept in the history either: " +
-                  s_.keeper.HistoryProblem() +
+      question += "Its text cannot be kept in the history either: " + s_.keeper.HistoryProblem() +
                   "\r\n\r\nEnd anyway and lose it? No keeps Vorn Notes running.";
       break;
   }
@@ -206,8 +205,7 @@ void NotesModel::FindAgain(bool forward) {
     TabSelected(found->pad);
     // Shown, the pad is as its control made it: the match is looked for there again.
     std::u16string text = w_.notes.PadContent(found->pad);
-    if (std::optional<std::size_t> at =
-            FindInText(text, forward ? 0 : text.size(), request)) {
+    if (std::optional<std::size_t> at = FindInText(text, forward ? 0 : text.size(), request)) {
       found->start = *at;
       found->end = *at + request.what.size();
     }

@@ -128,15 +128,15 @@ class NotesModel {
   bool starting_ = false;
   bool finished_ = false;
   bool topMost_ = false;
-  bool failureTold_ = false;  // the "Ooops..." notice of the present run of failures
+  bool failureTold_ = false;    // the "Ooops..." notice of the present run of failures
   int historyProblemTold_ = 0;  // 1: the history fails, 2: and so does the rescue history
   CheckState storeInRegistry_ = CheckState::Ticked;
   int shownPad_ = 1;
   std::array<bool, kPadCount> changed_{};  // changed, not yet stored
-  std::string findWhat_;  // the text last looked for
+  std::string findWhat_;                   // the text last looked for
   bool findMatchCase_ = false;
-  std::string hotKey_;                     // as "Setting\HotKey" holds it; "" when off
-  std::string countText_;                  // the shown pad's length at the last tab click
+  std::string hotKey_;     // as "Setting\HotKey" holds it; "" when off
+  std::string countText_;  // the shown pad's length at the last tab click
 };
 
 }  // namespace vorn

@@ -75,8 +75,9 @@ void NotesModel::AfterSave(int pad, bool saved) {
   for (int p = 1; p <= kPadCount; ++p) anyUnsaved = anyUnsaved || s_.keeper.Unsaved(p);
   if (!anyUnsaved) failureTold_ = false;
   if (saved && s_.keeper.TakeStoredKeptUnread(pad)) {
-    countText_ = DocName(pad) + ": what its store held when it could not be read is in the "
-                                "history (Ctrl+H); the pad keeps what you typed.";
+    countText_ = DocName(pad) +
+                 ": what its store held when it could not be read is in the "
+                 "history (Ctrl+H); the pad keeps what you typed.";
   }
   TellHistoryProblem();
   ShowStatus();

@@ -62,8 +62,8 @@ void FindTextWindow::OnCreate() {
   font_.Reset(CreateTahoma(8.4f, dpi));
   // Created in the focus order; the label's access key reaches the box after it.
   HWND label = CreateChild(hwnd_, -1, L"STATIC", L"Fi&nd what:", WS_VISIBLE, font_.Get());
-  what_ = CreatePlainTextBox(hwnd_, kFindWhat, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                             font_.Get());
+  what_ =
+      CreatePlainTextBox(hwnd_, kFindWhat, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, font_.Get());
   matchCase_ = CreateChild(hwnd_, kFindMatchCase, L"BUTTON", L"Match &case",
                            WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, font_.Get());
   HWND next = CreateChild(hwnd_, kFindNextButton, L"BUTTON", L"Find &Next",

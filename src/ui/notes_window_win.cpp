@@ -259,8 +259,10 @@ WindowRect NotesWindow::MinimumSize() const {
   RECT r{0, 0, win::TwipsToPixels(client.width, dpi_), win::TwipsToPixels(client.height, dpi_)};
   AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
-  float width = win::PixelsToTwips(std::max<int>(r.right - r.left, GetSystemMetrics(SM_CXMINTRACK)), dpi_);
-  float height = win::PixelsToTwips(std::max<int>(r.bottom - r.top, GetSystemMetrics(SM_CYMINTRACK)), dpi_);
+  float width =
+      win::PixelsToTwips(std::max<int>(r.right - r.left, GetSystemMetrics(SM_CXMINTRACK)), dpi_);
+  float height =
+      win::PixelsToTwips(std::max<int>(r.bottom - r.top, GetSystemMetrics(SM_CYMINTRACK)), dpi_);
   return {0, 0, width, height};
 }
 

@@ -136,8 +136,10 @@ LRESULT CALLBACK PadControl::Guard(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   CHARRANGE selection{};
   CallWindowProcW(original, hwnd, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
   Edit outer = pad->edit_;
-  pad->edit_ = {true, *key,
-                {static_cast<std::size_t>(selection.cpMin), static_cast<std::size_t>(selection.cpMax)}};
+  pad->edit_ = {
+      true,
+      *key,
+      {static_cast<std::size_t>(selection.cpMin), static_cast<std::size_t>(selection.cpMax)}};
   LRESULT result = CallWindowProcW(original, hwnd, msg, wp, lp);
   pad->edit_ = outer;
   return result;
@@ -189,8 +191,8 @@ void PadControl::TextChanged() {
     edit_.open = false;  // a second change in the same message is read whole
     CHARRANGE after{};
     SendMessageW(hwnd_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&after));
-    std::optional<PadEdit> edit =
-        mirror_.GuessEdit(edit_.key, edit_.selection, length, static_cast<std::size_t>(after.cpMax));
+    std::optional<PadEdit> edit = mirror_.GuessEdit(edit_.key, edit_.selection, length,
+                                                    static_cast<std::size_t>(after.cpMax));
     if (edit) {
       TextSpan span = mirror_.SpanToRead(*edit, length);
       std::wstring read = ControlText(span.start, span.end);

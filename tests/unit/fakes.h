@@ -226,9 +226,7 @@ class NotesView : public vorn::NotesView {
     ReplacePadSelection(pad, t);
   }
   void SetStatusText(std::string_view t) override { status = t; }
-  std::u16string PadContent(int pad) const override {
-    return vorn::ControlForm(text.at(pad - 1));
-  }
+  std::u16string PadContent(int pad) const override { return vorn::ControlForm(text.at(pad - 1)); }
   // A copy that lost track of its pad: what it holds instead of `text`, and whether its length
   // shows it.
   std::array<std::optional<std::string>, 10> staleCopy;
@@ -242,7 +240,9 @@ class NotesView : public vorn::NotesView {
     std::size_t i = pad - 1;
     return {selStart[i], selStart[i] + selLength[i]};
   }
-  void SelectInPad(int pad, vorn::TextSpan span) override { Select(pad, span.start, span.end - span.start); }
+  void SelectInPad(int pad, vorn::TextSpan span) override {
+    Select(pad, span.start, span.end - span.start);
+  }
   std::optional<vorn::HotKey> hotKey;
   bool SetHotKey(const std::optional<vorn::HotKey>& key) override {
     hotKey = key;

@@ -323,12 +323,12 @@ TEST_F(Model, FindGoesToTheNextPadHoldingTheTextAndSaysWhenNoneDoes) {
   EXPECT_EQ(view.shownPad, 7);
   EXPECT_EQ(view.PadSelection(7), "word");
   EXPECT_EQ(view.status, "20 characters");  // as a tab click does
-  model.FindAgain(true);                     // F3: round to pad 1
+  model.FindAgain(true);                    // F3: round to pad 1
   EXPECT_EQ(view.shownPad, 1);
   model.FindNext("pear", false);
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0], (std::pair<std::string, std::string>{"Cannot find \"pear\".",
-                                                                     "Vorn Notes"}));
+  EXPECT_EQ(messages.shown[0],
+            (std::pair<std::string, std::string>{"Cannot find \"pear\".", "Vorn Notes"}));
   EXPECT_EQ(Value(7), "seven holds the word");
 }
 
@@ -372,9 +372,8 @@ TEST_F(Model, EveryOtherReasonEndsAndTheEndStoresTheSixEntriesOnce) {
     EXPECT_EQ(settings.writes.empty(), reason != CloseReason::SessionEnd);
     m.Finish();
     m.Finish();
-    EXPECT_EQ(settings.writes,
-              (std::vector<std::string>{"Top", "Left", "Height", "Width", "Reg", "OnTop",
-                                        "HotKey"}));
+    EXPECT_EQ(settings.writes, (std::vector<std::string>{"Top", "Left", "Height", "Width", "Reg",
+                                                         "OnTop", "HotKey"}));
     EXPECT_EQ(settings.Get("Setting", "Width"), "6336.5");
     EXPECT_FALSE(icon.added);
     EXPECT_EQ(icon.removes, 1);
@@ -525,8 +524,8 @@ TEST_F(Model, AHistoryThatCannotBeWrittenIsToldAndItsVersionsGoElsewhere) {
   const std::string told =
       "The history cannot be written: The folder cannot be made. Versions go to "
       "C:\\Temp\\History.";
-  EXPECT_EQ(messages.notified, (std::vector<std::pair<std::string, std::string>>{
-                                   {told, "Ooops..."}}));
+  EXPECT_EQ(messages.notified,
+            (std::vector<std::pair<std::string, std::string>>{{told, "Ooops..."}}));
   EXPECT_EQ(view.status, told);
 }
 
