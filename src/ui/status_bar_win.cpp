@@ -53,22 +53,24 @@ void NotesStatusBar::ShowText() {
     win::Selection selected(dc.Get(), font_);
     GetTextExtentPoint32W(dc.Get(), text_.c_str(), static_cast<int>(text_.size()), &extent);
   }
-  // The room for text inside a panel's borders, and the bar's less its size grip.
-  RECT panel{}, bar{};
-  SendMessageW(bar_, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&panel));
+  // The room for text inside the first panel's borders, and the bar's less its size grip. (The
+  // bar itself cannot say how wide the panel is while it shows one text across.)
+  RECT bar{};
   GetClientRect(bar_, &bar);
   int borders = MulDiv(8, static_cast<int>(dpi_), 96);
   int whole = bar.right - win::TwipsToPixels(kSizeGrip, dpi_) - borders;
-  bool wide = extent.cx > panel.right - panel.left - borders;
-  SendMessageW(bar_, SB_SIMPLE, wide, 0);
+  bool wide = extent.cx > firstPanelRight_ - borders;
+  if (wide != wide_) SendMessageW(bar_, SB_SIMPLE, wide, 0);
+  wide_ = wide;
   if (wide) SendMessageW(bar_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text_.c_str()));
-  if (tip_) {
+  std::wstring tip = extent.cx > whole ? text_ : std::wstring();
+  if (tip_ && tip != tipText_) {
+    tipText_ = tip;
     TTTOOLINFOW info{};
     info.cbSize = sizeof info;
     info.hwnd = GetParent(bar_);
     info.uId = reinterpret_cast<UINT_PTR>(bar_);
-    std::wstring tip = extent.cx > whole ? text_ : std::wstring();
-    info.lpszText = tip.data();
+    info.lpszText = tipText_.data();
     SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
   }
 }
@@ -96,6 +98,7 @@ void NotesStatusBar::LayOutPanels() {
                   win::TwipsToPixels(first + kIndicatorWidth[0], dpi_),
                   win::TwipsToPixels(first + kIndicatorWidth[0] + kIndicatorWidth[1], dpi_), -1};
   SendMessageW(bar_, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+  firstPanelRight_ = edges[0];
   // New parts lose their owner-drawn content: give it back.
   for (int i = 0; i < 3; ++i) {
     if (indicators_[i] >= 0) SetIndicator(bar_, i, indicators_[i]);

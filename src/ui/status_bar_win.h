@@ -34,7 +34,9 @@ class NotesStatusBar {
 
   HWND bar_ = nullptr;
   HWND tip_ = nullptr;
-  std::wstring text_;
+  std::wstring text_, tipText_;
+  bool wide_ = false;  // the text takes the whole bar
+  int firstPanelRight_ = 0;
   HFONT font_ = nullptr;
   UINT dpi_ = 96;
   std::array<int, 3> indicators_{-1, -1, -1};  // -1: not shown yet
