@@ -45,11 +45,15 @@ bool IsPasteKey(WPARAM key) {
   return (key == 'V' && ctrl) || (key == VK_INSERT && shift && !ctrl);
 }
 
-bool PasteIntoTextBox(HWND box) {
+bool IsTextBox(HWND window) {
   wchar_t cls[32] = {};
-  GetClassNameW(box, cls, 32);
+  GetClassNameW(window, cls, 32);
+  return lstrcmpiW(cls, RichEditClass()) == 0;
+}
+
+bool PasteIntoTextBox(HWND box) {
   LONG style = GetWindowLongW(box, GWL_STYLE);
-  if (lstrcmpiW(cls, RichEditClass()) != 0 || (style & ES_READONLY)) return false;
+  if (!IsTextBox(box) || (style & ES_READONLY)) return false;
   std::wstring text;
   try {
     text = win::Widen(win::WinClipboard().Text());

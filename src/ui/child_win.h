@@ -21,6 +21,8 @@ const wchar_t* RichEditClass();
 // as U+02DC, byte 0x98 of code page 1252), which the rich-edit control paints.
 HWND CreatePlainTextBox(HWND parent, int id, DWORD style, HFONT font);
 
+// True for a rich-edit control, such as the boxes above.
+bool IsTextBox(HWND window);
 // Ctrl+V or Shift+Insert, as the keyboard stands now.
 bool IsPasteKey(WPARAM key);
 // Pastes the clipboard's text at the selection of an editable plain-text box, as the pads do (a

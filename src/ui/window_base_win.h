@@ -59,8 +59,9 @@ class WindowBase {
     if (msg.message == WM_KEYDOWN && IsPasteKey(msg.wParam) && PasteIntoTextBox(msg.hwnd)) {
       return true;
     }
-    // Tab moves on from every control, the text boxes too: a rich-edit control asks for Tab.
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+    // Tab moves on from the text boxes too, which ask for it.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
+        IsTextBox(msg.hwnd)) {
       HWND next = GetNextDlgTabItem(hwnd_, GetFocus(), GetKeyState(VK_SHIFT) < 0);
       if (next) SetFocus(next);
       return true;
