@@ -114,8 +114,11 @@ void NotesModel::CloseRequested(CloseReason reason) {
     HideWindow();
     return;
   }
-  CheckPads(true);
-  if (reason == CloseReason::EndButton && !AskToEndWithUnsavedPads()) return;
+  // End asks about what is shown now; every other end checks the pads once, in Finish.
+  if (reason == CloseReason::EndButton) {
+    CheckPads(true);
+    if (!AskToEndWithUnsavedPads()) return;
+  }
   // At the end of the session the process may be gone as soon as this returns.
   if (reason == CloseReason::SessionEnd) Finish();
   w_.loop.Quit();
