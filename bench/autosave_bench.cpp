@@ -79,7 +79,6 @@ void BareFile(const std::wstring& path, const std::string& bytes) {
 struct ProgramPad {
   ui::PadControl pad;
   PadKeeper* keeper = nullptr;
-  Storage storage = Storage::SettingsStore;
   bool saved = true;
   double ownMs = 0;  // the program's part of the last change: the copy, the keeper, the store
 };
@@ -89,8 +88,7 @@ LRESULT CALLBACK ProgramHost(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE && g_program) {
     g_program->ownMs = Time([] {
       g_program->pad.TextChanged();
-      g_program->saved = g_program->keeper->Changed(g_program->storage, 1, g_program->pad.Text()) &&
-                         g_program->saved;
+      g_program->saved = g_program->keeper->StoreEdit(1, g_program->pad.Text()) && g_program->saved;
     });
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
@@ -172,8 +170,7 @@ int wmain() {
     PadKeeper keeper(pads, history, rescue, clock);
     ProgramPad program;
     program.keeper = &keeper;
-    program.storage = registry ? Storage::SettingsStore : Storage::PadFiles;
-    pads.SetMode(program.storage);
+    keeper.UseStore(registry ? Storage::SettingsStore : Storage::PadFiles);
     program.pad.SetText(text);
     program.pad.Create(programHost, 1);
     SetWindowPos(program.pad.Hwnd(), nullptr, 0, 0, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -224,7 +221,7 @@ int wmain() {
     PadKeeper keeper(pads, history, rescue, clock);
     ProgramPad program;
     program.keeper = &keeper;
-    program.storage = Storage::PadFiles;
+    keeper.UseStore(Storage::PadFiles);
     program.pad.Create(programHost, 1);
     SetWindowPos(program.pad.Hwnd(), nullptr, 0, 0, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
     program.pad.SetVisible(true);
@@ -235,7 +232,7 @@ int wmain() {
       // The pad as stored, so that the key's change keeps the whole text in the history.
       program.pad.SetText(text);
       program.pad.FillAll();
-      keeper.Save(program.storage, 1, program.pad.Text());
+      keeper.Save(1, program.pad.Text());
       SendMessageW(program.pad.Hwnd(), EM_SETSEL, 0, -1);
       programMs.push_back(Time([&] { SendMessageW(program.pad.Hwnd(), WM_CHAR, 'k', 1); }));
       ownMs.push_back(program.ownMs);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/find_text.h"
+#include "core/utf.h"
 
 using namespace vorn;
 

@@ -64,7 +64,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ui::HistoryWindow historyWindow(instance);
   ui::FindTextWindow findWindow(instance);
   NotesModel model({notes, tray, about, historyWindow, findWindow, messages, loop},
-                   {settings, pads, keeper, history, clipboard, printer});
+                   {settings, keeper, history, clipboard, printer});
   if (!notes.Create(model) || !tray.Create(model)) return 1;
   messages.SetOwner(notes.Hwnd());
   clipboard.SetOwner(notes.Hwnd());
@@ -73,6 +73,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   model.Start();
   int exitCode = loop.Run({notes, tray, about, historyWindow, findWindow, messages}, model);
-  model.Finish();
+  model.End();
   return exitCode;  // the windows go with their objects
 }

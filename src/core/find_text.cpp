@@ -78,17 +78,4 @@ std::optional<FoundText> FindInPads(const std::function<std::u16string(int pad)>
   return std::nullopt;
 }
 
-std::u16string ControlForm(std::string_view utf8) {
-  std::u16string text = Utf16FromUtf8(utf8);
-  std::size_t kept = 0;
-  char16_t before = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char16_t c = text[i];
-    if (!(c == u'\n' && before == u'\r')) text[kept++] = c == u'\n' ? u'\r' : c;  // CR LF: one
-    before = c;
-  }
-  text.resize(kept);
-  return text;
-}
-
 }  // namespace vorn

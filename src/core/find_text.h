@@ -34,7 +34,4 @@ std::optional<FoundText> FindInPads(const std::function<std::u16string(int pad)>
 std::optional<std::size_t> FindInText(std::u16string_view text, std::size_t from,
                                       const FindRequest& request);
 
-// A pad's stored text (UTF-8, line breaks as CR LF, LF or CR) as its control counts it.
-std::u16string ControlForm(std::string_view utf8);
-
 }  // namespace vorn

@@ -102,13 +102,13 @@ History::History(FileSystem& files, std::string folder, Clock& clock, LegacyDeco
 
 std::string History::Folder(int pad) const { return folder_ + "\\" + std::to_string(pad); }
 
-void History::KeepText(int pad, std::string_view text) { Keep(pad, text, "txt"); }
+void History::AddText(int pad, std::string_view text) { Add(pad, text, "txt"); }
 
-void History::KeepStored(int pad, const StoredBytes& stored) {
-  Keep(pad, stored.bytes, stored.kind);
+void History::AddStoredBytes(int pad, const StoredBytes& stored) {
+  Add(pad, stored.bytes, stored.kind);
 }
 
-void History::Keep(int pad, std::string_view bytes, std::string_view kind) {
+void History::Add(int pad, std::string_view bytes, std::string_view kind) {
   if (bytes.empty()) return;
   std::vector<Version> versions = Versions(pad);
   if (!versions.empty() && versions.front().size == bytes.size()) {
@@ -161,41 +161,6 @@ std::string History::Text(int pad, const Version& version) {
   if (kind == "value-1" || kind == "value-2") return DecodeValue(*bytes, false);
   if (kind == "value-7") return DecodeValue(*bytes, true);
   return DecodePadFile(*bytes, legacy_);
-}
-
-bool VersionPolicy::KeepBefore(int pad, std::string_view before, std::string_view after,
-                               std::int64_t now) {
-  std::size_t i = static_cast<std::size_t>(pad - 1);
-  if (!edited_[i]) {
-    // The first edit of a run: the stored content is kept before it is first replaced.
-    edited_[i] = true;
-    lastKept_[i] = now;
-  }
-  if (RemovedLength(before, after) >= kLargeRemoval) return true;
-  return now - lastKept_[i] >= kEditInterval;
-}
-
-void VersionPolicy::Kept(int pad, std::int64_t now) {
-  std::size_t i = static_cast<std::size_t>(pad - 1);
-  edited_[i] = true;
-  lastKept_[i] = now;
-}
-
-std::size_t RemovedLength(std::string_view before, std::string_view after) {
-  std::size_t shorter = std::min(before.size(), after.size());
-  std::size_t prefix = 0;
-  while (prefix < shorter && before[prefix] == after[prefix]) ++prefix;
-  // Back to the start of a character, so that a character changed in its last byte counts.
-  while (prefix > 0 && prefix < before.size() &&
-         (static_cast<unsigned char>(before[prefix]) & 0xC0) == 0x80) {
-    --prefix;
-  }
-  std::size_t suffix = 0;
-  while (suffix < shorter - prefix &&
-         before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
-    ++suffix;
-  }
-  return Utf16Length(before.substr(prefix, before.size() - prefix - suffix));
 }
 
 }  // namespace vorn

@@ -33,9 +33,9 @@ class History {
   // `folder` holds one folder per pad, "1" to "10".
   History(FileSystem& files, std::string folder, Clock& clock, LegacyDecoder legacy);
 
-  // Keeps a version; nothing is written when it equals the newest one. Throws PlatformError.
-  void KeepText(int pad, std::string_view text);
-  void KeepStored(int pad, const StoredBytes& stored);
+  // Adds a version; nothing is written when it equals the newest one. Throws PlatformError.
+  void AddText(int pad, std::string_view text);
+  void AddStoredBytes(int pad, const StoredBytes& stored);
 
   // The pad's versions, newest first.
   std::vector<Version> Versions(int pad);
@@ -46,7 +46,7 @@ class History {
   const std::string& Root() const { return folder_; }
 
  private:
-  void Keep(int pad, std::string_view bytes, std::string_view kind);
+  void Add(int pad, std::string_view bytes, std::string_view kind);
   void DropOldest(int pad, std::string_view newest);
 
   FileSystem& files_;
@@ -54,28 +54,6 @@ class History {
   Clock& clock_;
   LegacyDecoder legacy_;
 };
-
-// When an edit's text goes to the history besides the stored content: before it removes or
-// replaces 32 characters or more, and otherwise at most once every 10 minutes while a pad is
-// edited.
-class VersionPolicy {
- public:
-  static constexpr std::size_t kLargeRemoval = 32;
-  static constexpr std::int64_t kEditInterval = 10 * 60 * 1000;
-
-  // An edit turns `before` into `after` at `now`: true when `before` is to be kept.
-  bool KeepBefore(int pad, std::string_view before, std::string_view after, std::int64_t now);
-  // A version of the pad was taken at `now`.
-  void Kept(int pad, std::int64_t now);
-
- private:
-  std::int64_t lastKept_[kPadCount] = {};
-  bool edited_[kPadCount] = {};
-};
-
-// How many characters (UTF-16 units) of `before` are gone from `after`, where the two differ in
-// one stretch, as after an edit: what the edit removed or replaced.
-std::size_t RemovedLength(std::string_view before, std::string_view after);
 
 // "20261209-031522-123" for 2026-12-09 03:15:22.123 UTC, and back; -1 when the name is not one.
 std::string VersionName(std::int64_t utcMillis);

@@ -43,7 +43,7 @@ void NotesModel::RestoreWindow() {
   w_.notes.KeepReachable();
 
   storeInRegistry_ = stored.storeInRegistry;
-  s_.pads.SetMode(CurrentStorage());
+  s_.pads.UseStore(StorageChosenBy(storeInRegistry_));
   topMost_ = stored.onTop;
   w_.notes.ShowOptions(topMost_, storeInRegistry_);
   if (topMost_) w_.notes.SetTopMost(true);
@@ -61,10 +61,7 @@ void NotesModel::TabSelected(int pad) {
   shownPad_ = pad;
   w_.notes.ShowPad(pad);
   countText_ = std::to_string(Utf16Length(w_.notes.PadText(pad))) + " characters";
-  // An unread pad is read again when it is looked at.
-  if (s_.keeper.Unread(pad) && !s_.keeper.ChangedByUser(pad) && !s_.keeper.TooLarge(pad)) {
-    LoadPad(pad);
-  }
+  ReadAgainIfUnread(pad);  // when it is looked at
   ShowStatus();
 }
 
@@ -72,7 +69,7 @@ void NotesModel::Run(ToolbarCommand command) {
   const int pad = shownPad_;
   try {
     if (command == ToolbarCommand::Paste) {
-      if (s_.keeper.TooLarge(pad)) return;
+      if (s_.pads.Status(pad) == PadStatus::TooLarge) return;
       std::string pasted = s_.clipboard.Text();
       if (!pasted.empty()) w_.notes.ReplacePadSelection(pad, pasted);
       return;
@@ -84,7 +81,8 @@ void NotesModel::Run(ToolbarCommand command) {
       PrintText(s_.printer, text);
     } else if (!text.empty()) {
       s_.clipboard.SetText(text);  // a clipboard that fails leaves the pad as it is
-      if (command == ToolbarCommand::Cut && !selection.empty() && !s_.keeper.TooLarge(pad)) {
+      if (command == ToolbarCommand::Cut && !selection.empty() &&
+          s_.pads.Status(pad) != PadStatus::TooLarge) {
         w_.notes.ReplacePadSelection(pad, "");
       }
     }
@@ -114,13 +112,13 @@ void NotesModel::CloseRequested(CloseReason reason) {
     HideWindow();
     return;
   }
-  // End asks about what is shown now; every other end checks the pads once, in Finish.
+  // End asks about what is shown now; every other end checks the pads once, in End.
   if (reason == CloseReason::EndButton) {
     CheckPads(true);
     if (!AskToEndWithUnsavedPads()) return;
   }
   // At the end of the session the process may be gone as soon as this returns.
-  if (reason == CloseReason::SessionEnd) Finish();
+  if (reason == CloseReason::SessionEnd) End();
   w_.loop.Quit();
 }
 
@@ -128,15 +126,15 @@ void NotesModel::CloseRequested(CloseReason reason) {
 // decides, told plainly when no place could keep it.
 bool NotesModel::AskToEndWithUnsavedPads() {
   for (int pad = 1; pad <= kPadCount; ++pad) {
-    if (s_.keeper.Unsaved(pad))
-      AfterSave(pad, s_.keeper.Save(CurrentStorage(), pad, w_.notes.PadText(pad)));
+    if (s_.pads.Status(pad) == PadStatus::Unsaved)
+      AfterSave(pad, s_.pads.Save(pad, w_.notes.PadText(pad)));
   }
   // The question names a pad whose text nothing could keep, or else the first unsaved one.
   int asked = 0;
   PadKeeper::KeptIn where = PadKeeper::KeptIn::History;
   for (int pad = 1; pad <= kPadCount; ++pad) {
-    if (!s_.keeper.Unsaved(pad)) continue;
-    PadKeeper::KeptIn kept = s_.keeper.Keep(pad, w_.notes.PadText(pad));
+    if (s_.pads.Status(pad) != PadStatus::Unsaved) continue;
+    PadKeeper::KeptIn kept = s_.pads.AddVersion(pad, w_.notes.PadText(pad));
     if (!asked || (kept == PadKeeper::KeptIn::Nowhere && where != kept)) {
       asked = pad;
       where = kept;
@@ -149,10 +147,10 @@ bool NotesModel::AskToEndWithUnsavedPads() {
       question += "End anyway? Its text will be kept in the history.";
       break;
     case PadKeeper::KeptIn::Rescue:
-      question += "End anyway? Its text will be kept in " + s_.keeper.RescueFolder() + ".";
+      question += "End anyway? Its text will be kept in " + s_.pads.RescueFolder() + ".";
       break;
     case PadKeeper::KeptIn::Nowhere:
-      question += "Its text cannot be kept in the history either: " + s_.keeper.HistoryProblem() +
+      question += "Its text cannot be kept in the history either: " + s_.pads.HistoryProblem() +
                   "\r\n\r\nEnd anyway and lose it? No keeps Vorn Notes running.";
       break;
   }
@@ -224,12 +222,12 @@ void NotesModel::HotKeyPressed(bool windowActive) {
   }
 }
 
-void NotesModel::Finish() {
-  if (finished_) return;
-  finished_ = true;
+void NotesModel::End() {
+  if (ended_) return;
+  ended_ = true;
   CheckPads(true);
   for (int pad = 1; pad <= kPadCount; ++pad) {
-    if (s_.keeper.Unsaved(pad)) s_.keeper.Keep(pad, w_.notes.PadText(pad));
+    if (s_.pads.Status(pad) == PadStatus::Unsaved) s_.pads.AddVersion(pad, w_.notes.PadText(pad));
   }
   SaveWindowSettings(s_.settings, w_.notes.Placement(), storeInRegistry_, topMost_, hotKey_);
   w_.tray.Remove();

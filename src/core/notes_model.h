@@ -5,8 +5,6 @@
 // see PadKeeper.
 #pragma once
 
-#include <array>
-
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,7 +15,6 @@
 #include "core/layout.h"
 #include "core/notes_view.h"
 #include "core/pad_keeper.h"
-#include "core/pad_store.h"
 #include "core/printing.h"
 #include "core/settings_store.h"
 #include "core/tray_action.h"
@@ -41,8 +38,7 @@ struct NotesWindows {
 // The services it uses.
 struct NotesServices {
   SettingsStore& settings;
-  PadStore& pads;
-  PadKeeper& keeper;
+  PadKeeper& pads;
   History& history;
   Clipboard& clipboard;
   Printer& printer;
@@ -87,7 +83,7 @@ class NotesModel {
   void Tick();
   // Stores the settings, keeps unsaved text in the history and removes the icon, once; the
   // program's last step.
-  void Finish();
+  void End();
 
   // Ctrl+F: the Find window, with the shown pad's selection (on one line) to find.
   void FindRequested();
@@ -112,7 +108,7 @@ class NotesModel {
  private:
   void RestoreWindow();
   void LoadPad(int pad);
-  Storage CurrentStorage() const;
+  void ReadAgainIfUnread(int pad);
   void AfterSave(int pad, bool saved);
   void ShowStatus();
   std::string PadProblem(int pad) const;
@@ -126,14 +122,13 @@ class NotesModel {
   NotesServices s_;
   NotesLayout layout_;
   bool starting_ = false;
-  bool finished_ = false;
+  bool ended_ = false;
   bool topMost_ = false;
   bool failureTold_ = false;    // the "Ooops..." notice of the present run of failures
   int historyProblemTold_ = 0;  // 1: the history fails, 2: and so does the rescue history
   CheckState storeInRegistry_ = CheckState::Ticked;
   int shownPad_ = 1;
-  std::array<bool, kPadCount> changed_{};  // changed, not yet stored
-  std::string findWhat_;                   // the text last looked for
+  std::string findWhat_;  // the text last looked for
   bool findMatchCase_ = false;
   std::string hotKey_;     // as "Setting\HotKey" holds it; "" when off
   std::string countText_;  // the shown pad's length at the last tab click

@@ -10,41 +10,33 @@ constexpr std::string_view kFailureTitle = "Ooops...";
 
 std::string DocName(int pad) { return "Doc #" + std::to_string(pad); }
 
-// False only when the store certainly holds nothing for the pad.
-bool HoldsAnything(PadStore& pads, Storage storage, int pad) {
-  try {
-    return pads.ReadBytes(storage, pad).has_value();
-  } catch (const PlatformError&) {
-    return true;
-  }
+const char* StoreName(Storage storage) {
+  return storage == Storage::SettingsStore ? "the registry" : "the pad files";
 }
 
 }  // namespace
 
-Storage NotesModel::CurrentStorage() const {
-  return storeInRegistry_ == CheckState::Ticked ? Storage::SettingsStore : Storage::PadFiles;
-}
-
 void NotesModel::LoadPad(int pad) {
   // A pad that cannot be read starts empty and is read again later; its store stays as it is.
-  std::optional<std::string> text = s_.keeper.Load(CurrentStorage(), pad);
+  std::optional<std::string> text = s_.pads.Load(pad);
   if (text || starting_) w_.notes.SetPadText(pad, text.value_or(""));
-  // A pad too large to edit shows nothing and takes no typing; its store is left as it is.
-  w_.notes.SetPadEditable(pad, !s_.keeper.TooLarge(pad));
+  // A pad too large to edit takes no typing; its store is left as it is.
+  w_.notes.SetPadEditable(pad, s_.pads.Status(pad) != PadStatus::TooLarge);
+}
+
+void NotesModel::ReadAgainIfUnread(int pad) {
+  if (s_.pads.Status(pad) == PadStatus::Unread) LoadPad(pad);
 }
 
 void NotesModel::PadChanged(int pad) {
   if (starting_) return;
-  changed_.at(static_cast<std::size_t>(pad - 1)) = true;
+  s_.pads.MarkChanged(pad);
   if (!w_.loop.InputWaiting()) StoreChanges();
 }
 
 void NotesModel::StoreChanges() {
   for (int pad = 1; pad <= kPadCount; ++pad) {
-    bool& changed = changed_.at(static_cast<std::size_t>(pad - 1));
-    if (!changed) continue;
-    changed = false;
-    AfterSave(pad, s_.keeper.Changed(CurrentStorage(), pad, w_.notes.PadText(pad)));
+    if (s_.pads.TakeChange(pad)) AfterSave(pad, s_.pads.StoreEdit(pad, w_.notes.PadText(pad)));
   }
 }
 
@@ -58,8 +50,8 @@ void NotesModel::CheckPads(bool whole, int onlyPad) {
     if (onlyPad && pad != onlyPad) continue;
     std::optional<std::string> copy = w_.notes.CheckPadCopy(pad, whole);
     if (!copy) continue;
-    if (!starting_) changed_.at(static_cast<std::size_t>(pad - 1)) = true;
-    if (s_.keeper.Keep(pad, *copy) == PadKeeper::KeptIn::Nowhere) TellHistoryProblem();
+    if (!starting_) s_.pads.MarkChanged(pad);
+    if (s_.pads.AddVersion(pad, *copy) == PadKeeper::KeptIn::Nowhere) TellHistoryProblem();
   }
   StoreChanges();
 }
@@ -69,12 +61,10 @@ void NotesModel::CheckPads(bool whole, int onlyPad) {
 void NotesModel::AfterSave(int pad, bool saved) {
   if (!saved && !failureTold_) {
     failureTold_ = true;
-    w_.messages.Notify(DocName(pad) + ", " + s_.keeper.Problem(pad), kFailureTitle);
+    w_.messages.Notify(DocName(pad) + ", " + s_.pads.Problem(pad), kFailureTitle);
   }
-  bool anyUnsaved = false;
-  for (int p = 1; p <= kPadCount; ++p) anyUnsaved = anyUnsaved || s_.keeper.Unsaved(p);
-  if (!anyUnsaved) failureTold_ = false;
-  if (saved && s_.keeper.TakeStoredKeptUnread(pad)) {
+  if (!s_.pads.AnyUnsaved()) failureTold_ = false;
+  if (saved && s_.pads.TakeUnreadContentKept(pad)) {
     countText_ = DocName(pad) +
                  ": what its store held when it could not be read is in the "
                  "history (Ctrl+H); the pad keeps what you typed.";
@@ -86,26 +76,26 @@ void NotesModel::AfterSave(int pad, bool saved) {
 // A history that cannot be written is told once, until it works again, and once more when the
 // rescue history fails too.
 void NotesModel::TellHistoryProblem() {
-  int level = s_.keeper.HistoryProblem().empty() ? 0 : s_.keeper.RescueWorks() ? 1 : 2;
+  int level = s_.pads.HistoryProblem().empty() ? 0 : s_.pads.RescueWorks() ? 1 : 2;
   if (level > historyProblemTold_) w_.messages.Notify(HistoryProblemText(), kFailureTitle);
   historyProblemTold_ = level;
 }
 
 std::string NotesModel::HistoryProblemText() const {
-  const std::string& problem = s_.keeper.HistoryProblem();
+  const std::string& problem = s_.pads.HistoryProblem();
   if (problem.empty()) return {};
   std::string text = "The history cannot be written: " + problem;
-  if (s_.keeper.RescueWorks()) return text + " Versions go to " + s_.keeper.RescueFolder() + ".";
-  return text + " Nor can " + s_.keeper.RescueFolder() +
+  if (s_.pads.RescueWorks()) return text + " Versions go to " + s_.pads.RescueFolder() + ".";
+  return text + " Nor can " + s_.pads.RescueFolder() +
          ": the text an edit replaces is only in the pad's undo (Ctrl+Z).";
 }
 
 void NotesModel::Tick() {
   StoreChanges();
   for (int pad = 1; pad <= kPadCount; ++pad) {
-    if (s_.keeper.Unsaved(pad)) {
-      AfterSave(pad, s_.keeper.Save(CurrentStorage(), pad, w_.notes.PadText(pad)));
-    } else if (s_.keeper.Unread(pad) && !s_.keeper.ChangedByUser(pad) && !s_.keeper.TooLarge(pad)) {
+    if (s_.pads.Status(pad) == PadStatus::Unsaved) {
+      AfterSave(pad, s_.pads.Save(pad, w_.notes.PadText(pad)));
+    } else if (s_.pads.Status(pad) == PadStatus::Unread) {
       LoadPad(pad);
       ShowStatus();
     }
@@ -113,9 +103,13 @@ void NotesModel::Tick() {
 }
 
 std::string NotesModel::PadProblem(int pad) const {
-  if (s_.keeper.Unsaved(pad)) return DocName(pad) + " is not saved: " + s_.keeper.Problem(pad);
-  if (s_.keeper.TooLarge(pad)) return DocName(pad) + " is read-only: " + s_.keeper.Problem(pad);
-  if (s_.keeper.Unread(pad)) return DocName(pad) + " could not be read: " + s_.keeper.Problem(pad);
+  const std::string& problem = s_.pads.Problem(pad);
+  switch (s_.pads.Status(pad)) {
+    case PadStatus::Stored: return {};
+    case PadStatus::Unread: return DocName(pad) + " could not be read: " + problem;
+    case PadStatus::TooLarge: return DocName(pad) + " is read-only: " + problem;
+    case PadStatus::Unsaved: return DocName(pad) + " is not saved: " + problem;
+  }
   return {};
 }
 
@@ -133,31 +127,27 @@ void NotesModel::StoreInRegistryClicked() {
   // A click ticks an unticked or greyed box and clears a ticked one.
   CheckState next =
       storeInRegistry_ == CheckState::Ticked ? CheckState::Unticked : CheckState::Ticked;
-  Storage to = next == CheckState::Ticked ? Storage::SettingsStore : Storage::PadFiles;
-  const char* stay = CurrentStorage() == Storage::SettingsStore ? "the registry" : "the pad files";
+  const char* stay = StoreName(s_.pads.StoreInUse());
+  // A pad whose store could not be read, or is too large to edit, cannot move without losing it.
   for (int pad = 1; pad <= kPadCount; ++pad) {
-    if (!s_.keeper.Unread(pad) || s_.keeper.ChangedByUser(pad)) continue;
+    PadStatus status = s_.pads.Status(pad);
+    if (status != PadStatus::Unread && status != PadStatus::TooLarge) continue;
     w_.messages.Show(
         PadProblem(pad) + "\r\n\r\nThe pads stay in " + stay + " until it can be read.",
         kFailureTitle);
     return;
   }
   // Every pad goes to the new store at once, so that the next start shows the same text.
-  for (int pad = 1; pad <= kPadCount; ++pad) {
-    std::string text = w_.notes.PadText(pad);
-    if (text.empty() && !HoldsAnything(s_.pads, to, pad)) continue;  // no empty files to tidy
-    if (!s_.keeper.Save(to, pad, text)) {
-      w_.messages.Show(
-          DocName(pad) + ", " + s_.keeper.Problem(pad) + "\r\n\r\nThe pads stay in " + stay + ".",
-          kFailureTitle);
-      // The pad is as saved as it was in the store it stays in.
-      s_.keeper.Save(CurrentStorage(), pad, text);
-      ShowStatus();
-      return;
-    }
+  Storage to = StorageChosenBy(next);
+  if (auto failure = s_.pads.CopyAllTo(to, [this](int pad) { return w_.notes.PadText(pad); })) {
+    w_.messages.Show(
+        DocName(failure->pad) + ", " + failure->problem + "\r\n\r\nThe pads stay in " + stay + ".",
+        kFailureTitle);
+    ShowStatus();
+    return;
   }
   try {
-    s_.settings.Write("Setting", "Reg", std::to_string(static_cast<int>(next)));
+    SaveStoreChoice(s_.settings, next);
   } catch (const PlatformError& e) {
     w_.messages.Show(std::string("The choice of store could not be kept: ") + e.what() +
                          "\r\n\r\nThe pads stay in " + stay + ".",
@@ -165,7 +155,7 @@ void NotesModel::StoreInRegistryClicked() {
     return;
   }
   storeInRegistry_ = next;
-  s_.pads.SetMode(to);
+  s_.pads.UseStore(to);
   w_.notes.ShowOptions(topMost_, storeInRegistry_);
   ShowStatus();
 }
@@ -189,7 +179,7 @@ std::string NotesModel::VersionText(int pad, const Version& version) {
 }
 
 void NotesModel::Restore(int pad, const Version& version) {
-  if (s_.keeper.TooLarge(pad)) return;
+  if (s_.pads.Status(pad) == PadStatus::TooLarge) return;
   std::string text;
   try {
     text = s_.history.Text(pad, version);
@@ -198,7 +188,7 @@ void NotesModel::Restore(int pad, const Version& version) {
     return;
   }
   StoreChanges();
-  s_.keeper.Keep(pad, w_.notes.PadText(pad));
+  s_.pads.AddVersion(pad, w_.notes.PadText(pad));
   TellHistoryProblem();
   w_.notes.ReplacePadText(pad, text);  // the pad reports the change, and it is stored
 }

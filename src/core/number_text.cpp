@@ -99,4 +99,13 @@ std::optional<std::int32_t> RoundHalfEven(double value) {
   return static_cast<std::int32_t>(rounded);
 }
 
+std::string WithThousands(std::size_t n) {
+  std::string digits = std::to_string(n), out;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
+}
+
 }  // namespace vorn

@@ -26,4 +26,7 @@ std::string NumberText(float value);
 // not finite or lies outside the 32-bit range.
 std::optional<std::int32_t> RoundHalfEven(double value);
 
+// 524287 as "524,287": numbers in messages.
+std::string WithThousands(std::size_t n);
+
 }  // namespace vorn

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <functional>
 
+#include "core/number_text.h"
+#include "core/utf.h"
+
 namespace vorn {
 
 namespace {
@@ -20,102 +23,133 @@ std::string_view FirstUnits(std::string_view utf8, std::size_t units) {
   return utf8;
 }
 
+std::size_t Index(Storage storage) { return storage == Storage::SettingsStore ? 0 : 1; }
+
 }  // namespace
 
-std::optional<std::string> PadKeeper::Load(Storage storage, int pad) {
-  PadState& s = At(pad);
+std::optional<std::string> PadKeeper::Load(int pad) {
+  PadRecord& r = At(pad);
   std::string text;
   try {
-    text = store_.Read(storage, pad).value_or("");
+    text = store_.Read(storage_, pad).value_or("");
   } catch (const PlatformError& e) {
-    s.loaded = false;
-    s.problem = e.what();
+    r.status = PadStatus::Unread;
+    r.problem = e.what();
+    r.stored.reset();
     return std::nullopt;
   }
-  s.tooLarge = false;
-  s.problem.clear();
   if (std::size_t length = Utf16Length(text); length > kMaxCharacters) {
-    s.loaded = false;
-    s.tooLarge = true;
-    s.problem = store_.Where(storage, pad) + " holds " + WithThousands(length) +
+    r.status = PadStatus::TooLarge;
+    r.problem = store_.Where(storage_, pad) + " holds " + WithThousands(length) +
                 " characters, and a pad edits at most " + WithThousands(kMaxCharacters) +
                 ": it shows the first of them and leaves the store as it is.";
+    r.stored.reset();
     return std::string(FirstUnits(text, kMaxCharacters));
   }
-  s.text = std::move(text);
-  s.loaded = true;
-  return s.text;
+  r.status = PadStatus::Stored;
+  r.problem.clear();
+  r.stored = std::move(text);
+  return r.stored;
 }
 
-bool PadKeeper::Changed(Storage storage, int pad, std::string_view text) {
-  PadState& s = At(pad);
-  s.changedByUser = true;
+bool PadKeeper::StoreEdit(int pad, std::string_view text) {
+  PadRecord& r = At(pad);
   std::int64_t now = clock_.NowUtcMillis();
-  bool keepBefore = policy_.KeepBefore(pad, s.text, text, now);
-  // Before the first save of a run the stored content is kept as it is; an unread pad's earlier
-  // text is known only that way.
-  bool storedKept = s.storedKept[storage == Storage::SettingsStore ? 0 : 1];
-  if (keepBefore && s.loaded && storedKept && Keep(pad, s.text) != KeptIn::Nowhere) {
-    policy_.Kept(pad, now);
+  bool wantsBefore = r.versions.WantsTextBefore(r.stored.value_or(""), text, now);
+  // Until the store's content is in the history (at the first save of a run), that copy is the
+  // version before; an unread pad's earlier text is known only that way.
+  if (wantsBefore && r.stored && r.storeContentKept[Index(storage_)] &&
+      AddVersion(pad, *r.stored) != KeptIn::Nowhere) {
+    r.versions.VersionTaken(now);
   }
-  return Save(storage, pad, text);
+  return Save(pad, text);
 }
 
-bool PadKeeper::Save(Storage storage, int pad, std::string_view text) {
-  if (At(pad).tooLarge) return false;  // its store is never replaced
-  if (!KeepStored(storage, pad)) return false;
+bool PadKeeper::Save(int pad, std::string_view text) { return Write(storage_, pad, text); }
+
+std::optional<PadKeeper::Failure> PadKeeper::CopyAllTo(
+    Storage to, const std::function<std::string(int pad)>& padText) {
+  for (int pad = 1; pad <= kPadCount; ++pad) {
+    std::string text = padText(pad);
+    if (text.empty() && !HoldsAnything(to, pad)) continue;  // no empty files to tidy
+    if (!Write(to, pad, text)) {
+      Failure failure{pad, At(pad).problem};
+      Write(storage_, pad, text);
+      return failure;
+    }
+  }
+  return std::nullopt;
+}
+
+bool PadKeeper::AnyUnsaved() const {
+  return std::any_of(pads_.begin(), pads_.end(),
+                     [](const PadRecord& r) { return r.status == PadStatus::Unsaved; });
+}
+
+bool PadKeeper::Write(Storage storage, int pad, std::string_view text) {
+  PadRecord& r = At(pad);
+  if (r.status == PadStatus::TooLarge) return false;  // its store is never replaced
+  if (!CopyStoreToHistoryOnce(storage, pad)) return false;
   try {
     store_.Write(storage, pad, text);
   } catch (const PlatformError& e) {
     return Fail(pad, e.what());
   }
-  PadState& s = At(pad);
-  s.text = text;
-  s.loaded = true;
-  s.unsaved = false;
-  s.problem.clear();
+  r.status = PadStatus::Stored;
+  r.problem.clear();
+  r.stored = std::string(text);
   return true;
 }
 
 // Before a store is first replaced in a run, what it holds goes to the history as it is.
-bool PadKeeper::KeepStored(Storage storage, int pad) {
-  PadState& s = At(pad);
-  bool& kept = s.storedKept[storage == Storage::SettingsStore ? 0 : 1];
+bool PadKeeper::CopyStoreToHistoryOnce(Storage storage, int pad) {
+  PadRecord& r = At(pad);
+  bool& kept = r.storeContentKept[Index(storage)];
   if (kept) return true;
-  std::optional<StoredBytes> stored;
+  std::optional<StoredBytes> content;
   try {
-    stored = store_.ReadBytes(storage, pad);
+    content = store_.ReadBytes(storage, pad);
   } catch (const PlatformError& e) {
     // What cannot be read is not replaced: it may hold the only copy of someone's text.
     return Fail(pad, e.what());
   }
-  if (stored) {
-    std::string problem = KeepVersion([&](History& h) { h.KeepStored(pad, *stored); });
+  if (content) {
+    std::string problem =
+        AddToHistoryOrRescue([&](History& h) { h.AddStoredBytes(pad, *content); });
     // A pad that was read shows what its store held; one that was not must be kept first.
-    if (!problem.empty() && !s.loaded) {
+    if (!problem.empty() && !r.stored) {
       return Fail(pad, store_.Where(storage, pad) +
                            ": what it holds could not be read and could not be kept in the "
                            "history (" +
                            problem + "), so it was not replaced.");
     }
-    s.storedKeptUnread = !s.loaded && !stored->bytes.empty();
+    r.unreadContentKept = !r.stored && !content->bytes.empty();
   }
   kept = true;
-  policy_.Kept(pad, clock_.NowUtcMillis());
+  r.versions.VersionTaken(clock_.NowUtcMillis());
   return true;
 }
 
-PadKeeper::KeptIn PadKeeper::Keep(int pad, std::string_view text) {
-  std::string problem = KeepVersion([&](History& h) { h.KeepText(pad, text); });
+// False only when the store certainly holds nothing for the pad.
+bool PadKeeper::HoldsAnything(Storage storage, int pad) {
+  try {
+    return store_.ReadBytes(storage, pad).has_value();
+  } catch (const PlatformError&) {
+    return true;
+  }
+}
+
+PadKeeper::KeptIn PadKeeper::AddVersion(int pad, std::string_view text) {
+  std::string problem = AddToHistoryOrRescue([&](History& h) { h.AddText(pad, text); });
   if (!problem.empty()) return KeptIn::Nowhere;
   return historyProblem_.empty() ? KeptIn::History : KeptIn::Rescue;
 }
 
-// Keeps a version with `keep` in the history, or in the rescue history where the history
-// cannot be written; the last reason when neither could, "" when one did.
-std::string PadKeeper::KeepVersion(const std::function<void(History&)>& keep) {
+// Adds a version with `add` to the history, or to the rescue history where the history cannot
+// be written; the last reason when neither could, "" when one did.
+std::string PadKeeper::AddToHistoryOrRescue(const std::function<void(History&)>& add) {
   try {
-    keep(history_);
+    add(history_);
     historyProblem_.clear();
     rescueWorks_ = true;
     return {};
@@ -123,7 +157,7 @@ std::string PadKeeper::KeepVersion(const std::function<void(History&)>& keep) {
     historyProblem_ = e.what();
   }
   try {
-    keep(rescue_);
+    add(rescue_);
     rescueWorks_ = true;
     return {};
   } catch (const PlatformError& e) {
@@ -133,9 +167,9 @@ std::string PadKeeper::KeepVersion(const std::function<void(History&)>& keep) {
 }
 
 bool PadKeeper::Fail(int pad, std::string problem) {
-  PadState& s = At(pad);
-  s.unsaved = true;
-  s.problem = std::move(problem);
+  PadRecord& r = At(pad);
+  r.status = PadStatus::Unsaved;
+  r.problem = std::move(problem);
   return false;
 }
 

@@ -1,8 +1,8 @@
-// Keeps each pad's text safe between the window and its store. It reads the pads; before a
-// store is first replaced in a run it takes what the store held, byte for byte, into the
-// history; it keeps the text an edit removes or replaces in large part, and a version every
-// ten minutes of editing; and it remembers what could not be read or saved, to be tried again.
-// The rule it keeps: stored text survives, in the store or in the history.
+// Keeps each pad's text safe between the window and its store, and owns the pads' records. It
+// reads the pads; before a store is first replaced in a run it copies what the store held, byte
+// for byte, into the history; it keeps the text an edit removes or replaces in large part, and a
+// version every ten minutes of editing; and it remembers what could not be read or saved, to be
+// tried again. The rule it keeps: stored text survives, in the store or in the history.
 #pragma once
 
 #include <array>
@@ -14,6 +14,7 @@
 
 #include "core/clock.h"
 #include "core/history.h"
+#include "core/pad_record.h"
 #include "core/pad_store.h"
 
 namespace vorn {
@@ -28,23 +29,50 @@ class PadKeeper {
   // Where a version of a pad's text went.
   enum class KeptIn { History, Rescue, Nowhere };
 
+  // A pad that could not be written, and why.
+  struct Failure {
+    int pad = 0;
+    std::string problem;
+  };
+
   // `rescue` is a second history elsewhere, for the text of a pad that cannot be saved when the
   // program ends and the first history cannot be written either.
   PadKeeper(PadStore& store, History& history, History& rescue, Clock& clock)
       : store_(store), history_(history), rescue_(rescue), clock_(clock) {}
 
-  // Reads the pad from `storage`. Nothing when it cannot be read: the pad is then unread, and
-  // its store is not replaced before its content has been read or kept in the history. A pad
-  // too large to edit gives its first kMaxCharacters to show; its store is left alone.
-  std::optional<std::string> Load(Storage storage, int pad);
-  // The user changed the pad to `text`: the versions the rules ask for, then the store. False
-  // when the store does not hold the text; the pad is then unsaved.
-  bool Changed(Storage storage, int pad, std::string_view text);
-  // Writes the pad's text to `storage`, keeping what the store held first; false when it failed.
-  bool Save(Storage storage, int pad, std::string_view text);
-  // Keeps the pad's text in the history or, where that cannot be written, in the rescue
-  // history; a failure is remembered in HistoryProblem until the history works again.
-  KeptIn Keep(int pad, std::string_view text);
+  // The store every pad is read from and written to.
+  Storage StoreInUse() const { return storage_; }
+  void UseStore(Storage storage) { storage_ = storage; }
+
+  // Reads the pad. Nothing when it cannot be read: the pad is then unread, and its store is not
+  // replaced before its content has been read or kept in the history. A pad too large to edit
+  // gives its first kMaxCharacters to show; its store is left alone.
+  std::optional<std::string> Load(int pad);
+
+  // The user changed the pad; the change waits to be stored.
+  void MarkChanged(int pad) { At(pad).changePending = true; }
+  // True once for a change waiting to be stored.
+  bool TakeChange(int pad) { return std::exchange(At(pad).changePending, false); }
+  // Stores the user's edit that made the pad `text`: first the versions the history's rules
+  // ask for, then the store. False when the store does not hold the text; the pad is unsaved.
+  bool StoreEdit(int pad, std::string_view text);
+  // Writes the pad's text, keeping what the store held first; false when it failed.
+  bool Save(int pad, std::string_view text);
+  // Writes every pad's text to `to`, for a switch of store; a pad that is empty where `to` holds
+  // nothing is left out. The first pad that cannot be written stops it and stays as saved as
+  // it was in the store in use.
+  std::optional<Failure> CopyAllTo(Storage to, const std::function<std::string(int pad)>& padText);
+  // Adds a version of the pad's text to the history or, where that cannot be written, to the
+  // rescue history; a failure is remembered in HistoryProblem until the history works again.
+  KeptIn AddVersion(int pad, std::string_view text);
+
+  PadStatus Status(int pad) const { return At(pad).status; }
+  bool AnyUnsaved() const;
+  // Why the pad is unread, too large or unsaved: "file C:\...: Access is denied."
+  const std::string& Problem(int pad) const { return At(pad).problem; }
+  // True once after the content of a store that could not be read went to the history before
+  // the user's text replaced it.
+  bool TakeUnreadContentKept(int pad) { return std::exchange(At(pad).unreadContentKept, false); }
 
   // Why the history cannot be written, and whether the rescue history took the versions
   // instead; "" while the history works.
@@ -52,39 +80,21 @@ class PadKeeper {
   bool RescueWorks() const { return rescueWorks_; }
   std::string RescueFolder() const { return rescue_.Root(); }
 
-  bool Unread(int pad) const { return !At(pad).loaded; }
-  bool Unsaved(int pad) const { return At(pad).unsaved; }
-  bool ChangedByUser(int pad) const { return At(pad).changedByUser; }
-  bool TooLarge(int pad) const { return At(pad).tooLarge; }
-  // Why the pad could not be read, or why it is not saved: "file C:\...: Access is denied."
-  const std::string& Problem(int pad) const { return At(pad).problem; }
-  // True once after the store of a pad that could not be read went to the history before the
-  // user's text replaced it.
-  bool TakeStoredKeptUnread(int pad) { return std::exchange(At(pad).storedKeptUnread, false); }
-
  private:
-  struct PadState {
-    std::string text;  // what the store held or was given last: what the next edit changes
-    bool loaded = true;
-    bool unsaved = false;
-    bool changedByUser = false;
-    bool tooLarge = false;
-    std::string problem;
-    bool storedKeptUnread = false;
-    std::array<bool, 2> storedKept{};  // per store: its content as found was kept this run
-  };
-  PadState& At(int pad) { return pads_.at(static_cast<std::size_t>(pad - 1)); }
-  const PadState& At(int pad) const { return pads_.at(static_cast<std::size_t>(pad - 1)); }
-  bool KeepStored(Storage storage, int pad);
-  std::string KeepVersion(const std::function<void(History&)>& keep);
+  PadRecord& At(int pad) { return pads_.at(static_cast<std::size_t>(pad - 1)); }
+  const PadRecord& At(int pad) const { return pads_.at(static_cast<std::size_t>(pad - 1)); }
+  bool Write(Storage storage, int pad, std::string_view text);
+  bool CopyStoreToHistoryOnce(Storage storage, int pad);
+  bool HoldsAnything(Storage storage, int pad);
+  std::string AddToHistoryOrRescue(const std::function<void(History&)>& add);
   bool Fail(int pad, std::string problem);
 
   PadStore& store_;
   History& history_;
   History& rescue_;
   Clock& clock_;
-  VersionPolicy policy_;
-  std::array<PadState, kPadCount> pads_;
+  Storage storage_ = Storage::SettingsStore;
+  std::array<PadRecord, kPadCount> pads_;
   std::string historyProblem_;
   bool rescueWorks_ = true;
 };

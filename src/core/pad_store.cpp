@@ -1,5 +1,8 @@
 #include "core/pad_store.h"
 
+#include "core/number_text.h"
+#include "core/utf.h"
+
 namespace vorn {
 
 namespace {
@@ -12,15 +15,6 @@ bool MultiString(unsigned type) { return type == 7; }
 bool TextValue(unsigned type) { return type == 1 || type == 2 || type == 7; }
 
 }  // namespace
-
-std::string WithThousands(std::size_t n) {
-  std::string digits = std::to_string(n), out;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-    out += digits[i];
-  }
-  return out;
-}
 
 PadStore::PadStore(SettingsStore& settings, FileSystem& files, std::string_view programFolder,
                    LegacyDecoder legacy)

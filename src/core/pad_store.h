@@ -9,14 +9,11 @@
 #include <string_view>
 
 #include "core/file_system.h"
+#include "core/pad_record.h"
 #include "core/pad_text.h"
 #include "core/settings_store.h"
 
 namespace vorn {
-
-inline constexpr int kPadCount = 10;
-
-enum class Storage { SettingsStore, PadFiles };
 
 // What a store holds for a pad, byte for byte: a file's bytes, or a value's data. `kind` says
 // which, for reading the bytes back: "file", or "value-N" for a value of type N.
@@ -33,10 +30,6 @@ class PadStore {
   // `programFolder` is the folder the program runs from, with or without a trailing backslash.
   PadStore(SettingsStore& settings, FileSystem& files, std::string_view programFolder,
            LegacyDecoder legacy);
-
-  // The store "Store in Registry" chooses now.
-  Storage Mode() const { return mode_; }
-  void SetMode(Storage mode) { mode_ = mode; }
 
   // The stored text of pad 1..10, nothing when none is stored. A pad file is recovered first
   // from a save that was interrupted, and a symbolic link is followed to its file.
@@ -57,10 +50,6 @@ class PadStore {
   FileSystem& files_;
   std::string folder_;  // ends in exactly one backslash
   LegacyDecoder legacy_;
-  Storage mode_ = Storage::SettingsStore;
 };
-
-// 524287 as "524,287": numbers in messages.
-std::string WithThousands(std::size_t n);
 
 }  // namespace vorn

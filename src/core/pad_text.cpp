@@ -10,35 +10,6 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
-// The length of the well-formed UTF-8 sequence at `i`, 0 when there is none.
-std::size_t SequenceAt(std::string_view s, std::size_t i) {
-  auto c = static_cast<unsigned char>(s[i]);
-  std::size_t n;
-  std::uint32_t cp;
-  if (c < 0x80) return 1;
-  if (c >= 0xC2 && c <= 0xDF) {
-    n = 1, cp = c & 0x1F;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    n = 2, cp = c & 0x0F;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    n = 3, cp = c & 0x07;
-  } else {
-    return 0;
-  }
-  for (std::size_t k = 1; k <= n; ++k) {
-    if (i + k >= s.size()) return 0;
-    auto cc = static_cast<unsigned char>(s[i + k]);
-    if ((cc & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (cc & 0x3F);
-  }
-  // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-  if ((n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) || cp > 0x10FFFF ||
-      (cp >= 0xD800 && cp <= 0xDFFF)) {
-    return 0;
-  }
-  return n + 1;
-}
-
 // UTF-16 without its byte order mark; an unpaired surrogate becomes U+FFFD rather than being
 // lost silently, a NUL becomes `nul`, and an odd last byte is dropped.
 std::string FromUtf16(std::string_view bytes, bool bigEndian, std::string_view nul = kReplacement) {
@@ -86,8 +57,9 @@ bool LooksLikeUtf16(std::string_view bytes, bool bigEndian) {
 std::string Utf8OrLegacy(std::string_view bytes, const LegacyDecoder& legacy) {
   if (IsValidUtf8(bytes)) return std::string(bytes);
   std::size_t characters = 0, stray = 0;
+  std::uint32_t cp;
   for (std::size_t i = 0; i < bytes.size();) {
-    std::size_t n = SequenceAt(bytes, i);
+    std::size_t n = Utf8SequenceAt(bytes, i, cp);
     if (n == 0) ++stray;
     if (n > 1) ++characters;
     i += n ? n : 1;
@@ -96,7 +68,7 @@ std::string Utf8OrLegacy(std::string_view bytes, const LegacyDecoder& legacy) {
   std::string out;
   out.reserve(bytes.size() + 2 * stray);
   for (std::size_t i = 0; i < bytes.size();) {
-    std::size_t n = SequenceAt(bytes, i);
+    std::size_t n = Utf8SequenceAt(bytes, i, cp);
     if (n == 0) {
       out += kReplacement;
       ++i;
@@ -127,24 +99,6 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
 }
 
 }  // namespace
-
-bool IsValidUtf8(std::string_view s) {
-  for (std::size_t i = 0; i < s.size();) {
-    std::size_t n = SequenceAt(s, i);
-    if (n == 0) return false;
-    i += n;
-  }
-  return true;
-}
-
-std::size_t Utf16Length(std::string_view utf8) {
-  std::size_t n = 0;
-  for (unsigned char c : utf8) {
-    if ((c & 0xC0) != 0x80) ++n;  // one unit per lead byte
-    if ((c & 0xF8) == 0xF0) ++n;  // and a second for characters past U+FFFF
-  }
-  return n;
-}
 
 std::string EncodePadFile(std::string_view utf8Text) { return std::string(utf8Text); }
 

@@ -21,9 +21,4 @@ std::string DecodePadFile(std::string_view bytes, const LegacyDecoder& legacy);
 // between the strings of a multi-string value a NUL is a line break, in any other value U+FFFD.
 std::string DecodeValue(std::string_view utf16le, bool multiString);
 
-bool IsValidUtf8(std::string_view bytes);
-
-// The length of UTF-8 text in UTF-16 code units, as the text controls count characters.
-std::size_t Utf16Length(std::string_view utf8);
-
 }  // namespace vorn

@@ -23,7 +23,7 @@ void PrintText(Printer& printer, std::string_view text) {
   line("");
   auto measure = [&](std::string_view s) { return doc->TextWidth(s); };
   for (const std::string& l : LayoutLines(text, doc->PageWidth(), measure)) line(l);
-  doc->Finish();
+  doc->Print();
 }
 
 }  // namespace vorn

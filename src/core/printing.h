@@ -10,7 +10,7 @@
 namespace vorn {
 
 // One document on the printer, in twips of the printable area. A document that is dropped
-// before Finish is cancelled: nothing of it reaches the printer.
+// before Print is cancelled: nothing of it reaches the printer.
 class PrintDocument {
  public:
   virtual ~PrintDocument() = default;
@@ -24,7 +24,7 @@ class PrintDocument {
   virtual void Rule(float y) = 0;
   virtual void NextPage() = 0;
   // Hands the document to the printer; throws PlatformError.
-  virtual void Finish() = 0;
+  virtual void Print() = 0;
 };
 
 class Printer {

@@ -33,6 +33,51 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
   }
 }
 
+std::size_t Utf16Length(std::string_view utf8) {
+  std::size_t n = 0;
+  for (unsigned char c : utf8) {
+    if ((c & 0xC0) != 0x80) ++n;  // one unit per lead byte
+    if ((c & 0xF8) == 0xF0) ++n;  // and a second for characters past U+FFFF
+  }
+  return n;
+}
+
+std::size_t Utf8SequenceAt(std::string_view s, std::size_t i, std::uint32_t& codePoint) {
+  auto c = static_cast<unsigned char>(s[i]);
+  if (c < 0x80) {
+    codePoint = c;
+    return 1;
+  }
+  // The sequence's length and the smallest code point it may carry (no overlong forms).
+  std::size_t length = c >= 0xC2 && c <= 0xDF   ? 2
+                       : c >= 0xE0 && c <= 0xEF ? 3
+                       : c >= 0xF0 && c <= 0xF4 ? 4
+                                                : 0;
+  if (length == 0 || i + length > s.size()) return 0;
+  std::uint32_t cp = length == 2 ? c & 0x1F : length == 3 ? c & 0x0F : c & 0x07;
+  for (std::size_t k = 1; k < length; ++k) {
+    auto next = static_cast<unsigned char>(s[i + k]);
+    if (!IsContinuation(next)) return 0;
+    cp = (cp << 6) | (next & 0x3F);
+  }
+  if ((length == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+      (length == 4 && (cp < 0x10000 || cp > 0x10FFFF))) {
+    return 0;
+  }
+  codePoint = cp;
+  return length;
+}
+
+bool IsValidUtf8(std::string_view s) {
+  std::uint32_t cp;
+  for (std::size_t i = 0; i < s.size();) {
+    std::size_t n = Utf8SequenceAt(s, i, cp);
+    if (n == 0) return false;
+    i += n;
+  }
+  return true;
+}
+
 template <class Unit>
 std::basic_string<Unit> Utf16FromUtf8(std::string_view s) {
   // Never more units than bytes: written in place, then cut to length.
@@ -46,21 +91,9 @@ std::basic_string<Unit> Utf16FromUtf8(std::string_view s) {
       ++i;
       continue;
     }
-    // The sequence's length and the smallest code point it may carry (no overlong forms).
-    std::size_t length = c >= 0xC2 && c <= 0xDF   ? 2
-                         : c >= 0xE0 && c <= 0xEF ? 3
-                         : c >= 0xF0 && c <= 0xF4 ? 4
-                                                  : 0;
-    std::uint32_t cp = length == 2 ? c & 0x1F : length == 3 ? c & 0x0F : c & 0x07;
-    std::size_t k = 1;
-    while (k < length && i + k < n && IsContinuation(static_cast<unsigned char>(s[i + k]))) {
-      cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-      ++k;
-    }
-    bool wellFormed = length != 0 && k == length &&
-                      (length != 3 || (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF))) &&
-                      (length != 4 || (cp >= 0x10000 && cp <= 0x10FFFF));
-    if (!wellFormed) {
+    std::uint32_t cp = 0;
+    std::size_t length = Utf8SequenceAt(s, i, cp);
+    if (length == 0) {
       *o++ = static_cast<Unit>(kReplacement);  // one for the bad byte; what follows is read afresh
       ++i;
       continue;
@@ -76,6 +109,22 @@ std::basic_string<Unit> Utf16FromUtf8(std::string_view s) {
   }
   out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
+}
+
+template <class Unit>
+std::basic_string<Unit> ControlForm(std::string_view utf8) {
+  std::basic_string<Unit> text = Utf16FromUtf8<Unit>(utf8);
+  std::size_t kept = 0;
+  Unit before = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    Unit c = text[i];
+    if (!(c == Unit('\n') && before == Unit('\r'))) {
+      text[kept++] = c == Unit('\n') ? Unit('\r') : c;  // CR LF: one
+    }
+    before = c;
+  }
+  text.resize(kept);
+  return text;
 }
 
 template <class Unit>
@@ -100,6 +149,8 @@ std::string Utf8FromUtf16(std::basic_string_view<Unit> s, bool crAsCrLf) {
 }
 
 template std::u16string Utf16FromUtf8<char16_t>(std::string_view);
+template std::u16string ControlForm<char16_t>(std::string_view);
+template std::wstring ControlForm<wchar_t>(std::string_view);
 template std::wstring Utf16FromUtf8<wchar_t>(std::string_view);
 template std::string Utf8FromUtf16<char16_t>(std::u16string_view, bool);
 template std::string Utf8FromUtf16<wchar_t>(std::wstring_view, bool);

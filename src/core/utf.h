@@ -21,6 +21,18 @@ inline std::string Utf8FromUtf16(std::u16string_view utf16, bool crAsCrLf = fals
   return Utf8FromUtf16<char16_t>(utf16, crAsCrLf);
 }
 
+// The text as a rich-edit control keeps it: each line break (CR LF, LF or CR) one CR.
+template <class Unit = char16_t>
+std::basic_string<Unit> ControlForm(std::string_view utf8);
+
 void AppendUtf8(std::string& out, std::uint32_t codePoint);
+
+// The length of the well-formed UTF-8 sequence at `i` and the code point it carries; 0 when
+// there is none there (a stray byte, an overlong form, a surrogate, a value past U+10FFFF).
+std::size_t Utf8SequenceAt(std::string_view utf8, std::size_t i, std::uint32_t& codePoint);
+bool IsValidUtf8(std::string_view bytes);
+
+// The length of UTF-8 text in UTF-16 code units, as the text controls count characters.
+std::size_t Utf16Length(std::string_view utf8);
 
 }  // namespace vorn

@@ -21,6 +21,10 @@ std::optional<float> Coordinate(const std::optional<std::string>& text, bool isS
   return static_cast<float>(value);
 }
 
+std::string StoreChoiceText(CheckState storeInRegistry) {
+  return std::to_string(static_cast<int>(storeInRegistry));
+}
+
 }  // namespace
 
 WindowSettings LoadWindowSettings(SettingsStore& store) {
@@ -47,8 +51,10 @@ WindowSettings LoadWindowSettings(SettingsStore& store) {
 
   if (std::optional<std::string> hotKey = read("HotKey")) {
     std::optional<HotKey> parsed = ParseHotKey(*hotKey);
-    if (hotKey->find_first_not_of(' ') == std::string::npos) s.hotKey.clear();
-    else if (parsed) s.hotKey = HotKeyText(*parsed);
+    if (hotKey->find_first_not_of(' ') == std::string::npos)
+      s.hotKey.clear();
+    else if (parsed)
+      s.hotKey = HotKeyText(*parsed);
   }
   return s;
 }
@@ -56,12 +62,9 @@ WindowSettings LoadWindowSettings(SettingsStore& store) {
 bool SaveWindowSettings(SettingsStore& store, const WindowRect& window, CheckState storeInRegistry,
                         bool onTop, std::string_view hotKey) {
   const std::pair<std::string_view, std::string> entries[] = {
-      {"Top", NumberText(window.top)},
-      {"Left", NumberText(window.left)},
-      {"Height", NumberText(window.height)},
-      {"Width", NumberText(window.width)},
-      {"Reg", std::to_string(static_cast<int>(storeInRegistry))},
-      {"OnTop", onTop ? "1" : "0"},
+      {"Top", NumberText(window.top)},           {"Left", NumberText(window.left)},
+      {"Height", NumberText(window.height)},     {"Width", NumberText(window.width)},
+      {"Reg", StoreChoiceText(storeInRegistry)}, {"OnTop", onTop ? "1" : "0"},
       {"HotKey", std::string(hotKey)},
   };
   bool all = true;
@@ -73,6 +76,10 @@ bool SaveWindowSettings(SettingsStore& store, const WindowRect& window, CheckSta
     }
   }
   return all;
+}
+
+void SaveStoreChoice(SettingsStore& store, CheckState storeInRegistry) {
+  store.Write(kSection, "Reg", StoreChoiceText(storeInRegistry));
 }
 
 }  // namespace vorn

@@ -1,17 +1,24 @@
-// The window's rectangle and the two options as the section "Setting" keeps them: decimal text,
-// written when the program ends and applied at the next start.
+// The window's rectangle and the options as the section "Setting" keeps them: decimal text,
+// written when the program ends and applied at the next start. The choice of store is also
+// written as soon as it changes.
 #pragma once
 
 #include <optional>
 #include <string>
 
 #include "core/hot_key.h"
+#include "core/pad_record.h"
 #include "core/settings_store.h"
 
 namespace vorn {
 
 // A check box's state. "Store in Registry" may be stored greyed, which counts as unticked.
 enum class CheckState { Unticked = 0, Ticked = 1, Greyed = 2 };
+
+// Only a ticked "Store in Registry" keeps the pads in the settings store.
+inline Storage StorageChosenBy(CheckState storeInRegistry) {
+  return storeInRegistry == CheckState::Ticked ? Storage::SettingsStore : Storage::PadFiles;
+}
 
 // The outer window on the screen, in twips (1/1440 inch).
 struct WindowRect {
@@ -34,8 +41,11 @@ struct WindowSettings {
 WindowSettings LoadWindowSettings(SettingsStore& store);
 
 // Writes the seven entries. A refused write does not stop the others; the pads are stored
-// already, and the rest is still worth keeping. True when all six were written.
+// already, and the rest is still worth keeping. True when all seven were written.
 bool SaveWindowSettings(SettingsStore& store, const WindowRect& window, CheckState storeInRegistry,
                         bool onTop, std::string_view hotKey);
+
+// Writes "Reg" alone, when the user has switched the store; throws PlatformError.
+void SaveStoreChoice(SettingsStore& store, CheckState storeInRegistry);
 
 }  // namespace vorn

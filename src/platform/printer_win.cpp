@@ -155,7 +155,7 @@ class GdiPrintDocument : public PrintDocument {
     StartPageWithFont();
   }
 
-  void Finish() override {
+  void Print() override {
     fontSelected_.reset();
     bool ok = EndPage(dc_.Get()) > 0;
     ok = document_.End() && ok;

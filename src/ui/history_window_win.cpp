@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/pad_text.h"
+#include "core/utf.h"
 #include "platform/dpi_win.h"
 #include "platform/text_win.h"
 #include "ui/child_win.h"
@@ -28,18 +28,6 @@ std::wstring LocalTime(std::int64_t utcMillis) {
   auto two = [](WORD n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
   return win::Widen(std::to_string(local.wYear) + "-" + two(local.wMonth) + "-" + two(local.wDay) +
                     " " + two(local.wHour) + ":" + two(local.wMinute) + ":" + two(local.wSecond));
-}
-
-// The edit control breaks lines at CR LF only.
-std::wstring WithCrLf(const std::string& text) {
-  std::wstring wide = win::Widen(text), out;
-  out.reserve(wide.size() + 16);
-  for (std::size_t i = 0; i < wide.size(); ++i) {
-    if (wide[i] == L'\n' && (i == 0 || wide[i - 1] != L'\r')) out += L'\r';
-    out += wide[i];
-    if (wide[i] == L'\r' && (i + 1 == wide.size() || wide[i + 1] != L'\n')) out += L'\n';
-  }
-  return out;
 }
 
 std::wstring FirstLine(const std::string& text) {
@@ -122,7 +110,8 @@ void HistoryWindow::ShowSelected() {
   LRESULT selected = SendMessageW(list_, LB_GETCURSEL, 0, 0);
   std::wstring text;
   if (selected >= 0 && static_cast<std::size_t>(selected) < versions_.size()) {
-    text = WithCrLf(model_->VersionText(pad_, versions_[static_cast<std::size_t>(selected)]));
+    text = ControlForm<wchar_t>(
+        model_->VersionText(pad_, versions_[static_cast<std::size_t>(selected)]));
   }
   SetWindowTextW(preview_, text.c_str());
 }

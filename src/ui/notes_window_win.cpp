@@ -285,11 +285,11 @@ void NotesWindow::ShowPad(int pad) {
   // Chosen by a key or a search, the tab follows; setting it tells no one.
   if (TabCtrl_GetCurSel(tabStrip_) != pad - 1) TabCtrl_SetCurSel(tabStrip_, pad - 1);
   // In the hidden window of the start the pad gets its control once the program is ready.
-  if (Shown()) Editable(pad);
+  if (Shown()) WithControl(pad);
   for (int i = 1; i <= kPadCount; ++i) Pad(i).SetVisible(i == pad);
 }
 
-PadControl& NotesWindow::Editable(int pad) {
+PadControl& NotesWindow::WithControl(int pad) {
   PadControl& control = Pad(pad);
   if (!control.Created()) {
     control.Create(hwnd_, kFirstPad + pad - 1);
@@ -317,19 +317,19 @@ std::string NotesWindow::PadSelection(int pad) const {
 }
 
 void NotesWindow::ReplacePadSelection(int pad, std::string_view text) {
-  Editable(pad).ReplaceSelection(text);
+  WithControl(pad).ReplaceSelection(text);
 }
 
 void NotesWindow::OnShowWindow(bool shown) {
   // The pad about to be seen holds all its text before the window appears.
   if (!shown) return;
-  Editable(shownPad_).FillAll();
+  WithControl(shownPad_).FillAll();
 }
 
 bool NotesWindow::FillPadsStep() {
   if (!Pad(shownPad_).Created()) {
     try {
-      Editable(shownPad_);
+      WithControl(shownPad_);
     } catch (const PlatformError&) {
       return false;  // the pad keeps its text; showing it tries again
     }

@@ -57,14 +57,16 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   void SetPadEditable(int pad, bool editable) override { Pad(pad).SetEditable(editable); }
   std::string PadSelection(int pad) const override;
   void ReplacePadSelection(int pad, std::string_view text) override;
-  void ReplacePadText(int pad, std::string_view text) override { Editable(pad).ReplaceAll(text); }
+  void ReplacePadText(int pad, std::string_view text) override {
+    WithControl(pad).ReplaceAll(text);
+  }
   void SetStatusText(std::string_view text) override { statusBar_.SetText(text); }
   bool SetHotKey(const std::optional<HotKey>& key) override;
   std::u16string PadContent(int pad) const override { return Pad(pad).Content(); }
   TextSpan PadSelected(int pad) const override {
     return Pad(pad).Created() ? Pad(pad).SelectedSpan() : TextSpan{};
   }
-  void SelectInPad(int pad, TextSpan span) override { Editable(pad).SelectSpan(span); }
+  void SelectInPad(int pad, TextSpan span) override { WithControl(pad).SelectSpan(span); }
 
  private:
   friend class WindowBase<NotesWindow>;
@@ -94,7 +96,7 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   const PadControl& Pad(int pad) const { return pads_.at(static_cast<std::size_t>(pad - 1)); }
   PadControl& Pad(int pad) { return pads_.at(static_cast<std::size_t>(pad - 1)); }
   // The pad with its control, made now if it has none yet.
-  PadControl& Editable(int pad);
+  PadControl& WithControl(int pad);
 
   HINSTANCE instance_;
   NotesModel* model_ = nullptr;

@@ -4,7 +4,7 @@
 
 #include <imm.h>
 
-#include "core/find_text.h"
+#include "core/utf.h"
 #include "core/text_pieces.h"
 #include "ui/child_win.h"
 #include "platform/text_win.h"
@@ -246,7 +246,7 @@ void PadControl::SetText(std::string_view text) {
   pending_ = win::Widen(text);
   filled_ = 0;
   if (pending_.empty())
-    Finish();
+    EndFill();
   else if (IsWindowVisible(hwnd_))
     FillAll();
 }
@@ -267,7 +267,7 @@ bool PadControl::FillStep() {
     control.Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
   }
   filled_ = end;
-  if (!Filling()) Finish();
+  if (!Filling()) EndFill();
   return Filling();
 }
 
@@ -276,7 +276,7 @@ void PadControl::FillAll() {
   }
 }
 
-void PadControl::Finish() {
+void PadControl::EndFill() {
   // As after setting the text at once: the caret at the start, in view, and nothing to undo;
   // unless the user changed the pad meanwhile, whose caret and undo stay as they are.
   if (!changedWhileFilling_) {
@@ -314,13 +314,7 @@ std::string PadControl::Selection() const {
   LRESULT n = SendMessageW(hwnd_, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(n > 0 ? n : 0));
   // The control keeps a line break as CR alone; give it back as CR LF, as Text() does.
-  std::wstring crlf;
-  crlf.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    crlf += text[i];
-    if (text[i] == L'\r' && (i + 1 == text.size() || text[i + 1] != L'\n')) crlf += L'\n';
-  }
-  return win::Narrow(crlf);
+  return Utf8FromUtf16<wchar_t>(text, true);
 }
 
 void PadControl::ReplaceAll(std::string_view text) {

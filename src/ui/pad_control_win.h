@@ -68,7 +68,7 @@ class PadControl {
 
  private:
   static LRESULT CALLBACK Guard(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  void Finish();
+  void EndFill();
   void ReadWholeText(std::size_t length);
   std::size_t ControlLength() const;
   std::wstring ControlText(std::size_t start, std::size_t end) const;

@@ -11,7 +11,7 @@
 
 #include "core/clipboard.h"
 #include "core/clock.h"
-#include "core/find_text.h"
+#include "core/utf.h"
 #include "core/file_system.h"
 #include "core/notes_view.h"
 #include "core/pad_text.h"
@@ -369,7 +369,7 @@ class Printer : public vorn::Printer {
     }
     void Rule(float y) override { printer.Call("rule " + std::to_string(static_cast<int>(y))); }
     void NextPage() override { printer.Call("page"); }
-    void Finish() override {
+    void Print() override {
       printer.Call("finish");
       finished = true;
     }

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "core/utf.h"
+
 namespace vorn {
 namespace {
 

@@ -1,5 +1,6 @@
 // The history of a pad: when a version is taken, and what is dropped.
 #include "core/history.h"
+#include "core/pad_record.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@ namespace {
 
 using vorn::History;
 using vorn::RemovedLength;
-using vorn::VersionPolicy;
+using vorn::VersionTiming;
 
 TEST(History, VersionsAreNamedByTheirUtcTimeAndListedNewestFirst) {
   EXPECT_EQ(vorn::VersionName(0), "19700101-000000-000");
@@ -22,11 +23,11 @@ TEST(History, VersionsAreNamedByTheirUtcTimeAndListedNewestFirst) {
   fake::Files files;
   fake::Clock clock;
   History history(files, "C:\\H", clock, Latin1);
-  history.KeepText(2, "first");
-  history.KeepText(2, "first");   // the same as the newest: not kept twice
-  history.KeepText(2, "second");  // in the same millisecond: a second name
+  history.AddText(2, "first");
+  history.AddText(2, "first");   // the same as the newest: not kept twice
+  history.AddText(2, "second");  // in the same millisecond: a second name
   clock.now += 1000;
-  history.KeepStored(2, {std::string("r\0a\0w\0", 6), "value-1"});
+  history.AddStoredBytes(2, {std::string("r\0a\0w\0", 6), "value-1"});
   std::vector<vorn::Version> versions = history.Versions(2);
   ASSERT_EQ(versions.size(), 3u);
   EXPECT_EQ(history.Text(2, versions[0]), "raw");
@@ -40,14 +41,14 @@ TEST(History, KeepsTheNewestHundredAndAtMostTwentyMegabytesPerPad) {
   fake::Clock clock;
   History history(files, "C:\\H", clock, Latin1);
   for (int i = 0; i < 105; ++i, clock.now += 1000)
-    history.KeepText(1, "version " + std::to_string(i));
+    history.AddText(1, "version " + std::to_string(i));
   std::vector<vorn::Version> versions = history.Versions(1);
   ASSERT_EQ(versions.size(), History::kMaxVersions);
   EXPECT_EQ(history.Text(1, versions.back()), "version 5");  // the oldest went first
   std::string big(7u * 1024 * 1024, 'x');
   for (char c : {'a', 'b', 'c'}) {
     big[0] = c;
-    history.KeepText(1, big);
+    history.AddText(1, big);
     clock.now += 1000;
   }
   versions = history.Versions(1);
@@ -57,7 +58,7 @@ TEST(History, KeepsTheNewestHundredAndAtMostTwentyMegabytesPerPad) {
   EXPECT_EQ(history.Text(1, versions[0])[0], 'c');
   EXPECT_EQ(history.Text(1, versions[1])[0], 'b');
   // One version larger than the whole allowance still stays, as the newest.
-  history.KeepText(1, std::string(21u * 1024 * 1024, 'y'));
+  history.AddText(1, std::string(21u * 1024 * 1024, 'y'));
   EXPECT_EQ(history.Versions(1).size(), 1u);
 }
 
@@ -67,16 +68,16 @@ TEST(History, AClockSetBackNeitherReordersNorDropsTheNewVersion) {
   History history(files, "C:\\H", clock, Latin1);
   clock.now = 1900000000000;
   for (int i = 0; i < 100; ++i, clock.now += 1000)
-    history.KeepText(1, "version " + std::to_string(i));
+    history.AddText(1, "version " + std::to_string(i));
   clock.now = 1800000000000;
-  history.KeepText(1, "after the clock went back");
+  history.AddText(1, "after the clock went back");
   std::vector<vorn::Version> versions = history.Versions(1);
   ASSERT_EQ(versions.size(), History::kMaxVersions);
   EXPECT_EQ(history.Text(1, versions.front()), "after the clock went back");
   EXPECT_EQ(history.Text(1, versions.back()), "version 1");
 }
 
-TEST(VersionPolicy, BeforeALargeRemovalAndEveryTenMinutesOfEditing) {
+TEST(VersionTiming, BeforeALargeRemovalAndEveryTenMinutesOfEditing) {
   EXPECT_EQ(RemovedLength("Hello, world", "Hello, world!"), 0u);
   EXPECT_EQ(RemovedLength("Hello, world", "Hello"), 7u);
   EXPECT_EQ(RemovedLength("Hello, world", "x"), 12u);  // select all and type
@@ -90,18 +91,18 @@ TEST(VersionPolicy, BeforeALargeRemovalAndEveryTenMinutesOfEditing) {
                           "ab"),
             2u);  // two UTF-16 units
 
-  VersionPolicy policy;
+  VersionTiming timing, otherPad;
   std::string text(40, 'a');
   std::int64_t t = 1000000;
-  EXPECT_FALSE(policy.KeepBefore(1, text, text + "b", t));
-  EXPECT_FALSE(policy.KeepBefore(1, text, text.substr(0, 9), t));  // 31 characters
-  EXPECT_TRUE(policy.KeepBefore(1, text, text.substr(0, 8), t));   // 32
-  EXPECT_TRUE(policy.KeepBefore(1, text, "typed over it", t));
-  EXPECT_FALSE(policy.KeepBefore(1, text, text + "b", t + VersionPolicy::kEditInterval - 1));
-  EXPECT_TRUE(policy.KeepBefore(1, text, text + "b", t + VersionPolicy::kEditInterval));
-  policy.Kept(1, t + VersionPolicy::kEditInterval);
-  EXPECT_FALSE(policy.KeepBefore(1, text, text + "b", t + VersionPolicy::kEditInterval + 1));
-  EXPECT_FALSE(policy.KeepBefore(2, text, text + "b", t + VersionPolicy::kEditInterval));
+  EXPECT_FALSE(timing.WantsTextBefore(text, text + "b", t));
+  EXPECT_FALSE(timing.WantsTextBefore(text, text.substr(0, 9), t));  // 31 characters
+  EXPECT_TRUE(timing.WantsTextBefore(text, text.substr(0, 8), t));   // 32
+  EXPECT_TRUE(timing.WantsTextBefore(text, "typed over it", t));
+  EXPECT_FALSE(timing.WantsTextBefore(text, text + "b", t + VersionTiming::kEditInterval - 1));
+  EXPECT_TRUE(timing.WantsTextBefore(text, text + "b", t + VersionTiming::kEditInterval));
+  timing.VersionTaken(t + VersionTiming::kEditInterval);
+  EXPECT_FALSE(timing.WantsTextBefore(text, text + "b", t + VersionTiming::kEditInterval + 1));
+  EXPECT_FALSE(otherPad.WantsTextBefore(text, text + "b", t + VersionTiming::kEditInterval));
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ struct Model : ::testing::Test {
         keepers.emplace_back(std::make_unique<vorn::PadKeeper>(pads, history, rescue, clock));
     auto& m = *models.emplace_back(std::make_unique<vorn::NotesModel>(
         vorn::NotesWindows{p.view, p.tray, p.about, p.historyBox, p.findBox, p.messages, p.loop},
-        vorn::NotesServices{settings, pads, *keeper, history, clipboard, printer}));
+        vorn::NotesServices{settings, *keeper, history, clipboard, printer}));
     p.view.changed = [&m](int pad) { m.PadChanged(pad); };
     return m;
   }
@@ -370,8 +370,8 @@ TEST_F(Model, EveryOtherReasonEndsAndTheEndStoresTheSixEntriesOnce) {
     // At the end of the session the process may be gone once the handler returns: stored at
     // once. Otherwise the loop ends first, and the program's last step stores.
     EXPECT_EQ(settings.writes.empty(), reason != CloseReason::SessionEnd);
-    m.Finish();
-    m.Finish();
+    m.End();
+    m.End();
     EXPECT_EQ(settings.writes, (std::vector<std::string>{"Top", "Left", "Height", "Width", "Reg",
                                                          "OnTop", "HotKey"}));
     EXPECT_EQ(settings.Get("Setting", "Width"), "6336.5");
@@ -386,7 +386,7 @@ TEST_F(Model, WhatTheEndStoresComesBackAtTheNextStart) {
   model.TopClicked();
   model.StoreInRegistryClicked();
   model.CloseRequested(CloseReason::EndButton);
-  model.Finish();
+  model.End();
   Parts& nextRun = Run();
   fake::NotesView& fresh = nextRun.view;
   Another(nextRun).Start();
@@ -599,7 +599,7 @@ TEST_F(Model, EndingWithAnUnsavedPadAsksAndItsTextGoesToTheHistory) {
   messages.answer = true;
   model.CloseRequested(CloseReason::EndButton);
   EXPECT_EQ(loop.quits, 1);
-  model.Finish();
+  model.End();
   EXPECT_EQ(Kept(4), std::vector<std::string>{"not lost"});
   // Log-off does not ask.
   Parts& next = Run();

@@ -1,0 +1,66 @@
+// What the program knows of one pad, in one place: the text its store holds, whether the pad is
+// stored, unread, too large or unsaved and why, the change waiting to be stored, and when its
+// history last took a version. PadKeeper owns the ten records; everything else asks it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vorn {
+
+inline constexpr int kPadCount = 10;
+
+// Where the pads are kept: the values of the settings store's section "Data", or pad files.
+enum class Storage { SettingsStore, PadFiles };
+
+enum class PadStatus {
+  Stored,    // its store holds what it shows
+  Unread,    // its store could not be read: it shows nothing of it, and the store is not replaced
+  TooLarge,  // it shows its store's first characters read-only; the store is never replaced
+  Unsaved,   // it shows text its store does not hold
+};
+
+// When an edit's text goes to the history besides the stored content: before it removes or
+// replaces 32 characters or more, and otherwise at most once every 10 minutes while a pad is
+// edited.
+class VersionTiming {
+ public:
+  static constexpr std::size_t kLargeRemoval = 32;
+  static constexpr std::int64_t kEditInterval = 10 * 60 * 1000;
+
+  // An edit turns `before` into `after` at `now`: true when `before` is to be kept.
+  bool WantsTextBefore(std::string_view before, std::string_view after, std::int64_t now);
+  // A version of the pad was taken at `now`.
+  void VersionTaken(std::int64_t now);
+
+ private:
+  std::int64_t lastTaken_ = 0;
+  bool edited_ = false;
+};
+
+struct PadRecord {
+  PadStatus status = PadStatus::Stored;
+  // Why it is unread, too large or unsaved: "file C:\Notes\~tmp3.tmp: Access is denied."
+  std::string problem;
+  // The text its store holds, as last read or written: what the next edit changes. Nothing
+  // while the store's content is unknown (it could not be read, or it is too large to edit).
+  std::optional<std::string> stored;
+  // The user changed it; the change is not yet handed to the store.
+  bool changePending = false;
+  VersionTiming versions;
+  // Per store: what it held when first about to be replaced in this run is in the history.
+  std::array<bool, 2> storeContentKept{};
+  // The content of its store that could not be read went to the history when the user's text
+  // replaced it; the user is to be told once.
+  bool unreadContentKept = false;
+  // Syncing with other computers adds here the text both sides last agreed on, and its hash.
+};
+
+// How many characters (UTF-16 units) of `before` are gone from `after`, where the two differ in
+// one stretch, as after an edit: what the edit removed or replaced.
+std::size_t RemovedLength(std::string_view before, std::string_view after);
+
+}  // namespace vorn
