@@ -18,6 +18,7 @@
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
 #include "ui/about_window_win.h"
+#include "ui/error_barrier_win.h"
 #include "ui/find_window_win.h"
 #include "ui/history_window_win.h"
 #include "ui/messages_win.h"
@@ -25,8 +26,8 @@
 #include "ui/tray_window_win.h"
 
 // The default handler for an uncaught exception prints its demangled type name, which pulls
-// the whole demangler into the executable. No exception leaves a window procedure, so the
-// plain end is enough.
+// the whole demangler into the executable. No exception leaves a window procedure or the
+// message loop's own steps (ui/error_barrier_win.h), so the plain end is enough.
 namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
@@ -65,14 +66,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ui::FindTextWindow findWindow(instance);
   NotesModel model({notes, tray, about, historyWindow, findWindow, messages, loop},
                    {settings, keeper, history, clipboard, printer});
-  if (!notes.Create(model) || !tray.Create(model)) return 1;
+  if (!notes.Create(model) || !tray.Create(model)) {
+    messages.Show("Vorn Notes could not make its windows: " + win::ErrorText(GetLastError()),
+                  "Vorn Notes");
+    return 1;
+  }
   messages.SetOwner(notes.Hwnd());
+  ui::TellErrorsWith(&messages);
   clipboard.SetOwner(notes.Hwnd());
   historyWindow.Attach(model, notes.Hwnd());
   findWindow.Attach(model, notes.Hwnd());
 
   model.Start();
-  int exitCode = loop.Run({notes, tray, about, historyWindow, findWindow, messages}, model);
+  int exitCode = loop.Run({notes, about, historyWindow, findWindow, messages}, model);
   model.End();
   return exitCode;  // the windows go with their objects
 }

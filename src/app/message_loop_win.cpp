@@ -1,6 +1,19 @@
 #include "app/message_loop_win.h"
 
+#include "ui/error_barrier_win.h"
+
 namespace vorn::app {
+
+namespace {
+
+// The keyboard of the program's windows, before a window's controls see it: true when a window
+// took the message, which is then not dispatched.
+bool PreTranslate(const LoopWindows& w, MSG& msg) {
+  return w.messages.PreTranslate(msg) || w.history.PreTranslate(msg) || w.find.PreTranslate(msg) ||
+         w.about.PreTranslate(msg) || w.notes.PreTranslate(msg);
+}
+
+}  // namespace
 
 bool MessageLoop::InputWaiting() const {
   return HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE)) != 0;
@@ -16,25 +29,18 @@ int MessageLoop::Run(const LoopWindows& w, NotesModel& model) {
     // steps waited for the next timer, seconds later.)
     MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-      // Nothing is queued: what the input changed is stored before anything else.
-      model.Idle();
+      // Nothing is queued: what the input changed is stored before anything else. What these
+      // steps throw stops at the barrier, as in a window procedure; a pad whose filling failed
+      // is filled when it is shown.
+      ui::Guarded([&] { model.Idle(); });
       if (filling) {
-        filling = w.notes.FillPadsStep();
+        filling = ui::Guarded([&] { return w.notes.FillPadsStep(); }, false);
         continue;
       }
     }
     if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
-    // The program never posts a close request to these two: one posted comes from another
-    // program, as the Task Manager's End task does. The close box sends its own.
-    bool ours = msg.hwnd && (msg.hwnd == w.notes.Hwnd() || msg.hwnd == w.tray.Hwnd());
-    if (msg.message == WM_CLOSE && ours) {
-      model.CloseRequested(CloseReason::OtherProgram);
-      continue;
-    }
-    if (w.messages.PreTranslate(msg) || w.history.PreTranslate(msg) || w.find.PreTranslate(msg) ||
-        w.about.PreTranslate(msg) || w.notes.PreTranslate(msg)) {
-      continue;
-    }
+    // A key whose handling failed is not handed on as well.
+    if (ui::Guarded([&] { return PreTranslate(w, msg); }, true)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

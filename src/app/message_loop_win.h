@@ -9,14 +9,12 @@
 #include "ui/history_window_win.h"
 #include "ui/messages_win.h"
 #include "ui/notes_window_win.h"
-#include "ui/tray_window_win.h"
 
 namespace vorn::app {
 
-// The windows whose keyboard or close requests the loop looks at before dispatching.
+// The windows whose keyboard the loop looks at before dispatching.
 struct LoopWindows {
   ui::NotesWindow& notes;
-  ui::TrayWindow& tray;
   ui::AboutWindow& about;
   ui::HistoryWindow& history;
   ui::FindTextWindow& find;

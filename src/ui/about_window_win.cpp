@@ -51,7 +51,6 @@ LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT: return OnColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_PAINT: OnPaint(); return 0;
-    case WM_CLOSE: Destroy(); return 0;
     default: return Default(msg, wp, lp);
   }
 }

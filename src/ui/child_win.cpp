@@ -20,7 +20,11 @@ HWND CreateChild(HWND parent, int id, const wchar_t* cls, const wchar_t* text, D
       exStyle, cls, text, WS_CHILD | style, 0, 0, 0, 0, parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
-  if (!child) throw PlatformError(win::ErrorText(GetLastError()));
+  if (!child) {
+    DWORD error = GetLastError();
+    throw PlatformError("a window of the class " + win::Narrow(cls) +
+                        " could not be made: " + win::ErrorText(error));
+  }
   if (font) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return child;
 }

@@ -52,7 +52,6 @@ LRESULT FindTextWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (HIWORD(wp) == BN_CLICKED) OnCommand(LOWORD(wp));
       return 0;
     case DM_GETDEFID: return MAKELRESULT(kFindNextButton, DC_HASDEFID);
-    case WM_CLOSE: Destroy(); return 0;
     default: return Default(msg, wp, lp);
   }
 }

@@ -66,7 +66,6 @@ LRESULT HistoryWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wp), HIWORD(wp)); return 0;
     case DM_GETDEFID: return MAKELRESULT(kHistoryRestore, DC_HASDEFID);
-    case WM_CLOSE: Destroy(); return 0;
     default: return Default(msg, wp, lp);
   }
 }

@@ -74,10 +74,9 @@ LRESULT NotesWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE: OnActivate(wp); return 0;
     case WM_SETFOCUS: FocusActiveControl(); return 0;
     case WM_CLOSE:
-      // Sent from another thread or program (the Task Manager's End task); from this thread
-      // it comes from the close box, the system menu or Alt+F4.
-      if (model_)
-        model_->CloseRequested(InSendMessage() ? CloseReason::OtherProgram : CloseReason::CloseBox);
+      // The close box, the system menu and Alt+F4 come as SC_CLOSE; a close request itself
+      // comes from another program, as the Task Manager's End task.
+      if (model_) model_->CloseRequested(CloseReason::OtherProgram);
       return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
@@ -94,6 +93,10 @@ LRESULT NotesWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (model_) model_->StoreChanges();
       return 0;
     case WM_SYSCOMMAND:
+      if ((wp & 0xFFF0) == SC_CLOSE && model_) {
+        model_->CloseRequested(CloseReason::CloseBox);
+        return 0;
+      }
       if ((wp & 0xFFF0) == kHistoryCommand && model_) {
         model_->HistoryRequested();
         return 0;
@@ -328,11 +331,7 @@ void NotesWindow::OnShowWindow(bool shown) {
 
 bool NotesWindow::FillPadsStep() {
   if (!Pad(shownPad_).Created()) {
-    try {
-      WithControl(shownPad_);
-    } catch (const PlatformError&) {
-      return false;  // the pad keeps its text; showing it tries again
-    }
+    WithControl(shownPad_);  // a failure leaves the pad its text; showing it tries again
     return true;
   }
   for (bool shownPadFirst : {true, false}) {

@@ -1,12 +1,13 @@
 // The base of the program's windows: registers the window class once, keeps the C++ object with
 // its window from WM_NCCREATE to WM_NCDESTROY, and hands every message to the derived class's
-// HandleMessage. Exceptions stop here: a creation that throws fails WM_CREATE with -1, any
-// other message that throws gets the default handling.
+// HandleMessage. Exceptions stop here and are told to the user (error_barrier_win.h): a creation
+// that throws fails WM_CREATE with -1, any other message that throws gets the default handling.
 #pragma once
 
 #include <windows.h>
 
 #include "ui/child_win.h"
+#include "ui/error_barrier_win.h"
 
 namespace vorn::ui {
 
@@ -90,6 +91,7 @@ class WindowBase {
     try {
       return self->HandleMessage(msg, wp, lp);
     } catch (...) {
+      TellCurrentError();
       return msg == WM_CREATE ? -1 : DefWindowProcW(hwnd, msg, wp, lp);
     }
   }

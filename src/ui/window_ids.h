@@ -1,5 +1,6 @@
 // Window classes and control ids of the program's windows. The end-to-end tests read this file
-// to find the controls, so each name stands on a line of its own in this plain form.
+// to find the controls: each name stands on a line of its own in this plain form, and a line
+// they cannot read stops them.
 #pragma once
 
 namespace vorn::ui {

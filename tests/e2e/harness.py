@@ -47,13 +47,20 @@ CAPTION = 'Vorn Notes - by Kalvo'
 
 
 def _read_ids():
-    """The window classes and control ids the program uses, from the header it is built with."""
+    """The window classes and control ids the program uses, from the header it is built with.
+    Every constant declared there is taken; one this cannot read stops the tests."""
     with open(os.path.join(ROOT, 'src', 'ui', 'window_ids.h')) as f:
         text = f.read()
-    names = {m.group(1): int(m.group(2))
-             for m in re.finditer(r'constexpr int (k\w+) = (\d+);', text)}
-    names.update({m.group(1): m.group(2)
-                  for m in re.finditer(r'constexpr const wchar_t\* (k\w+) = L"([^"]+)";', text)})
+    names = {}
+    for line in text.splitlines():
+        if 'constexpr' not in line:
+            continue
+        m = re.fullmatch(r'\s*inline constexpr [\w:* ]+ (k\w+) = (L"[^"]*"|0x[0-9A-Fa-f]+|\d+);'
+                         r'(\s*//.*)?', line)
+        if not m:
+            raise RuntimeError('window_ids.h: cannot read ' + line.strip())
+        value = m.group(2)
+        names[m.group(1)] = value[2:-1] if value.startswith('L"') else int(value, 0)
     return type('Ids', (), names)
 
 

@@ -195,5 +195,25 @@ class FailedSaves(ProgramTest):
         self.assertEqual(self.app.probe('status')['panel1'], '')
 
 
+class UnexpectedErrors(ProgramTest):
+    def test_a_pad_the_system_will_not_make_is_told_and_the_program_goes_on(self):
+        # Without the rich-edit libraries no pad can have its control.
+        self.app.env['WINEDLLOVERRIDES'] += ';msftedit,riched20=d'
+        self.app.start(look_at_pads=False)
+        self.app.show()
+        notice = wait_until(self.app.dialogs, 10, what='the notice')
+        self.assertEqual(len(notice), 1)
+        self.assertIn('Vorn Notes met an error it did not expect: a window of the class RichEdit',
+                      notice[0]['texts'][0])
+        # The keys that make a pad's control from outside any window procedure.
+        self.desktop.key('ctrl+2')
+        self.desktop.key('F3')
+        self.app.click_tab(3)
+        self.assertTrue(self.app.running())
+        self.app.click_control(text='&End')
+        self.assertEqual(self.app.wait_exit(), 0)
+        self.assertEqual(self.app.registry('Setting')['Reg'], '1')
+
+
 if __name__ == '__main__':
     unittest.main()
