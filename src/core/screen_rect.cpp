@@ -4,10 +4,6 @@
 
 namespace vorn {
 
-bool Intersects(const PixelRect& a, const PixelRect& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
 PixelRect MoveInto(const PixelRect& window, const PixelRect& workArea) {
   int left = std::max(workArea.left, std::min(window.left, workArea.right - window.Width()));
   int top = std::max(workArea.top, std::min(window.top, workArea.bottom - window.Height()));

@@ -9,8 +9,6 @@ struct PixelRect {
   int Height() const { return bottom - top; }
 };
 
-bool Intersects(const PixelRect& a, const PixelRect& b);
-
 // `window` moved, without resizing, so that it lies inside `workArea` as far as its size
 // allows (its top-left corner wins when it is larger). Used only for a window that lies wholly
 // off every monitor; a partly visible one is left where it is.

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/handles_win.h"
+
 namespace vorn::win {
 
 UINT DpiOf(HWND window) {
@@ -11,9 +13,7 @@ UINT DpiOf(HWND window) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
   UINT dpi = window && getDpi ? getDpi(window) : 0;
   if (dpi == 0) {
-    HDC screen = GetDC(nullptr);
-    dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSX));
-    ReleaseDC(nullptr, screen);
+    dpi = static_cast<UINT>(GetDeviceCaps(WindowContext().Get(), LOGPIXELSX));
   }
   return dpi ? dpi : 96;
 }

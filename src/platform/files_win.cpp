@@ -24,14 +24,9 @@ std::string FolderOf(const std::string& path) {
 }
 
 bool HeldByAnotherProgram(const std::string& path) {
-  HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_READ,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  if (h != INVALID_HANDLE_VALUE) {
-    CloseHandle(h);
-    return false;
-  }
-  return GetLastError() == ERROR_SHARING_VIOLATION;
+  File file = Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                   OPEN_EXISTING);
+  return !file && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 // Why an operation on `path` failed, in words a user can act on; the system's own text where
@@ -156,8 +151,9 @@ std::string WinFileSystem::Resolve(const std::string& path) {
 std::vector<FolderEntry> WinFileSystem::List(const std::string& folder) {
   std::vector<FolderEntry> entries;
   WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW(Widen(folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) {
+  HANDLE first = FindFirstFileW(Widen(folder + "\\*").c_str(), &found);
+  FileSearch search(first == INVALID_HANDLE_VALUE ? nullptr : first);
+  if (!search) {
     DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return entries;
     Fail(error, folder);
@@ -167,8 +163,7 @@ std::vector<FolderEntry> WinFileSystem::List(const std::string& folder) {
     entries.push_back(
         {Narrow(found.cFileName),
          (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+  } while (FindNextFileW(search.Get(), &found));
   return entries;
 }
 

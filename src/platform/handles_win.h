@@ -43,6 +43,7 @@ inline void DeleteDeviceContext(HDC dc) { DeleteDC(dc); }
 inline void DestroyIconHandle(HICON i) { DestroyIcon(i); }
 inline void DestroyImageList(HIMAGELIST l) { ImageList_Destroy(l); }
 inline void FreeGlobal(HGLOBAL g) { GlobalFree(g); }
+inline void CloseSearch(HANDLE h) { FindClose(h); }
 
 using Key = Owned<HKEY, CloseKey>;
 // A file handle; one that failed to open is kept as empty, never as INVALID_HANDLE_VALUE.
@@ -55,6 +56,8 @@ using DeviceContext = Owned<HDC, DeleteDeviceContext>;
 using Icon = Owned<HICON, DestroyIconHandle>;
 using ImageList = Owned<HIMAGELIST, DestroyImageList>;
 using GlobalMemory = Owned<HGLOBAL, FreeGlobal>;
+// A FindFirstFileW search; one that failed is kept as empty, never as INVALID_HANDLE_VALUE.
+using FileSearch = Owned<HANDLE, CloseSearch>;
 
 // A GDI object selected into a device context for the life of this object.
 class Selection {

@@ -5,6 +5,7 @@
 #include "platform/dpi_win.h"
 #include "platform/text_win.h"
 #include "ui/child_win.h"
+#include "ui/window_placement_win.h"
 
 namespace vorn::ui {
 
@@ -26,23 +27,15 @@ void FindTextWindow::DescribeClass(WNDCLASSEXW& wc) {
 }
 
 void FindTextWindow::Open(std::string_view what, bool matchCase) {
-  if (!hwnd_) {
-    UINT dpi = win::DpiOf(owner_);
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT r{0, 0, win::TwipsToPixels(kClient.width, dpi), win::TwipsToPixels(kClient.height, dpi)};
-    AdjustWindowRectEx(&r, style, FALSE, WS_EX_CONTROLPARENT);
-    RECT owner{};
-    GetWindowRect(owner_, &owner);
-    // Over the lower part of the pad, where a match near its top stays in sight.
-    OffsetRect(&r, owner.left + 40 - r.left, owner.bottom - (r.bottom - r.top) - 80 - r.top);
-    if (!CreateFor(instance_, WS_EX_CONTROLPARENT, L"Find", style, r, owner_)) return;
+  // Over the lower part of the pad, where a match near its top stays in sight.
+  if (!hwnd_ && !CreateFor(instance_, kSmallWindowExStyle, L"Find", kSmallWindowStyle,
+                           SmallWindowRect(owner_, kClient, true), owner_)) {
+    return;
   }
   SetWindowTextW(what_, win::Widen(what).c_str());
   SendMessageW(what_, EM_SETSEL, 0, -1);
   SendMessageW(matchCase_, BM_SETCHECK, matchCase ? BST_CHECKED : BST_UNCHECKED, 0);
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
-  SetFocus(what_);
+  BringForward(hwnd_, what_);
 }
 
 LRESULT FindTextWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

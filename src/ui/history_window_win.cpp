@@ -6,6 +6,7 @@
 #include "platform/dpi_win.h"
 #include "platform/text_win.h"
 #include "ui/child_win.h"
+#include "ui/window_placement_win.h"
 
 namespace vorn::ui {
 
@@ -44,21 +45,13 @@ void HistoryWindow::DescribeClass(WNDCLASSEXW& wc) {
 
 void HistoryWindow::Open(int pad) {
   pad_ = pad;
-  if (!hwnd_) {
-    UINT dpi = win::DpiOf(owner_);
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT r{0, 0, win::TwipsToPixels(kClient.width, dpi), win::TwipsToPixels(kClient.height, dpi)};
-    AdjustWindowRectEx(&r, style, FALSE, WS_EX_CONTROLPARENT);
-    RECT owner{};
-    GetWindowRect(owner_, &owner);
-    OffsetRect(&r, owner.left + 40 - r.left, owner.top + 40 - r.top);
-    if (!CreateFor(instance_, WS_EX_CONTROLPARENT, L"", style, r, owner_)) return;
+  if (!hwnd_ && !CreateFor(instance_, kSmallWindowExStyle, L"", kSmallWindowStyle,
+                           SmallWindowRect(owner_, kClient, false), owner_)) {
+    return;
   }
   SetWindowTextW(hwnd_, win::Widen("History of Doc #" + std::to_string(pad)).c_str());
   FillList();
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
-  SetFocus(list_);
+  BringForward(hwnd_, list_);
 }
 
 LRESULT HistoryWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -44,12 +44,6 @@ void NotesWindow::DescribeClass(WNDCLASSEXW& wc) {
 }
 
 bool NotesWindow::Create(NotesModel& model) {
-  bigIcon_.Reset(static_cast<HICON>(
-      LoadImageW(instance_, MAKEINTRESOURCEW(IDI_VORNNOTES), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-  smallIcon_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_VORNNOTES),
-                                                 IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                 GetSystemMetrics(SM_CYSMICON), 0)));
-
   // The designed client rectangle on the screen, grown by the frame to the outer rectangle.
   UINT dpi = win::DpiOf(nullptr);
   RECT r{win::TwipsToPixels(kDesignedClient.left, dpi),

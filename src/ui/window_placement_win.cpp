@@ -83,4 +83,21 @@ void TwipsPlacement::KeepReachable(HWND window) {
   if (!EqualRect(&now, &reachable)) ApplyRestoredRect(window, reachable);
 }
 
+RECT SmallWindowRect(HWND owner, const TwipsRect& client, bool nearBottom) {
+  UINT dpi = win::DpiOf(owner);
+  RECT r{0, 0, win::TwipsToPixels(client.width, dpi), win::TwipsToPixels(client.height, dpi)};
+  AdjustWindowRectEx(&r, kSmallWindowStyle, FALSE, kSmallWindowExStyle);
+  RECT o{};
+  GetWindowRect(owner, &o);
+  int top = nearBottom ? o.bottom - (r.bottom - r.top) - 80 : o.top + 40;
+  OffsetRect(&r, o.left + 40 - r.left, top - r.top);
+  return r;
+}
+
+void BringForward(HWND window, HWND focus) {
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  SetFocus(focus);
+}
+
 }  // namespace vorn::ui

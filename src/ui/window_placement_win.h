@@ -8,6 +8,7 @@
 
 #include <array>
 
+#include "core/layout.h"
 #include "core/window_settings.h"
 
 namespace vorn::ui {
@@ -27,5 +28,17 @@ class TwipsPlacement {
   };
   std::array<Remembered, 4> fields_{};  // left, top, width, height
 };
+
+// The small windows over the notes window (Find, History): a caption and a close box.
+inline constexpr DWORD kSmallWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+inline constexpr DWORD kSmallWindowExStyle = WS_EX_CONTROLPARENT;
+
+// The outer rectangle of a small window with the client area `client` (twips at the owner's
+// scale) over `owner`: 40 pixels in from its left edge, and 40 down from its top edge or, with
+// `nearBottom`, 80 up from its bottom edge.
+RECT SmallWindowRect(HWND owner, const TwipsRect& client, bool nearBottom);
+
+// Shows a small window in front with the keyboard in `focus`.
+void BringForward(HWND window, HWND focus);
 
 }  // namespace vorn::ui
