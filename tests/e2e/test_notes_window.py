@@ -95,7 +95,8 @@ class FirstStart(ProgramTest):
         self.assertEqual(after[3] - after[1], before[3] - before[1])
         panel = self.rect_of(ids.kButtonPanelClass)
         self.assertLess(panel[1], 60)
-        self.assertGreater(w, 0)
+        now = self.app.notes_window()['rect']
+        self.assertEqual(now[2] - now[0], w + 40)  # the height alone changed
 
     def client_size(self):
         bar = self.rect_of('msctls_statusbar32')
@@ -239,8 +240,8 @@ class Ending(ProgramTest):
         win = self.app.x_window()
         self.desktop.x(['xdotool', 'windowmove', win, '150', '90'])
         self.desktop.x(['xdotool', 'windowsize', win, '500', '380'])
-        wait_until(lambda: self.app.notes_window()['rect'][:2] != [198, 98], 10, what='moved')
-        time.sleep(0.5)
+        wait_until(lambda: self.app.notes_window()['rect'][:2] != [198, 98] and
+                   self.app.client_geometry()[2:] == (500, 380), 10, what='moved and sized')
         self.app.click_control('&Top')
         self.app.click_control('Store in &Registry')
         wait_until(lambda: self.app.control('&Top')['check'] == 1, 5, what='Top ticked')

@@ -69,10 +69,4 @@ TEST(Layout, MinimizingKeepsTheSizesAndRestoringGivesTheSameLayout) {
   ExpectPads(restored, 4246, 5986);
 }
 
-TEST(Layout, IsSinglePrecision) {
-  NotesLayout l = LayOut({6216.3f, 5028.7f, 336, 252, 300}, {});
-  EXPECT_EQ(l.buttonPanel.top, 5028.7f - 252.0f - 336.0f);
-  EXPECT_EQ(l.tabStrip.width, 6216.3f - 60.0f - 60.0f);
-}
-
 }  // namespace

@@ -531,11 +531,18 @@ TEST_F(Model, AHistoryThatCannotBeWrittenIsToldAndItsVersionsGoElsewhere) {
 
 TEST_F(Model, AValueThatIsNoTextGoesToTheHistoryBeforeTheFirstKey) {
   settings.SetRaw("1", std::string("\x2A\0\0\0", 4), 4);
+  files.unwritable = "C:\\";  // at first neither history can take it
   model.Start();
   EXPECT_EQ(view.status,
             "Doc #1 could not be read: registry value Data\\1: the value holds no text "
             "(it is of type 4).");
   view.Type(1, "x");
+  EXPECT_NE(Value(1), "x");
+  EXPECT_TRUE(view.status.starts_with(
+      "Doc #1 is not saved: registry value Data\\1: what it holds could not be read and could "
+      "not be kept in the history"));
+  files.unwritable.clear();
+  model.Tick();
   EXPECT_EQ(Value(1), "x");
   std::vector<vorn::Version> versions = history.Versions(1);
   ASSERT_EQ(versions.size(), 1u);

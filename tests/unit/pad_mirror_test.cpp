@@ -58,6 +58,11 @@ TEST(PadMirror, RefusesWhatOneKeyCannotHaveDone) {
   // A line moved by dragging: same length, the caret after the dropped text.
   EXPECT_FALSE(Follow(m, KeyEdit::Typed, u"second line\rMonday's plan\rthird line", {0, 0}, 1));
   EXPECT_FALSE(m.GuessEdit(KeyEdit::Typed, {40, 40}, 41, 41).has_value());  // past the end
+  // Numbers that fit one key, around text that differs from the copy before or after it:
+  // something else changed the pad as well.
+  EXPECT_FALSE(Follow(m, KeyEdit::Typed, u"T" + t.substr(1, 4) + u"x" + t.substr(5), {5, 5}, 6));
+  EXPECT_FALSE(Follow(m, KeyEdit::Typed, t.substr(0, 5) + u"x" + t.substr(5, 4) + u"!" +
+                                             t.substr(10), {5, 5}, 6));
   EXPECT_EQ(m.Text(), t);  // nothing refused changed the copy
 }
 

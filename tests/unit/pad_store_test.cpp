@@ -140,6 +140,10 @@ TEST(PadText, LoadingKeepsEveryCharacterItCan) {
   std::string binary;
   for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919) % 256);
   EXPECT_EQ(Utf16Length(DecodePadFile(binary, Latin1)), 4096u);
+  // Records of small numbers have zeros in both bytes of a pair: not UTF-16 either.
+  std::string records;
+  for (int i = 0; i < 512; ++i) records += std::string("\x01\0\0\x02", 4);
+  EXPECT_EQ(Utf16Length(DecodePadFile(records, Latin1)), 2048u);
   // Registry values: trailing NULs go; in a multi-string a NUL separates lines.
   EXPECT_EQ(DecodeValue(ValueData("a") + std::string("\0\0", 2), false), "a");
   EXPECT_EQ(DecodeValue(std::string("a\0\0\0b\0\0\0", 8), false),
