@@ -1,0 +1,282 @@
+// The notes model and the pads' text: every change stored, failures told and tried again, and
+// nothing stored replaced unseen.
+#include "notes_model_fixture.h"
+
+namespace {
+
+using vorn::CheckState;
+using vorn::CloseReason;
+using vorn::ToolbarCommand;
+
+// ---- Autosave ----------------------------------------------------------------------------
+
+TEST_F(Model, AChangeStoresThatPadWholeInTheStoreTheOptionChooses) {
+  model.Start();
+  view.Type(2, "hello");
+  EXPECT_EQ(Value(2), "hello");
+  EXPECT_EQ(settings.writes, std::vector<std::string>{"2"});
+
+  model.StoreInRegistryClicked();  // unticked: the pads go to their files at once
+  EXPECT_EQ(view.registryBox, CheckState::Unticked);
+  EXPECT_EQ(File(2), "hello");
+  EXPECT_EQ(File(1), "<absent>");  // an empty pad with nothing stored leaves no file
+  EXPECT_EQ(settings.Get("Setting", "Reg"), "0");
+  view.Type(2, "!");
+  EXPECT_EQ(File(2), "hello!");
+  EXPECT_EQ(Value(2), "hello");
+
+  model.StoreInRegistryClicked();
+  EXPECT_EQ(view.registryBox, CheckState::Ticked);
+  view.Type(2, "?");
+  EXPECT_EQ(Value(2), "hello!?");
+}
+
+TEST_F(Model, KeysAlreadyQueuedAreStoredOnceAfterThemAndBeforeTheProgramWaits) {
+  model.Start();
+  loop.waiting = true;
+  view.Type(3, "a");
+  view.Type(3, "b");
+  EXPECT_EQ(settings.writes.size(), 0u);
+  loop.waiting = false;
+  model.StoreChanges();
+  EXPECT_EQ(Value(3), "ab");
+  EXPECT_EQ(settings.writes, std::vector<std::string>{"3"});
+  loop.waiting = true;
+  view.Type(3, "c");
+  model.CloseRequested(vorn::CloseReason::EndButton);  // nothing typed is left behind
+  EXPECT_EQ(Value(3), "abc");
+}
+
+TEST_F(Model, AGreyedOptionMeansPadFilesAndAClickTicksIt) {
+  settings.Set("Reg", "2");
+  model.Start();
+  EXPECT_EQ(view.registryBox, CheckState::Greyed);
+  view.Type(1, "x");
+  EXPECT_EQ(File(1), "x");
+  model.StoreInRegistryClicked();
+  EXPECT_EQ(view.registryBox, CheckState::Ticked);
+}
+
+TEST_F(Model, AFailedSaveIsToldOnceAndTriedAgainUntilItWorks) {
+  settings.Set("Reg", "0");
+  files.files["C:\\Vorn\\~tmp3.tmp"] = "old";
+  model.Start();
+  model.TabSelected(3);
+  files.unwritable = "C:\\Vorn\\";
+  view.Type(3, "new");
+  view.Type(3, "er");
+  ASSERT_EQ(messages.notified.size(), 1u);  // once, and without taking the keyboard
+  EXPECT_EQ(messages.notified[0].first, "Doc #3, file C:\\Vorn\\~tmp3.tmp: Access is denied.");
+  EXPECT_EQ(messages.notified[0].second, "Ooops...");
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(view.status, "Doc #3 is not saved: file C:\\Vorn\\~tmp3.tmp: Access is denied.");
+  EXPECT_EQ(File(3), "old");
+  model.Tick();
+  EXPECT_EQ(File(3), "old");
+  files.unwritable.clear();
+  model.Tick();  // every few seconds
+  EXPECT_EQ(File(3), "oldnewer");
+  EXPECT_EQ(view.status, "3 characters");  // the length taken at the tab click
+  files.unwritable = "C:\\Vorn\\";
+  view.Type(3, "!");
+  EXPECT_EQ(messages.notified.size(), 2u);  // a new run of failures is told again
+}
+
+// ---- Nothing stored is replaced unseen -------------------------------------------------------
+
+TEST_F(Model, AnUnreadPadIsReadAgainAndItsStoreNotReplacedUntilItsTextIsKept) {
+  settings.Set("Reg", "0");
+  files.files["C:\\Vorn\\~tmp2.tmp"] = "held by a backup tool";
+  files.files["C:\\Vorn\\~tmp5.tmp"] = "five";
+  files.locked = {"C:\\Vorn\\~tmp2.tmp", "C:\\Vorn\\~tmp5.tmp"};
+  model.Start();
+  model.TabSelected(2);
+  EXPECT_EQ(view.text[1], "");
+  EXPECT_EQ(
+      view.status,
+      "Doc #2 could not be read: file C:\\Vorn\\~tmp2.tmp: another program has the file open.");
+  view.Type(2, "typed meanwhile");
+  EXPECT_EQ(File(2), "held by a backup tool");
+  EXPECT_EQ(messages.notified.size(), 1u);
+  model.Tick();
+  EXPECT_EQ(File(2), "held by a backup tool");
+  files.locked.clear();
+  model.Tick();
+  EXPECT_EQ(File(2), "typed meanwhile");
+  EXPECT_EQ(Kept(2), std::vector<std::string>{"held by a backup tool"});
+  EXPECT_EQ(view.text[4], "five");  // not typed into: read again when it can be
+  EXPECT_EQ(view.status,
+            "Doc #2: what its store held when it could not be read is in the history (Ctrl+H); "
+            "the pad keeps what you typed.");
+}
+
+TEST_F(Model, EveryPadOpensAndOnePastTheLimitShowsItsStartReadOnly) {
+  settings.Set("Reg", "0");
+  std::string paragraph(10000, 'p');
+  files.files["C:\\Vorn\\~tmp3.tmp"] = paragraph;
+  const std::size_t limit = vorn::PadKeeper::kMaxCharacters;
+  std::string huge = std::string(limit, 'y') + "\xC3\xA9";
+  files.files["C:\\Vorn\\~tmp2.tmp"] = huge;
+  model.Start();
+  EXPECT_EQ(view.text[2], paragraph);
+  view.Type(3, "!");
+  EXPECT_EQ(File(3), paragraph + "!");
+  model.TabSelected(2);
+  EXPECT_EQ(view.text[1], std::string(limit, 'y'));
+  EXPECT_EQ(view.status,
+            "Doc #2 is read-only: file C:\\Vorn\\~tmp2.tmp holds 16,777,217 characters, and a "
+            "pad edits at most 16,777,216: it shows the first of them and leaves the store as it "
+            "is.");
+  view.Type(2, "lost?");  // the pad takes no typing
+  clipboard.text = "pasted";
+  model.Run(ToolbarCommand::Paste);
+  model.Tick();
+  model.CloseRequested(CloseReason::EndButton);
+  EXPECT_TRUE(File(2) == huge);
+  EXPECT_TRUE(Kept(2).empty());
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Model, APadWhoseCopyDiffersFromWhatItShowsIsStoredAsShown) {
+  model.Start();
+  model.TabSelected(3);
+  view.Type(3, "Monday");
+  // The control changed without the copy following: the same length shows nothing at idle,
+  // the whole text does when the window hides.
+  view.text[2] = "Friday";
+  view.staleCopy[2] = "Monday";
+  model.Idle();
+  EXPECT_EQ(Value(3), "Monday");
+  model.Hide();
+  EXPECT_EQ(Value(3), "Friday");
+  EXPECT_EQ(Kept(3), std::vector<std::string>{"Monday"});
+  view.text[3] = "Tuesday's notes";
+  view.staleCopy[3] = "Tue";
+  model.Idle();
+  EXPECT_EQ(Value(4), "Tuesday's notes");
+  EXPECT_EQ(Kept(4), std::vector<std::string>{"Tue"});
+}
+
+TEST_F(Model, AHistoryThatCannotBeWrittenIsToldAndItsVersionsGoElsewhere) {
+  settings.Set("Reg", "0");
+  std::string note(63, 'n');
+  files.files["C:\\Vorn\\~tmp1.tmp"] = note;
+  files.unwritable = "C:\\Local\\History";
+  model.Start();
+  view.Select(1, 0, 63);
+  view.ReplacePadSelection(1, "x");
+  EXPECT_EQ(File(1), "x");
+  ASSERT_EQ(rescue.Versions(1).size(), 1u);
+  EXPECT_EQ(rescue.Text(1, rescue.Versions(1)[0]), note);
+  const std::string told =
+      "The history cannot be written: The folder cannot be made. Versions go to "
+      "C:\\Temp\\History.";
+  EXPECT_EQ(messages.notified,
+            (std::vector<std::pair<std::string, std::string>>{{told, "Ooops..."}}));
+  EXPECT_EQ(view.status, told);
+}
+
+TEST_F(Model, AValueThatIsNoTextGoesToTheHistoryBeforeTheFirstKey) {
+  settings.SetRaw("1", std::string("\x2A\0\0\0", 4), 4);
+  files.unwritable = "C:\\";  // at first neither history can take it
+  model.Start();
+  EXPECT_EQ(view.status,
+            "Doc #1 could not be read: registry value Data\\1: the value holds no text "
+            "(it is of type 4).");
+  view.Type(1, "x");
+  EXPECT_NE(Value(1), "x");
+  EXPECT_TRUE(view.status.starts_with(
+      "Doc #1 is not saved: registry value Data\\1: what it holds could not be read and could "
+      "not be kept in the history"));
+  files.unwritable.clear();
+  model.Tick();
+  EXPECT_EQ(Value(1), "x");
+  std::vector<vorn::Version> versions = history.Versions(1);
+  ASSERT_EQ(versions.size(), 1u);
+  EXPECT_TRUE(versions[0].file.ends_with(".value-4"));
+  EXPECT_EQ(files.files.at("C:\\Local\\History\\1\\" + versions[0].file),
+            std::string("\x2A\0\0\0", 4));
+}
+
+TEST_F(Model, TypingOverTheWholePadKeepsItAndARestoreBringsItBack) {
+  std::string note(120, 'n');
+  settings.Set("3", note, "Data");
+  model.Start();
+  model.TabSelected(3);
+  view.Select(3, 0, 120);
+  view.ReplacePadSelection(3, "x");
+  clock.now += 1000;
+  view.Type(3, "y");
+  EXPECT_EQ(Value(3), "xy");
+  EXPECT_EQ(Kept(3), std::vector<std::string>{note});  // the stored text, once per run
+  model.HistoryRequested();
+  EXPECT_EQ(parts.historyBox.openedFor, 3);
+  clock.now += 1000;
+  model.Restore(3, model.Versions(3).front());
+  EXPECT_EQ(view.text[2], note);
+  EXPECT_EQ(Value(3), note);
+  EXPECT_EQ(Kept(3), (std::vector<std::string>{"xy", note}));  // what the restore replaced
+}
+
+TEST_F(Model, SwitchingWritesEveryPadAtOnceOrStaysWhereItWas) {
+  settings.Set("Reg", "0");
+  std::string tooLongForAValue;
+  for (int line = 0; line < 8192; ++line) tooLongForAValue += std::string(62, 'x') + "\r\n";
+  files.files["C:\\Vorn\\~tmp1.tmp"] = tooLongForAValue;  // 524,288 characters
+  files.files["C:\\Vorn\\~tmp2.tmp"] = "two";
+  model.Start();
+  model.StoreInRegistryClicked();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].first.rfind("Doc #1, registry value Data\\1: the pad holds 524,288 "
+                                          "characters",
+                                          0),
+            0u);
+  EXPECT_EQ(view.registryBox, CheckState::Unticked);
+  EXPECT_EQ(settings.Get("Setting", "Reg"), "0");
+  view.Type(2, "!");
+  EXPECT_EQ(File(2), "two!");
+  EXPECT_EQ(view.status, "");
+}
+
+TEST_F(Model, EndingWithAnUnsavedPadAsksAndItsTextGoesToTheHistory) {
+  settings.Set("Reg", "0");
+  model.Start();
+  files.unwritable = "C:\\Vorn\\";
+  view.Type(4, "not lost");
+  messages.answer = false;
+  model.CloseRequested(CloseReason::EndButton);
+  ASSERT_EQ(messages.asked.size(), 1u);
+  EXPECT_EQ(messages.asked[0].first,
+            "Doc #4 is not saved: file C:\\Vorn\\~tmp4.tmp: Access is denied."
+            "\r\n\r\nEnd anyway? Its text will be kept in the history.");
+  EXPECT_EQ(loop.quits, 0);
+  messages.answer = true;
+  model.CloseRequested(CloseReason::EndButton);
+  EXPECT_EQ(loop.quits, 1);
+  model.End();
+  EXPECT_EQ(Kept(4), std::vector<std::string>{"not lost"});
+  // Log-off does not ask.
+  Parts& next = Run();
+  vorn::NotesModel& again = Another(next);
+  again.Start();
+  next.view.Type(5, "five");
+  again.CloseRequested(CloseReason::SessionEnd);
+  EXPECT_TRUE(next.messages.asked.empty());
+  EXPECT_EQ(Kept(5), std::vector<std::string>{"five"});
+  // Where no history can be written either, End says the text would be lost.
+  Parts& last = Run();
+  vorn::NotesModel& third = Another(last);
+  third.Start();
+  files.unwritable = "C:\\";
+  last.view.Type(6, "six");
+  last.messages.answer = false;
+  third.CloseRequested(CloseReason::EndButton);
+  ASSERT_EQ(last.messages.asked.size(), 1u);
+  EXPECT_EQ(last.messages.asked[0].first,
+            "Doc #6 is not saved: file C:\\Vorn\\~tmp6.tmp: Access is denied.\r\n\r\nIts text "
+            "cannot be kept in the history either: The folder cannot be made.\r\n\r\nEnd anyway "
+            "and lose it? No keeps Vorn Notes running.");
+  EXPECT_EQ(last.loop.quits, 0);
+}
+
+}  // namespace
