@@ -55,7 +55,8 @@ std::optional<std::string> PadKeeper::Load(int pad) {
 bool PadKeeper::StoreEdit(int pad, std::string_view text) {
   PadRecord& r = At(pad);
   std::int64_t now = clock_.NowUtcMillis();
-  bool wantsBefore = r.versions.WantsTextBefore(r.stored.value_or(""), text, now);
+  std::string_view before = r.stored ? std::string_view(*r.stored) : std::string_view();
+  bool wantsBefore = r.versions.WantsTextBefore(before, text, now);
   // Until the store's content is in the history (at the first save of a run), that copy is the
   // version before; an unread pad's earlier text is known only that way.
   if (wantsBefore && r.stored && r.storeContentKept[Index(storage_)] &&
@@ -97,7 +98,12 @@ bool PadKeeper::Write(Storage storage, int pad, std::string_view text) {
   }
   r.status = PadStatus::Stored;
   r.problem.clear();
-  r.stored = std::string(text);
+  // Into the string it had: a new one per keystroke would cost a large pad fresh pages each time.
+  if (r.stored) {
+    r.stored->assign(text);
+  } else {
+    r.stored.emplace(text);
+  }
   return true;
 }
 
