@@ -16,6 +16,7 @@
 #include "platform/files_win.h"
 #include "platform/printer_win.h"
 #include "platform/registry_win.h"
+#include "platform/start_up_win.h"
 #include "platform/text_win.h"
 #include "ui/about_window_win.h"
 #include "ui/error_barrier_win.h"
@@ -56,6 +57,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   PadKeeper keeper(pads, history, rescue, clock);
   win::WinClipboard clipboard;
   win::DefaultPrinter printer;
+  win::RunAtLogOn startUp;
   app::MessageLoop loop;
 
   ui::Messages messages;
@@ -65,7 +67,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ui::HistoryWindow historyWindow(instance);
   ui::FindTextWindow findWindow(instance);
   NotesModel model({notes, tray, about, historyWindow, findWindow, messages, loop},
-                   {settings, keeper, history, clipboard, printer});
+                   {settings, keeper, history, clipboard, printer, startUp});
   if (!notes.Create(model) || !tray.Create(model)) {
     messages.Show("Vorn Notes could not make its windows: " + win::ErrorText(GetLastError()),
                   "Vorn Notes");
@@ -78,6 +80,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   findWindow.Attach(model, notes.Hwnd());
 
   model.Start();
+  win::AskToBeRestartedAfterUpdates();
   int exitCode = loop.Run({notes, about, historyWindow, findWindow, messages}, model);
   model.End();
   return exitCode;  // the windows go with their objects

@@ -97,6 +97,26 @@ void NotesModel::TopClicked() {
   w_.notes.SetTopMost(topMost_);
 }
 
+bool NotesModel::StartsWithWindows() {
+  try {
+    return s_.startUp.WithWindows();
+  } catch (const PlatformError&) {
+    return false;
+  }
+}
+
+void NotesModel::StartWithWindowsClicked() {
+  bool on = !StartsWithWindows();
+  try {
+    s_.startUp.SetWithWindows(on);
+  } catch (const PlatformError& e) {
+    w_.messages.Show(std::string(on ? "Vorn Notes cannot start with Windows: "
+                                    : "Vorn Notes cannot stop starting with Windows: ") +
+                         e.what(),
+                     kProgramName);
+  }
+}
+
 void NotesModel::AboutPressed() { w_.about.Open(); }
 
 void NotesModel::Hide() { HideWindow(); }

@@ -17,6 +17,7 @@
 #include "core/pad_keeper.h"
 #include "core/printing.h"
 #include "core/settings_store.h"
+#include "core/start_up.h"
 #include "core/tray_action.h"
 #include "core/window_settings.h"
 
@@ -42,6 +43,7 @@ struct NotesServices {
   History& history;
   Clipboard& clipboard;
   Printer& printer;
+  StartUp& startUp;
 };
 
 class NotesModel {
@@ -67,6 +69,10 @@ class NotesModel {
   // Print, Cut, Copy or Paste on the shown pad. A printer or clipboard failure is told plainly.
   void Run(ToolbarCommand command);
   void TopClicked();
+  // "Start with &Windows" in the window's system menu: checked while Windows starts this
+  // program at log-on; choosing it turns that on or off. A refusal is told.
+  bool StartsWithWindows();
+  void StartWithWindowsClicked();
   // Writes every pad to the other store and stores the choice at once; a failure keeps both.
   void StoreInRegistryClicked();
   void AboutPressed();

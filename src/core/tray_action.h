@@ -1,4 +1,5 @@
-// What a mouse button released on the notification-area icon does to the notes window.
+// What a mouse button released on the notification-area icon, or Enter or Space on it, does to
+// the notes window.
 #pragma once
 
 #include <cstdint>
@@ -7,12 +8,14 @@ namespace vorn {
 
 enum class TrayAction { None, ShowAndFocus, Toggle };
 
-// The left button shows the window and gives it the focus; the right one shows or hides it.
-// `mouseMessage` is the window message the icon reports (WM_LBUTTONUP, ...).
-constexpr TrayAction TrayActionFor(std::uint32_t mouseMessage) {
-  constexpr std::uint32_t kLeftButtonUp = 0x0202, kRightButtonUp = 0x0205;
-  if (mouseMessage == kLeftButtonUp) return TrayAction::ShowAndFocus;
-  if (mouseMessage == kRightButtonUp) return TrayAction::Toggle;
+// The left button, and Enter or Space on the icon (NIN_KEYSELECT), show the window and give it
+// the focus; the right button shows or hides it. `event` is what the icon reports
+// (WM_LBUTTONUP, ...); the shell's other reports of the same click (NIN_SELECT,
+// WM_CONTEXTMENU) do nothing more.
+constexpr TrayAction TrayActionFor(std::uint32_t event) {
+  constexpr std::uint32_t kLeftButtonUp = 0x0202, kRightButtonUp = 0x0205, kKeySelect = 0x0401;
+  if (event == kLeftButtonUp || event == kKeySelect) return TrayAction::ShowAndFocus;
+  if (event == kRightButtonUp) return TrayAction::Toggle;
   return TrayAction::None;
 }
 

@@ -1,39 +1,47 @@
 #include "platform/notify_icon_win.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace vorn::win {
 
-NotifyIcon::NotifyIcon(HWND window, UINT callbackMessage, HICON icon, std::string_view tip) {
-  record_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+NotifyIcon::NotifyIcon(HWND window, UINT callbackMessage, HICON icon, std::wstring_view tip) {
+  record_.cbSize = sizeof record_;
   record_.hWnd = window;
   record_.uID = 1;
-  record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  // In the fourth way the shell shows the tip only when asked to.
+  record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
   record_.uCallbackMessage = callbackMessage;
   record_.hIcon = icon;
-  // The first layout's tip holds 63 characters and its NUL.
-  std::size_t n = std::min(tip.size(), std::size_t{63});
+  std::size_t n = std::min(tip.size(), std::size(record_.szTip) - 1);
   std::copy_n(tip.data(), n, record_.szTip);
 }
 
-void NotifyIcon::Add() {
+void NotifyIcon::AddToShell() {
   // The shell's answer is not looked at: without a notification area yet, the icon is added
   // when one appears (Readd).
-  Shell_NotifyIconA(NIM_ADD, &record_);
+  Shell_NotifyIconW(NIM_ADD, &record_);
+  NOTIFYICONDATAW version = record_;
+  version.uVersion = NOTIFYICON_VERSION_4;
+  Shell_NotifyIconW(NIM_SETVERSION, &version);
+}
+
+void NotifyIcon::Add() {
+  AddToShell();
   added_ = true;
 }
 
 void NotifyIcon::SetIcon(HICON icon) {
   record_.hIcon = icon;
-  if (added_) Shell_NotifyIconA(NIM_MODIFY, &record_);
+  if (added_) Shell_NotifyIconW(NIM_MODIFY, &record_);
 }
 
 void NotifyIcon::Readd() {
-  if (added_) Shell_NotifyIconA(NIM_ADD, &record_);
+  if (added_) AddToShell();
 }
 
 void NotifyIcon::Remove() {
-  if (added_) Shell_NotifyIconA(NIM_DELETE, &record_);
+  if (added_) Shell_NotifyIconW(NIM_DELETE, &record_);
   added_ = false;
 }
 

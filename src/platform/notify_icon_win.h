@@ -1,5 +1,6 @@
-// One icon in the notification area, through Shell_NotifyIconA with the first NOTIFYICONDATAA
-// layout: the record every version of the shell reads.
+// One icon in the notification area, through Shell_NotifyIconW in the shell's fourth way
+// (NOTIFYICON_VERSION_4): the mouse messages as before, and Enter or Space on the icon as
+// NIN_KEYSELECT.
 #pragma once
 
 #include <windows.h>
@@ -11,8 +12,9 @@ namespace vorn::win {
 
 class NotifyIcon {
  public:
-  // The icon reports mouse events to `window` as `callbackMessage`, the mouse message in lParam.
-  NotifyIcon(HWND window, UINT callbackMessage, HICON icon, std::string_view tip);
+  // The icon reports its events to `window` as `callbackMessage`, the event (a mouse message,
+  // NIN_KEYSELECT) in the low word of lParam.
+  NotifyIcon(HWND window, UINT callbackMessage, HICON icon, std::wstring_view tip);
   NotifyIcon(const NotifyIcon&) = delete;
   NotifyIcon& operator=(const NotifyIcon&) = delete;
   ~NotifyIcon() { Remove(); }
@@ -25,12 +27,10 @@ class NotifyIcon {
   void Remove();
 
  private:
-  NOTIFYICONDATAA record_{};
+  void AddToShell();
+
+  NOTIFYICONDATAW record_{};
   bool added_ = false;
 };
-
-#if defined(_WIN32) && !defined(_WIN64)
-static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the first NOTIFYICONDATAA layout is 88 bytes");
-#endif
 
 }  // namespace vorn::win

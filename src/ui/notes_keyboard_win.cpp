@@ -1,7 +1,7 @@
 // The notes window's keyboard: Escape hides it from anywhere in it, Tab follows the designed
 // focus order, Alt and a letter (or the letter alone on a button) work the access keys, Ctrl
-// with Tab, Page Up, Page Down or a digit goes to a pad, and the focus comes back to the
-// control that had it.
+// with Tab, Page Up, Page Down or a digit goes to a pad, Ctrl+P prints, the menu key and
+// Shift+F10 open a pad's edit menu, and the focus comes back to the control that had it.
 #include <cwctype>
 #include <vector>
 
@@ -36,10 +36,26 @@ int PadForKey(WPARAM key, bool shift, int shown) {
   return 0;
 }
 
+// The menu key, or Shift+F10: the edit menu of the pad, from the keyboard.
+bool IsEditMenuKey(const MSG& msg) {
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP: return msg.wParam == VK_APPS;
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP: return msg.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0;
+    default: return false;
+  }
+}
+
 }  // namespace
 
 bool NotesWindow::PreTranslate(MSG& msg) {
   if (!hwnd_ || !model_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+  if (IsEditMenuKey(msg) && msg.hwnd == ShownPadWindow()) {
+    // Taken on the way down and up alike, so that no window makes a second menu of the key.
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) ShowEditMenu(-1);
+    return true;
+  }
   switch (msg.message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
@@ -55,6 +71,10 @@ bool NotesWindow::PreTranslate(MSG& msg) {
       }
       if (msg.wParam == 'F' && ctrl && !alt) {
         model_->FindRequested();
+        return true;
+      }
+      if (msg.wParam == 'P' && ctrl && !alt) {
+        model_->Run(ToolbarCommand::Print);
         return true;
       }
       if (msg.wParam == VK_F3 && !ctrlOrAlt) {

@@ -8,6 +8,7 @@
 #include "platform/dpi_win.h"
 #include "platform/text_win.h"
 #include "ui/child_win.h"
+#include "ui/edit_menu_win.h"
 #include "ui/tool_tips_win.h"
 
 namespace vorn::ui {
@@ -86,6 +87,13 @@ LRESULT NotesWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ENTERIDLE:  // a menu or message box of ours waits: as the message loop does
       if (model_) model_->StoreChanges();
       return 0;
+    case WM_CONTEXTMENU:
+      // A right click in a pad: its control hands the request on to us.
+      if (reinterpret_cast<HWND>(wp) == ShownPadWindow() && model_) {
+        ShowEditMenu(lp);
+        return 0;
+      }
+      return Default(msg, wp, lp);
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0) == SC_CLOSE && model_) {
         model_->CloseRequested(CloseReason::CloseBox);
@@ -94,6 +102,17 @@ LRESULT NotesWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if ((wp & 0xFFF0) == kHistoryCommand && model_) {
         model_->HistoryRequested();
         return 0;
+      }
+      if ((wp & 0xFFF0) == kStartWithWindowsCommand && model_) {
+        model_->StartWithWindowsClicked();
+        return 0;
+      }
+      return Default(msg, wp, lp);
+    case WM_INITMENUPOPUP:
+      // The system menu shows the choice as the system holds it now.
+      if (HIWORD(lp) && model_) {
+        CheckMenuItem(reinterpret_cast<HMENU>(wp), kStartWithWindowsCommand,
+                      model_->StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED);
       }
       return Default(msg, wp, lp);
     default: return Default(msg, wp, lp);
@@ -123,6 +142,7 @@ void NotesWindow::OnCreate() {
   HMENU system = GetSystemMenu(hwnd_, FALSE);
   AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(system, MF_STRING, kHistoryCommand, L"&History...\tCtrl+H");
+  AppendMenuW(system, MF_STRING, kStartWithWindowsCommand, L"Start with &Windows");
   // What could not be read or saved is tried again every few seconds.
   SetTimer(hwnd_, kRetryTimer, 3000, nullptr);
   OnSize();  // the bars take their places
@@ -340,6 +360,21 @@ bool NotesWindow::FillPadsStep() {
 }
 
 // ---- The user's actions ------------------------------------------------------------------
+
+void NotesWindow::ShowEditMenu(LPARAM at) {
+  HWND pad = ShownPadWindow();
+  if (!pad) return;
+  // What the menu does is what the keys do; a change is reported and stored as theirs is.
+  switch (ChooseFromEditMenu(hwnd_, pad, at)) {
+    case EditCommand::Undo: SendMessageW(pad, EM_UNDO, 0, 0); break;
+    case EditCommand::Cut: SendMessageW(pad, WM_CUT, 0, 0); break;
+    case EditCommand::Copy: SendMessageW(pad, WM_COPY, 0, 0); break;
+    case EditCommand::Paste: model_->Run(ToolbarCommand::Paste); break;
+    case EditCommand::Delete: SendMessageW(pad, WM_CLEAR, 0, 0); break;
+    case EditCommand::SelectAll: SendMessageW(pad, EM_SETSEL, 0, -1); break;
+    case EditCommand::None: break;
+  }
+}
 
 void NotesWindow::OnCommand(int id, int code) {
   if (!model_) return;

@@ -78,6 +78,8 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   void OnShowWindow(bool shown);
   void OnActivate(WPARAM wp);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
+  // The edit menu of the shown pad, at a right click's place or (-1) at the caret.
+  void ShowEditMenu(LPARAM at);
 
   void SetIcons();
   void CreateFonts();

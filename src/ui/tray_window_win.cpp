@@ -10,9 +10,9 @@ bool TrayWindow::Create(NotesModel& model) {
   // Sent to every top-level window when the notification area is (re)created.
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
   if (!CreateFor(instance_, WS_EX_TOOLWINDOW, L"Vorn Notes tray", WS_POPUP, RECT{})) return false;
-  picture_.Reset(static_cast<HICON>(
-      LoadImageW(instance_, MAKEINTRESOURCEW(IDI_VORNNOTES), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-  icon_.emplace(hwnd_, kTrayIconMessage, picture_.Get(), "Vorn Notes by Kalvo");
+  // The picture drawn for the notification area's size, never a larger one shrunk.
+  picture_.Reset(win::LoadNotificationIcon(instance_, IDI_VORNNOTES));
+  icon_.emplace(hwnd_, kTrayIconMessage, picture_.Get(), L"Vorn Notes by Kalvo");
   model_ = &model;
   return true;
 }

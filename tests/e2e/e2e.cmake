@@ -24,7 +24,7 @@ function(vorn_e2e module)
 endfunction()
 
 vorn_e2e(notes_window FirstStart TrayClicks Hiding HotKeyFromAnywhere Ending StoredGeometry
-         Keyboard)
+         Keyboard StartWithWindows)
 vorn_e2e(pad_storage SettingsStoreMode BothStores FileMode WriteFailures Crashes)
 vorn_e2e(safety OneProgram History StoredTextSurvives FailedSaves UnexpectedErrors)
 vorn_e2e(toolbar PadSwitching Finding ClipboardCommands Printing NoPrinter)

@@ -1,5 +1,6 @@
 """The notes window, start-up, hiding, ending and the tray icon, driven as a user drives them."""
 import os
+import re
 import shutil
 import subprocess
 import time
@@ -158,6 +159,14 @@ class TrayClicks(ProgramTest):
         time.sleep(0.5)
         self.assertTrue(self.app.notes_window()['visible'])
         self.assertTrue(self.app.running())
+
+    def test_enter_on_the_icon_shows_the_window_with_the_keyboard_in_its_pad(self):
+        self.app.start()
+        # What the shell reports for Enter or Space on the icon (reached with Win+B).
+        self.app.probe('trayevent', str(0x0401))
+        w = wait_until(lambda: (lambda n: n if n['visible'] and n['foreground'] else None)(
+            self.app.notes_window()), 10, what='shown in front')
+        self.assertEqual(w['focus'], self.app.control(id=pad_id(1))['hwnd'])
 
     def test_icon_comes_back_when_the_notification_area_restarts(self):
         self.app.start()
@@ -389,6 +398,27 @@ class Keyboard(ProgramTest):
         wait_until(lambda: self.app.probe('status')['indicators'][0] == before[0], 5, what='CAPS off')
         self.desktop.key('Num_Lock')
         wait_until(lambda: self.app.probe('status')['indicators'][1] != before[1], 5, what='NUM')
+
+
+class StartWithWindows(ProgramTest):
+    RUN_KEY = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+
+    def run_value(self):
+        r = self.app.wine('reg', 'query', self.RUN_KEY, '/v', 'Vorn Notes', check=False)
+        m = re.search(r'Vorn Notes\s+REG_SZ\s+(.*)', r.stdout.decode('utf-8', 'replace'))
+        return m.group(1).strip() if m else None
+
+    def test_the_system_menu_item_adds_and_removes_the_run_value_and_mends_a_stale_one(self):
+        # Left by a copy of the program that has moved since: it counts as off.
+        self.app.wine('reg', 'add', self.RUN_KEY, '/v', 'Vorn Notes', '/d', r'"C:\Old\VornNotes.exe"',
+                      '/f')
+        self.app.start()
+        choose = lambda: self.app.probe('syscommand', str(ids.kStartWithWindowsCommand))
+        choose()
+        wait_until(lambda: self.run_value() == '"%s"' % self.app.program, 10, what='turned on')
+        choose()
+        wait_until(lambda: self.run_value() is None, 10, what='turned off')
+        self.assertTrue(self.app.running())
 
 
 if __name__ == '__main__':

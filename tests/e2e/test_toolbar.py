@@ -174,6 +174,27 @@ class ClipboardCommands(ProgramTest):
         wait_until(lambda: self.stored() == friday + '.', 5, what='Friday pasted and typed after')
         self.assertEqual(self.app.pad_text(2), friday + '.')
 
+    def test_the_edit_menu_edits_as_the_keys_do(self):
+        def menu_open():
+            return any(w['class'] == '#32768' for w in self.app.windows()['windows'])
+
+        def choose(open_menu, access_key):
+            open_menu()
+            wait_until(menu_open, 5, what='the edit menu')
+            self.desktop.key(access_key)
+            wait_until(lambda: not menu_open(), 5, what='the menu closed')
+
+        pad = self.app.pad(2)['screen']
+        right_click = lambda: self.desktop.click((pad[0] + pad[2]) // 2, (pad[1] + pad[3]) // 2, 3)
+        choose(right_click, 'a')  # Select All
+        choose(right_click, 't')  # Cut
+        wait_until(lambda: self.stored() == '', 5, what='the cut pad stored')
+        self.assertEqual(self.desktop.clipboard(), 'Hello, world')
+        choose(lambda: self.desktop.key('shift+F10'), 'p')  # Paste
+        wait_until(lambda: self.stored() == 'Hello, world', 5, what='pasted')
+        choose(lambda: self.desktop.key('Menu'), 'u')  # Undo
+        wait_until(lambda: self.stored() == '', 5, what='the paste undone')
+
 
 class Printing(ProgramTest):
     printer = True
@@ -189,9 +210,10 @@ class Printing(ProgramTest):
         self.assertEqual(text.split()[:2], ['Page', '#1'])
         self.assertIn('first line', text)
         self.assertIn('second line', text)
-        # A selection alone; and every print is a document of its own that says "Page #1".
+        # A selection alone, with Ctrl+P; and every print is a document of its own that says
+        # "Page #1".
         self.desktop.key('shift+Home')
-        self.app.click_toolbar('print')
+        self.desktop.key('ctrl+p')
         pdfs = self.printer.wait_pdfs(2)
         text = self.printer.text(pdfs[1])
         self.assertIn('Page #1', text)

@@ -17,6 +17,7 @@
 #include "core/pad_text.h"
 #include "core/printing.h"
 #include "core/settings_store.h"
+#include "core/start_up.h"
 
 namespace fake {
 
@@ -376,6 +377,17 @@ class Printer : public vorn::Printer {
     Printer& printer;
     bool finished = false;
   };
+};
+
+// Starting with Windows, as the system holds it; `refused` makes a change fail.
+struct StartUp : vorn::StartUp {
+  bool on = false;
+  bool refused = false;
+  bool WithWindows() override { return on; }
+  void SetWithWindows(bool value) override {
+    if (refused) throw vorn::PlatformError("Access is denied.");
+    on = value;
+  }
 };
 
 }  // namespace fake

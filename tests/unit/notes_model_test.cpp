@@ -207,6 +207,18 @@ TEST_F(Model, TopFollowsItsBoxEachClick) {
   EXPECT_TRUE(view.topBox);
 }
 
+TEST_F(Model, StartWithWindowsFollowsTheSystemAndARefusalIsTold) {
+  model.Start();
+  model.StartWithWindowsClicked();
+  EXPECT_TRUE(model.StartsWithWindows());
+  startUp.refused = true;
+  model.StartWithWindowsClicked();
+  EXPECT_TRUE(startUp.on);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].first,
+            "Vorn Notes cannot stop starting with Windows: Access is denied.");
+}
+
 TEST_F(Model, TheCloseBoxHideAndEscapeOnlyHide) {
   model.Start();
   view.shown = true;
@@ -270,7 +282,11 @@ TEST_F(Model, TheIconsButtonsShowFocusAndToggle) {
   using vorn::TrayAction;
   EXPECT_EQ(vorn::TrayActionFor(0x0202), TrayAction::ShowAndFocus);  // left button up
   EXPECT_EQ(vorn::TrayActionFor(0x0205), TrayAction::Toggle);        // right button up
-  for (std::uint32_t other : {0x0200u, 0x0201u, 0x0203u, 0x0204u, 0x0206u, 0x0208u}) {
+  EXPECT_EQ(vorn::TrayActionFor(0x0401), TrayAction::ShowAndFocus);  // Enter or Space on it
+  // The moves and presses, and the shell's second reports of a click (NIN_SELECT,
+  // WM_CONTEXTMENU), do nothing more.
+  for (std::uint32_t other :
+       {0x0200u, 0x0201u, 0x0203u, 0x0204u, 0x0206u, 0x0208u, 0x0400u, 0x007Bu}) {
     EXPECT_EQ(vorn::TrayActionFor(other), TrayAction::None);
   }
   model.Start();

@@ -116,7 +116,8 @@ int Windows() {
   bool first = true;
   for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
     std::wstring cls = ClassOf(h);
-    if (cls.rfind(L"VornNotes", 0) != 0 && cls != L"#32770") continue;
+    bool menu = cls == L"#32768" && IsWindowVisible(h);  // a popup menu while it is open
+    if (cls.rfind(L"VornNotes", 0) != 0 && cls != L"#32770" && !menu) continue;
     RECT r{};
     GetWindowRect(h, &r);
     WINDOWPLACEMENT wp{sizeof wp};
@@ -130,8 +131,7 @@ int Windows() {
            ",\"exstyle\":" + Num(GetWindowLongW(h, GWL_EXSTYLE)) + ",\"rect\":" + Rect(r) +
            ",\"normal\":" + Rect(wp.rcNormalPosition) + ",\"focus\":" + Hwnd(gti.hwndFocus) +
            ",\"active\":" + Hwnd(gti.hwndActive) +
-           ",\"big_icon\":" + Num((long long)(INT_PTR)Send(h, WM_GETICON, ICON_BIG, 0)) +
-           "}";
+           ",\"big_icon\":" + Num((long long)(INT_PTR)Send(h, WM_GETICON, ICON_BIG, 0)) + "}";
     first = false;
   }
   puts((out + "]}").c_str());
@@ -155,8 +155,8 @@ void Collect(HWND parent, HWND origin, std::string& out, bool& first) {
            ",\"id\":" + Num(GetDlgCtrlID(h)) + ",\"parent\":" + Hwnd(parent) +
            ",\"text\":" + Json(text) +
            ",\"visible\":" + Num((GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) ? 1 : 0) +
-           ",\"style\":" + Num((unsigned)GetWindowLongW(h, GWL_STYLE)) + ",\"check\":" +
-           Num(cls == L"Button" ? (long long)Send(h, BM_GETCHECK, 0, 0) : -1) +
+           ",\"style\":" + Num((unsigned)GetWindowLongW(h, GWL_STYLE)) +
+           ",\"check\":" + Num(cls == L"Button" ? (long long)Send(h, BM_GETCHECK, 0, 0) : -1) +
            ",\"rect\":" + Rect(r) + ",\"screen\":" + Rect(screen) +
            ",\"front\":" + Num(front ? 1 : 0) + "}";
     first = false;
@@ -293,8 +293,7 @@ int Tabs() {
   if (!tabs) return 2;
   int count = (int)Send(tabs, TCM_GETITEMCOUNT, 0, 0);
   std::string out = "{\"count\":" + Num(count) +
-                    ",\"selected\":" + Num(Send(tabs, TCM_GETCURSEL, 0, 0)) +
-                    ",\"captions\":[";
+                    ",\"selected\":" + Num(Send(tabs, TCM_GETCURSEL, 0, 0)) + ",\"captions\":[";
   Remote mem(tabs, sizeof(TCITEMW) + 512);
   for (int i = 0; i < count; ++i) {
     TCITEMW item{};
@@ -423,6 +422,17 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"captions") return Captions(argc > 2 ? argv[2] : vorn::ui::kNotesWindowClass);
   if (cmd == L"command" && argc > 2) {
     PostMessageW(FindNotes(), WM_COMMAND, MAKEWPARAM(_wtoi(argv[2]), 0), 0);
+    puts("{}");
+    return 0;
+  }
+  if (cmd == L"trayevent" && argc > 2) {  // an event of the icon, as the shell reports it
+    PostMessageW(FindWindowW(vorn::ui::kTrayWindowClass, nullptr), vorn::ui::kTrayIconMessage, 0,
+                 MAKELPARAM(_wtoi(argv[2]), 1));
+    puts("{}");
+    return 0;
+  }
+  if (cmd == L"syscommand" && argc > 2) {  // a choice from the notes window's system menu
+    PostMessageW(FindNotes(), WM_SYSCOMMAND, static_cast<WPARAM>(_wtoi(argv[2])), 0);
     puts("{}");
     return 0;
   }
