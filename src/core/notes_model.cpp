@@ -50,6 +50,8 @@ void NotesModel::RestoreWindow() {
   // A key another program has taken changes nothing else.
   hotKey_ = stored.hotKey;
   w_.notes.SetHotKey(ParseHotKey(hotKey_));
+  zoom_ = stored.zoom;
+  w_.notes.SetZoom(zoom_);
 }
 
 void NotesModel::Resized() {
@@ -95,6 +97,13 @@ void NotesModel::TopClicked() {
   topMost_ = !topMost_;
   w_.notes.ShowOptions(topMost_, storeInRegistry_);
   w_.notes.SetTopMost(topMost_);
+}
+
+void NotesModel::Zoom(int steps) {
+  zoom_ = steps ? ZoomedBy(zoom_, steps) : kNormalZoom;
+  w_.notes.SetZoom(zoom_);
+  w_.notes.SetStatusText("Zoom: " + std::to_string(zoom_) + " %");
+  zoomTicks_ = 2;  // shown until the second tick from now, three to six seconds
 }
 
 bool NotesModel::StartsWithWindows() {
@@ -249,7 +258,7 @@ void NotesModel::End() {
   for (int pad = 1; pad <= kPadCount; ++pad) {
     if (s_.pads.Status(pad) == PadStatus::Unsaved) s_.pads.AddVersion(pad, w_.notes.PadText(pad));
   }
-  SaveWindowSettings(s_.settings, w_.notes.Placement(), storeInRegistry_, topMost_, hotKey_);
+  SaveWindowSettings(s_.settings, w_.notes.Placement(), storeInRegistry_, topMost_, hotKey_, zoom_);
   w_.tray.Remove();
 }
 

@@ -69,6 +69,10 @@ class NotesModel {
   // Print, Cut, Copy or Paste on the shown pad. A printer or clipboard failure is told plainly.
   void Run(ToolbarCommand command);
   void TopClicked();
+  // Ctrl+Plus, Ctrl+Minus and Ctrl with the wheel in a pad: the pads' text larger or smaller
+  // by `steps` steps; 0 (Ctrl+0 on the number pad) back to 100 %. The status bar shows the zoom
+  // for a moment.
+  void Zoom(int steps);
   // "Start with &Windows" in the window's system menu: checked while Windows starts this
   // program at log-on; choosing it turns that on or off. A refusal is told.
   bool StartsWithWindows();
@@ -136,7 +140,9 @@ class NotesModel {
   int shownPad_ = 1;
   std::string findWhat_;  // the text last looked for
   bool findMatchCase_ = false;
-  std::string hotKey_;     // as "Setting\HotKey" holds it; "" when off
+  std::string hotKey_;  // as "Setting\HotKey" holds it; "" when off
+  int zoom_ = kNormalZoom;
+  int zoomTicks_ = 0;      // ticks left while the status bar shows the zoom
   std::string countText_;  // the shown pad's length at the last tab click
 };
 

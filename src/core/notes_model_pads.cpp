@@ -92,6 +92,7 @@ std::string NotesModel::HistoryProblemText() const {
 
 void NotesModel::Tick() {
   StoreChanges();
+  if (zoomTicks_ > 0 && --zoomTicks_ == 0) ShowStatus();
   for (int pad = 1; pad <= kPadCount; ++pad) {
     if (s_.pads.Status(pad) == PadStatus::Unsaved) {
       AfterSave(pad, s_.pads.Save(pad, w_.notes.PadText(pad)));

@@ -38,6 +38,8 @@ class NotesView {
 
   // Shows this pad and hides the others.
   virtual void ShowPad(int pad) = 0;
+  // Every pad's text at `percent` of its designed size.
+  virtual void SetZoom(int percent) = 0;
   virtual std::string PadText(int pad) const = 0;
   // Gives the pad its text; this is not a change of the user's.
   virtual void SetPadText(int pad, std::string_view text) = 0;

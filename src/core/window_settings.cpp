@@ -1,5 +1,6 @@
 #include "core/window_settings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -56,16 +57,20 @@ WindowSettings LoadWindowSettings(SettingsStore& store) {
     else if (parsed)
       s.hotKey = HotKeyText(*parsed);
   }
+
+  std::optional<std::string> zoom = read("Zoom");
+  std::optional<std::int32_t> percent = RoundHalfEven(zoom ? ReadNumber(*zoom) : 0.0);
+  if (percent && *percent != 0) s.zoom = std::clamp<int>(*percent, kSmallestZoom, kLargestZoom);
   return s;
 }
 
 bool SaveWindowSettings(SettingsStore& store, const WindowRect& window, CheckState storeInRegistry,
-                        bool onTop, std::string_view hotKey) {
+                        bool onTop, std::string_view hotKey, int zoom) {
   const std::pair<std::string_view, std::string> entries[] = {
       {"Top", NumberText(window.top)},           {"Left", NumberText(window.left)},
       {"Height", NumberText(window.height)},     {"Width", NumberText(window.width)},
       {"Reg", StoreChoiceText(storeInRegistry)}, {"OnTop", onTop ? "1" : "0"},
-      {"HotKey", std::string(hotKey)},
+      {"HotKey", std::string(hotKey)},           {"Zoom", std::to_string(zoom)},
   };
   bool all = true;
   for (const auto& [key, value] : entries) {
@@ -80,6 +85,10 @@ bool SaveWindowSettings(SettingsStore& store, const WindowRect& window, CheckSta
 
 void SaveStoreChoice(SettingsStore& store, CheckState storeInRegistry) {
   store.Write(kSection, "Reg", StoreChoiceText(storeInRegistry));
+}
+
+int ZoomedBy(int percent, int steps) {
+  return std::clamp(percent + steps * kZoomStep, kSmallestZoom, kLargestZoom);
 }
 
 }  // namespace vorn

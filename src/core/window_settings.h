@@ -25,6 +25,11 @@ struct WindowRect {
   float left = 0, top = 0, width = 0, height = 0;
 };
 
+// The pads' text size in percent of the designed size: 50 to 400 in steps of 10.
+inline constexpr int kNormalZoom = 100, kSmallestZoom = 50, kLargestZoom = 400, kZoomStep = 10;
+// `percent` moved by `steps` steps (negative: smaller), within the range.
+int ZoomedBy(int percent, int steps);
+
 struct WindowSettings {
   // Each coordinate that was stored and can be applied; the others keep the designed value.
   std::optional<float> left, top, width, height;
@@ -32,18 +37,20 @@ struct WindowSettings {
   bool onTop = false;
   // The hotkey as text; "" when it is off.
   std::string hotKey = std::string(kDefaultHotKey);
+  int zoom = kNormalZoom;
 };
 
 // Reads "Top", "Left", "Height", "Width", "Reg" and "OnTop". A value of 0, text that is not a
 // number, a size below 0 and a coordinate no screen reaches count as not stored; "Reg" rounded
 // half to even must be 0, 1 or 2; "OnTop" is on only when it reads as exactly 1. "HotKey" empty
-// turns the hotkey off; one that names no usable key keeps "Ctrl+Alt+N".
+// turns the hotkey off; one that names no usable key keeps "Ctrl+Alt+N". "Zoom" is a whole
+// percent, taken into the range; one that is not a number counts as 100.
 WindowSettings LoadWindowSettings(SettingsStore& store);
 
-// Writes the seven entries. A refused write does not stop the others; the pads are stored
-// already, and the rest is still worth keeping. True when all seven were written.
+// Writes the eight entries. A refused write does not stop the others; the pads are stored
+// already, and the rest is still worth keeping. True when all eight were written.
 bool SaveWindowSettings(SettingsStore& store, const WindowRect& window, CheckState storeInRegistry,
-                        bool onTop, std::string_view hotKey);
+                        bool onTop, std::string_view hotKey, int zoom);
 
 // Writes "Reg" alone, when the user has switched the store; throws PlatformError.
 void SaveStoreChoice(SettingsStore& store, CheckState storeInRegistry);

@@ -1,7 +1,8 @@
 // The notes window's keyboard: Escape hides it from anywhere in it, Tab follows the designed
 // focus order, Alt and a letter (or the letter alone on a button) work the access keys, Ctrl
-// with Tab, Page Up, Page Down or a digit goes to a pad, Ctrl+P prints, the menu key and
-// Shift+F10 open a pad's edit menu, and the focus comes back to the control that had it.
+// with Tab, Page Up, Page Down or a digit goes to a pad, Ctrl+P prints, Ctrl with Plus, Minus
+// or the wheel zooms the pads, the menu key and Shift+F10 open a pad's edit menu, and the focus
+// comes back to the control that had it.
 #include <cwctype>
 #include <vector>
 
@@ -33,6 +34,16 @@ int PadForKey(WPARAM key, bool shift, int shown) {
   if (step) return (shown - 1 + step + kPadCount) % kPadCount + 1;
   if (!shift && key >= '1' && key <= '9') return static_cast<int>(key - '0');
   if (!shift && key == '0') return kPadCount;
+  return 0;
+}
+
+// Ctrl with Plus or Minus (either row) zooms a step in or out, Ctrl with 0 on the number pad
+// back to 100 % (Ctrl+0 in the top row goes to Doc #10); 0 for any other key.
+constexpr int kResetZoom = 1000;
+int ZoomKey(WPARAM key) {
+  if (key == VK_OEM_PLUS || key == VK_ADD) return 1;
+  if (key == VK_OEM_MINUS || key == VK_SUBTRACT) return -1;
+  if (key == VK_NUMPAD0) return kResetZoom;
   return 0;
 }
 
@@ -77,6 +88,10 @@ bool NotesWindow::PreTranslate(MSG& msg) {
         model_->Run(ToolbarCommand::Print);
         return true;
       }
+      if (int zoom = ctrl && !alt && IsPad(msg.hwnd) ? ZoomKey(msg.wParam) : 0) {
+        model_->Zoom(zoom == kResetZoom ? 0 : zoom);
+        return true;
+      }
       if (msg.wParam == VK_F3 && !ctrlOrAlt) {
         model_->FindAgain(GetKeyState(VK_SHIFT) >= 0);
         return true;
@@ -98,6 +113,17 @@ bool NotesWindow::PreTranslate(MSG& msg) {
     }
     case WM_KEYUP:
     case WM_SYSKEYUP: statusBar_.UpdateIndicators(); return false;
+    case WM_MOUSEWHEEL:
+      // Ctrl with the wheel zooms every pad alike, not the one control alone.
+      if ((GET_KEYSTATE_WPARAM(msg.wParam) & MK_CONTROL) && IsPad(msg.hwnd)) {
+        wheelTurned_ += GET_WHEEL_DELTA_WPARAM(msg.wParam);
+        if (int steps = wheelTurned_ / WHEEL_DELTA) {
+          wheelTurned_ -= steps * WHEEL_DELTA;
+          model_->Zoom(steps);
+        }
+        return true;
+      }
+      return false;
     case WM_SYSCHAR: return PressAccessKey(static_cast<wchar_t>(msg.wParam));
     case WM_CHAR:
       // On a button or check box a plain letter works as its access key.
@@ -177,6 +203,13 @@ void NotesWindow::GoToPad(int pad) {
   bool inPad = focus && focus == ShownPadWindow();
   model_->TabSelected(pad);
   if (inPad) SetFocus(ShownPadWindow());
+}
+
+bool NotesWindow::IsPad(HWND window) const {
+  for (const PadControl& pad : pads_) {
+    if (pad.Created() && pad.Hwnd() == window) return true;
+  }
+  return false;
 }
 
 HWND NotesWindow::ShownPadWindow() const {

@@ -306,6 +306,10 @@ void NotesWindow::ShowPad(int pad) {
   for (int i = 1; i <= kPadCount; ++i) Pad(i).SetVisible(i == pad);
 }
 
+void NotesWindow::SetZoom(int percent) {
+  for (PadControl& pad : pads_) pad.SetZoom(percent);
+}
+
 PadControl& NotesWindow::WithControl(int pad) {
   PadControl& control = Pad(pad);
   if (!control.Created()) {

@@ -51,6 +51,7 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   LayoutInput Measure() const override;
   void Arrange(const NotesLayout& layout) override;
   void ShowPad(int pad) override;
+  void SetZoom(int percent) override;
   std::string PadText(int pad) const override;
   void SetPadText(int pad, std::string_view text) override;
   std::optional<std::string> CheckPadCopy(int pad, bool whole) override;
@@ -92,6 +93,7 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   bool MoveFocus(bool backwards);
   bool PressAccessKey(wchar_t key);
   HWND ShownPadWindow() const;
+  bool IsPad(HWND window) const;
   // As a click on the pad's tab; the keyboard stays in the pads when it was in one.
   void GoToPad(int pad);
 
@@ -110,6 +112,7 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   HWND tabStrip_ = nullptr, buttonPanel_ = nullptr;
   HWND aboutButton_ = nullptr, hideButton_ = nullptr, endButton_ = nullptr;
   HWND lastFocus_ = nullptr;
+  int wheelTurned_ = 0;  // Ctrl+wheel turned short of a whole notch
   std::array<PadControl, kPadCount> pads_;
   int shownPad_ = 1;
   NotesLayout layout_;

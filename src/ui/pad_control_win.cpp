@@ -111,9 +111,17 @@ void PadControl::Create(HWND parent, int id) {
   original_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PadControl::Guard)));
   SetEditable(editable_);
+  SetZoom(zoom_);
   std::string text;
   text.swap(held_);
   SetText(text);
+}
+
+void PadControl::SetZoom(int percent) {
+  zoom_ = percent;
+  // 0 / 0 is the control's own "no zoom".
+  if (hwnd_)
+    SendMessageW(hwnd_, EM_SETZOOM, percent == 100 ? 0 : percent, percent == 100 ? 0 : 100);
 }
 
 void PadControl::SetEditable(bool editable) {

@@ -44,6 +44,8 @@ class PadControl {
   void SetText(std::string_view text);
   // A pad that is not editable takes no typing (its control is read-only).
   void SetEditable(bool editable);
+  // The text at `percent` of its designed size.
+  void SetZoom(int percent);
   // The control reported a change of its text: the copy follows it. Before anyone reads it.
   void TextChanged();
   // Compares the copy with the control (the lengths, or `whole` the whole text); on a
@@ -83,6 +85,7 @@ class PadControl {
   bool inside_ = false;  // the pad's own messages to the control pass the guard
   bool changedWhileFilling_ = false;
   bool editable_ = true;
+  int zoom_ = 100;
   // The key a message in the control's hands brings, and the selection before it, for the
   // first change it reports.
   struct Edit {

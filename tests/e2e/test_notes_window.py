@@ -9,7 +9,7 @@ import unittest
 from harness import WINE, ProgramTest, ROOT, _die_with_parent, ids, pad_id, wait_until
 
 TPP = 15.0  # twips per pixel at 96 dpi
-SEVEN = {'Top', 'Left', 'Height', 'Width', 'Reg', 'OnTop', 'HotKey'}
+EIGHT = {'Top', 'Left', 'Height', 'Width', 'Reg', 'OnTop', 'HotKey', 'Zoom'}
 
 
 def px(twips):
@@ -243,7 +243,7 @@ class HotKeyFromAnywhere(ProgramTest):
 
 
 class Ending(ProgramTest):
-    def test_end_writes_seven_entries_removes_the_icon_and_the_next_start_restores(self):
+    def test_end_writes_eight_entries_removes_the_icon_and_the_next_start_restores(self):
         self.app.start()
         self.app.show()
         win = self.app.x_window()
@@ -259,7 +259,7 @@ class Ending(ProgramTest):
         self.app.wait_exit()
         self.assertEqual(self.desktop.tray_icons(), [])
         stored = self.app.registry('Setting')
-        self.assertEqual(set(stored), SEVEN)
+        self.assertEqual(set(stored), EIGHT)
         self.assertEqual(stored['Left'], str(rect[0] * 15))
         self.assertEqual(stored['Top'], str(rect[1] * 15))
         self.assertEqual(stored['Width'], str((rect[2] - rect[0]) * 15))
@@ -278,14 +278,14 @@ class Ending(ProgramTest):
         self.app.start()
         self.app.wine('wineboot', '--end-session', timeout=60, check=False)
         self.app.wait_exit(30)
-        self.assertEqual(set(self.app.registry('Setting')), SEVEN)
+        self.assertEqual(set(self.app.registry('Setting')), EIGHT)
 
     def test_task_manager_close_saves_and_ends(self):
         self.app.start()
         self.app.wine('taskkill', '/IM', 'VornNotes.exe', check=False)
         self.app.wait_exit()
         stored = self.app.registry('Setting')
-        self.assertEqual(set(stored), SEVEN)
+        self.assertEqual(set(stored), EIGHT)
         self.assertEqual(stored['Reg'], '1')
 
     def test_task_manager_close_of_a_minimized_window_stores_its_normal_rectangle(self):
@@ -419,6 +419,34 @@ class StartWithWindows(ProgramTest):
         choose()
         wait_until(lambda: self.run_value() is None, 10, what='turned off')
         self.assertTrue(self.app.running())
+
+
+
+class Zoom(ProgramTest):
+    def zoom_shown(self, percent):
+        wait_until(lambda: self.app.probe('status')['panel1'] == 'Zoom: %d %%' % percent, 5,
+                   what='the zoom at %d %%' % percent)
+
+    def test_keys_and_the_wheel_zoom_the_pads_and_the_zoom_comes_back(self):
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(1)
+        self.desktop.key('ctrl+plus', 'ctrl+plus')
+        self.zoom_shown(120)
+        pad = self.app.pad(1)['screen']
+        self.desktop.x(['xdotool', 'mousemove', str((pad[0] + pad[2]) // 2),
+                        str((pad[1] + pad[3]) // 2), 'keydown', 'ctrl', 'click', '4', 'keyup', 'ctrl'])
+        self.zoom_shown(130)
+        self.desktop.key('ctrl+minus')
+        self.zoom_shown(120)
+        self.app.click_control('&End')
+        self.app.wait_exit()
+        self.assertEqual(self.app.registry('Setting')['Zoom'], '120')
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(1)
+        self.desktop.key('ctrl+minus')
+        self.zoom_shown(110)
 
 
 if __name__ == '__main__':

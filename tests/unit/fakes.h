@@ -182,6 +182,7 @@ class NotesView : public vorn::NotesView {
   vorn::LayoutInput measured{6216, 5028, 336, 252, 300};
   vorn::NotesLayout arranged;
   int shownPad = 0;
+  int zoom = 0;
   std::array<std::string, 10> text;
   std::array<std::size_t, 10> selStart{}, selLength{};
   std::array<bool, 10> locked{};
@@ -205,6 +206,7 @@ class NotesView : public vorn::NotesView {
   vorn::LayoutInput Measure() const override { return measured; }
   void Arrange(const vorn::NotesLayout& layout) override { arranged = layout; }
   void ShowPad(int pad) override { shownPad = pad; }
+  void SetZoom(int percent) override { zoom = percent; }
   std::string PadText(int pad) const override { return text.at(pad - 1); }
   void SetPadText(int pad, std::string_view t) override {
     text.at(pad - 1) = t;

@@ -219,6 +219,23 @@ TEST_F(Model, StartWithWindowsFollowsTheSystemAndARefusalIsTold) {
             "Vorn Notes cannot stop starting with Windows: Access is denied.");
 }
 
+TEST_F(Model, TheZoomIsSharedShownForAMomentAndKeptAtTheEnd) {
+  settings.Set("Zoom", "150");
+  model.Start();
+  EXPECT_EQ(view.zoom, 150);
+  model.Zoom(-1);
+  EXPECT_EQ(view.zoom, 140);
+  EXPECT_EQ(view.status, "Zoom: 140 %");
+  model.Tick();
+  EXPECT_EQ(view.status, "Zoom: 140 %");
+  model.Tick();
+  EXPECT_EQ(view.status, "");
+  model.Zoom(0);
+  EXPECT_EQ(view.zoom, 100);
+  model.End();
+  EXPECT_EQ(settings.Get("Setting", "Zoom"), "100");
+}
+
 TEST_F(Model, TheCloseBoxHideAndEscapeOnlyHide) {
   model.Start();
   view.shown = true;
@@ -232,7 +249,7 @@ TEST_F(Model, TheCloseBoxHideAndEscapeOnlyHide) {
   EXPECT_TRUE(settings.writes.empty());
 }
 
-TEST_F(Model, EveryOtherReasonEndsAndTheEndStoresTheSevenEntriesOnce) {
+TEST_F(Model, EveryOtherReasonEndsAndTheEndStoresTheSettingsOnce) {
   for (CloseReason reason :
        {CloseReason::EndButton, CloseReason::OtherProgram, CloseReason::SessionEnd}) {
     SCOPED_TRACE(static_cast<int>(reason));
@@ -251,7 +268,7 @@ TEST_F(Model, EveryOtherReasonEndsAndTheEndStoresTheSevenEntriesOnce) {
     m.End();
     m.End();
     EXPECT_EQ(settings.writes, (std::vector<std::string>{"Top", "Left", "Height", "Width", "Reg",
-                                                         "OnTop", "HotKey"}));
+                                                         "OnTop", "HotKey", "Zoom"}));
     EXPECT_EQ(settings.Get("Setting", "Width"), "6336.5");
     EXPECT_FALSE(icon.added);
     EXPECT_EQ(icon.removes, 1);

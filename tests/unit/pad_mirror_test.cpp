@@ -61,8 +61,8 @@ TEST(PadMirror, RefusesWhatOneKeyCannotHaveDone) {
   // Numbers that fit one key, around text that differs from the copy before or after it:
   // something else changed the pad as well.
   EXPECT_FALSE(Follow(m, KeyEdit::Typed, u"T" + t.substr(1, 4) + u"x" + t.substr(5), {5, 5}, 6));
-  EXPECT_FALSE(Follow(m, KeyEdit::Typed, t.substr(0, 5) + u"x" + t.substr(5, 4) + u"!" +
-                                             t.substr(10), {5, 5}, 6));
+  EXPECT_FALSE(Follow(m, KeyEdit::Typed,
+                      t.substr(0, 5) + u"x" + t.substr(5, 4) + u"!" + t.substr(10), {5, 5}, 6));
   EXPECT_EQ(m.Text(), t);  // nothing refused changed the copy
 }
 

@@ -71,11 +71,18 @@ TEST(WindowSettings, OnTopOnlyWhenItReadsAsExactlyOne) {
 }
 
 TEST(WindowSettings, HotKeyIsTakenAsAUsableKeyOrOffOrElseTheDefault) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"alt + ctrl + f12", "Ctrl+Alt+F12"}, {"Win+Shift+3", "Shift+Win+3"}, {"", ""},
-      {"  ", ""}, {"Shift+N", "Ctrl+Alt+N"}, {"Ctrl+Ctrl+N", "Ctrl+Alt+N"},
-      {"Ctrl+Alt+", "Ctrl+Alt+N"}, {"Ctrl+Alt+F25", "Ctrl+Alt+N"}, {"Ctrl+Alt+NN", "Ctrl+Alt+N"},
-      {"Hyper+N", "Ctrl+Alt+N"}, {"Ctrl+F0", "Ctrl+Alt+N"}, {"Ctrl+\xC3\xA4", "Ctrl+Alt+N"}};
+  const std::pair<const char*, const char*> cases[] = {{"alt + ctrl + f12", "Ctrl+Alt+F12"},
+                                                       {"Win+Shift+3", "Shift+Win+3"},
+                                                       {"", ""},
+                                                       {"  ", ""},
+                                                       {"Shift+N", "Ctrl+Alt+N"},
+                                                       {"Ctrl+Ctrl+N", "Ctrl+Alt+N"},
+                                                       {"Ctrl+Alt+", "Ctrl+Alt+N"},
+                                                       {"Ctrl+Alt+F25", "Ctrl+Alt+N"},
+                                                       {"Ctrl+Alt+NN", "Ctrl+Alt+N"},
+                                                       {"Hyper+N", "Ctrl+Alt+N"},
+                                                       {"Ctrl+F0", "Ctrl+Alt+N"},
+                                                       {"Ctrl+\xC3\xA4", "Ctrl+Alt+N"}};
   for (const auto& [stored, taken] : cases) {
     fake::Settings store;
     store.Set("HotKey", stored);
@@ -87,12 +94,27 @@ TEST(WindowSettings, HotKeyIsTakenAsAUsableKeyOrOffOrElseTheDefault) {
   EXPECT_EQ(vorn::ParseHotKey("Ctrl+F1")->key, 0x70u);
 }
 
+TEST(WindowSettings, ZoomGoesInStepsWithinItsRangeAndAnythingUnreadableIsNormal) {
+  EXPECT_EQ(vorn::ZoomedBy(100, 2), 120);
+  EXPECT_EQ(vorn::ZoomedBy(60, -2), 50);
+  EXPECT_EQ(vorn::ZoomedBy(390, 3), 400);
+  const std::pair<const char*, int> cases[] = {{"130", 130},  {"abc", 100}, {"0", 100},
+                                               {"1000", 400}, {"-20", 50},  {"124.5", 124}};
+  for (const auto& [stored, taken] : cases) {
+    fake::Settings store;
+    store.Set("Zoom", stored);
+    EXPECT_EQ(LoadWindowSettings(store).zoom, taken) << stored;
+  }
+  fake::Settings none;
+  EXPECT_EQ(LoadWindowSettings(none).zoom, 100);
+}
+
 TEST(WindowSettings, ARefusedWriteStillWritesTheRest) {
   fake::Settings store;
   store.refused = {"Top", "Reg"};
-  EXPECT_FALSE(
-      vorn::SaveWindowSettings(store, {1215, -1200, 6336.5f, 5433}, CheckState::Greyed, true, ""));
-  EXPECT_EQ(store.writes.size(), 7u);
+  EXPECT_FALSE(vorn::SaveWindowSettings(store, {1215, -1200, 6336.5f, 5433}, CheckState::Greyed,
+                                        true, "", 120));
+  EXPECT_EQ(store.writes.size(), 8u);
   EXPECT_EQ(store.Get("Setting", "Top"), "<absent>");
   EXPECT_EQ(store.Get("Setting", "Left"), "1215");
   EXPECT_EQ(store.Get("Setting", "Width"), "6336.5");
