@@ -7,6 +7,7 @@
 
 #include "core/pad_text.h"
 #include "core/print_layout.h"
+#include "core/utf.h"
 #include "../unit/latin1.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
