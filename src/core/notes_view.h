@@ -26,7 +26,8 @@ class NotesView {
   // The rectangle the window has, or returns to when it is minimized or maximized.
   virtual WindowRect Placement() const = 0;
   virtual void Place(const WindowRect& rect) = 0;
-  // Moves a window that lies wholly off every monitor onto the nearest one.
+  // Moves a window whose title bar's middle third does not lie on the monitors onto the
+  // nearest one.
   virtual void KeepReachable() = 0;
   virtual void SetTopMost(bool topMost) = 0;
   virtual void ShowOptions(bool top, CheckState storeInRegistry) = 0;

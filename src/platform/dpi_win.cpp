@@ -18,6 +18,18 @@ UINT DpiOf(HWND window) {
   return dpi ? dpi : 96;
 }
 
+UINT DpiWhereRectLies(const RECT& rect, HWND window) {
+  HMONITOR there = MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);
+  if (there == MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)) return DpiOf(window);
+  // Only with more than one monitor: the library is not loaded for nothing.
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static auto forMonitor = reinterpret_cast<GetDpiForMonitorFn>(
+      reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor")));
+  UINT x = 0, y = 0;
+  if (forMonitor && SUCCEEDED(forMonitor(there, 0 /* MDT_EFFECTIVE_DPI */, &x, &y)) && x) return x;
+  return DpiOf(window);
+}
+
 int MetricForDpi(int index, UINT dpi) {
   using Fn = int(WINAPI*)(int, UINT);
   static auto forDpi = reinterpret_cast<Fn>(reinterpret_cast<void*>(

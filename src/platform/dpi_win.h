@@ -8,6 +8,10 @@ namespace vorn::win {
 // The logical resolution a window is drawn at; the screen's when there is no window yet.
 UINT DpiOf(HWND window);
 
+// The resolution of the monitor `rect` (screen pixels) lies on, where that is another monitor
+// than `window`'s; `window`'s own otherwise.
+UINT DpiWhereRectLies(const RECT& rect, HWND window);
+
 // A system metric at the given resolution (GetSystemMetricsForDpi where the system has it).
 int MetricForDpi(int index, UINT dpi);
 

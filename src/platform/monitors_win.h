@@ -5,8 +5,9 @@
 
 namespace vorn::win {
 
-// `rect` (screen pixels) as it is when any part of it lies on a monitor; moved, without
-// resizing, into the work area of the nearest monitor when it lies wholly off all of them.
-RECT Reachable(const RECT& rect);
+// `rect` (screen pixels) as it is while the middle third of its title bar (`titleHeight`
+// pixels from its top) lies on the monitors' work areas; else moved, without resizing, into
+// the work area of the nearest monitor.
+RECT Reachable(const RECT& rect, int titleHeight);
 
 }  // namespace vorn::win

@@ -78,6 +78,9 @@ LRESULT NotesWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp && model_) model_->CloseRequested(CloseReason::SessionEnd);
       return 0;
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
+    case WM_DISPLAYCHANGE:  // a monitor gone, or another resolution: the window stays in reach
+      placement_.KeepReachable(hwnd_);
+      return Default(msg, wp, lp);
     case WM_TIMER:
       if (wp == kRetryTimer && model_) model_->Tick();
       return 0;
@@ -248,7 +251,12 @@ void NotesWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   toolbar_.SetDpi(dpi, font_.Get(), topFont_.Get());
   PlaceButtons();
   Arrange(layout_);
-  // The new size brings a layout measured at the new resolution.
+  // The new size brings a layout measured at the new resolution; a move of our own to another
+  // monitor has its size for that monitor already.
+  if (placement_.Placing()) {
+    OnSize();
+    return;
+  }
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -257,7 +265,10 @@ void NotesWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 
 bool NotesWindow::Shown() const { return IsWindowVisible(hwnd_) != FALSE; }
 
-void NotesWindow::Show() { ShowWindow(hwnd_, SW_SHOWNA); }
+void NotesWindow::Show() {
+  placement_.KeepReachable(hwnd_);  // the monitors may have changed while it was hidden
+  ShowWindow(hwnd_, SW_SHOWNA);
+}
 
 void NotesWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }
 

@@ -67,19 +67,30 @@ WindowRect TwipsPlacement::Get(HWND window) const {
 }
 
 void TwipsPlacement::Set(HWND window, const WindowRect& rect) {
-  UINT dpi = win::DpiOf(window);
   const float twips[4] = {rect.left, rect.top, rect.width, rect.height};
-  for (std::size_t i = 0; i < 4; ++i) {
-    fields_[i] = {twips[i], win::TwipsToPixels(twips[i], dpi), true};
-  }
-  RECT r{fields_[0].pixels, fields_[1].pixels, fields_[0].pixels + fields_[2].pixels,
-         fields_[1].pixels + fields_[3].pixels};
+  auto convert = [&](UINT dpi) {
+    for (std::size_t i = 0; i < 4; ++i) {
+      fields_[i] = {twips[i], win::TwipsToPixels(twips[i], dpi), true};
+    }
+    return RECT{fields_[0].pixels, fields_[1].pixels, fields_[0].pixels + fields_[2].pixels,
+                fields_[1].pixels + fields_[3].pixels};
+  };
+  UINT dpi = win::DpiOf(window);
+  RECT r = convert(dpi);
+  // Twips are converted at the scale of the monitor the window is to lie on.
+  if (UINT there = win::DpiWhereRectLies(r, window); there != dpi) r = convert(there);
+  placing_ = true;
   ApplyRestoredRect(window, r);
+  placing_ = false;
 }
 
 void TwipsPlacement::KeepReachable(HWND window) {
   RECT now = RestoredRect(window);
-  RECT reachable = win::Reachable(now);
+  // The title bar: the frame above it and the caption, at the window's resolution.
+  UINT dpi = win::DpiOf(window);
+  int titleHeight = win::MetricForDpi(SM_CYCAPTION, dpi) + win::MetricForDpi(SM_CYFRAME, dpi) +
+                    win::MetricForDpi(SM_CXPADDEDBORDER, dpi);
+  RECT reachable = win::Reachable(now, titleHeight);
   if (!EqualRect(&now, &reachable)) ApplyRestoredRect(window, reachable);
 }
 

@@ -17,8 +17,11 @@ class TwipsPlacement {
  public:
   WindowRect Get(HWND window) const;
   void Set(HWND window, const WindowRect& rect);
-  // Moves a window that lies wholly off every monitor onto the nearest one.
+  // Moves a window whose title bar's middle third does not lie on the monitors onto the
+  // nearest one.
   void KeepReachable(HWND window);
+  // True while Set moves the window: a change of resolution it brings is already in its size.
+  bool Placing() const { return placing_; }
 
  private:
   struct Remembered {
@@ -27,10 +30,12 @@ class TwipsPlacement {
     bool set = false;
   };
   std::array<Remembered, 4> fields_{};  // left, top, width, height
+  bool placing_ = false;
 };
 
 // The small windows over the notes window (Find, History): a caption and a close box.
-inline constexpr DWORD kSmallWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+inline constexpr DWORD kSmallWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 inline constexpr DWORD kSmallWindowExStyle = WS_EX_CONTROLPARENT;
 
 // The outer rectangle of a small window with the client area `client` (twips at the owner's

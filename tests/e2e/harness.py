@@ -128,7 +128,8 @@ class Program:
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                      preexec_fn=_die_with_parent)
         self.started.append(self.proc)
-        wait_until(lambda: self.notes_window() is not None, 30, what='the notes window')
+        # A Wine started afresh after a stop takes half a minute on a loaded machine.
+        wait_until(lambda: self.notes_window() is not None, 60, what='the notes window')
         if wait_icon:
             wait_until(lambda: self.desktop.tray_icons(), 20, what='the tray icon')
         if look_at_pads:

@@ -327,7 +327,7 @@ class StoredGeometry(ProgramTest):
         self.assertEqual(r[:2], [198, 98])
         self.assertEqual((r[2] - r[0], r[3] - r[1]), (422, 362))  # the designed size
 
-    def test_a_window_off_every_monitor_comes_back_a_partly_visible_one_stays(self):
+    def test_a_window_out_of_reach_comes_back_one_that_can_be_taken_hold_of_stays(self):
         self.app.set_setting('Left', '60000')
         self.app.set_setting('Top', '-1200')
         self.app.start()
@@ -340,6 +340,12 @@ class StoredGeometry(ProgramTest):
         self.app.set_setting('Top', '300')
         self.app.start()
         self.assertEqual(self.app.notes_window()['rect'][:2], [-100, 20])
+        # Only its right part on the screen: the middle of its title bar is not.
+        self.app.wine('taskkill', '/IM', 'VornNotes.exe', check=False)
+        self.app.wait_exit()
+        self.app.set_setting('Left', '-4500')
+        self.app.start()
+        self.assertEqual(self.app.notes_window()['rect'][:2], [0, 20])
 
     def test_a_stored_size_too_small_is_raised_to_one_that_shows_every_part(self):
         self.app.set_setting('Width', '1')
