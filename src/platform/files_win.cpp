@@ -178,16 +178,20 @@ void WinFileSystem::CreateFolders(const std::string& folder) {
   if (Kind(folder) != PathKind::Folder) Fail(error, folder);
 }
 
-std::string ProgramFolder() {
+std::wstring ProgramPath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (n < path.size()) {
       path.resize(n);
-      break;
+      return path;
     }
     path.resize(path.size() * 2);
   }
+}
+
+std::string ProgramFolder() {
+  std::wstring path = ProgramPath();
   std::size_t slash = path.find_last_of(L'\\');
   std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash);
   if (folder.size() == 2 && folder[1] == L':') folder += L'\\';

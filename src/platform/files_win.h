@@ -18,7 +18,9 @@ class WinFileSystem : public FileSystem {
   void CreateFolders(const std::string& folder) override;
 };
 
-// The folder the program runs from: "C:\Tools" for C:\Tools\VornNotes.exe, "C:\" in a root.
+// The running exe, "C:\Tools\VornNotes.exe", and the folder it runs from: "C:\Tools", or "C:\"
+// in a root.
+std::wstring ProgramPath();
 std::string ProgramFolder();
 
 // The user's local application data folder ("C:\Users\Ann\AppData\Local"), and the folder for

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/files_win.h"
 #include "platform/handles_win.h"
 #include "platform/text_win.h"
 
@@ -15,18 +16,7 @@ constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Ru
 constexpr wchar_t kValueName[] = L"Vorn Notes";
 
 // The running exe's path in quotes, as the Run key wants a path with blanks.
-std::wstring QuotedExePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  return L"\"" + path + L"\"";
-}
+std::wstring QuotedExePath() { return L"\"" + ProgramPath() + L"\""; }
 
 [[noreturn]] void Fail(LSTATUS rc) { throw PlatformError(ErrorText(static_cast<DWORD>(rc))); }
 
