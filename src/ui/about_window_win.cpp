@@ -51,28 +51,21 @@ LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT: return OnColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_PAINT: OnPaint(); return 0;
+    case WM_DPICHANGED: OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
     default: return Default(msg, wp, lp);
   }
 }
 
-HWND AboutWindow::Label(const char* text, const TwipsRect& place, HFONT font, DWORD style) {
+HWND AboutWindow::Label(const char* text, const TwipsRect& place, const win::Font& font,
+                        DWORD style) {
   HWND label = CreateChild(hwnd_, -1, L"STATIC", win::Widen(text).c_str(),
-                           WS_VISIBLE | SS_NOPREFIX | style, font);
+                           WS_VISIBLE | SS_NOPREFIX | style, nullptr);
   // A label on one line is made as wide as its text; the address wraps in its box.
-  if (style & SS_LEFTNOWORDWRAP) {
-    PlaceCaptioned(label, font, place, dpi_);
-  } else {
-    PlaceChild(label, place, dpi_);
-  }
+  places_.Add(label, font, place, (style & SS_LEFTNOWORDWRAP) != 0);
   return label;
 }
 
 void AboutWindow::OnCreate() {
-  dpi_ = win::DpiOf(hwnd_);
-  font_.Reset(CreateTahoma(8.4f, dpi_));
-  productFont_.Reset(CreateTahoma(15.6f, dpi_, true));
-  creditFont_.Reset(CreateTahoma(14.4f, dpi_, true, true));
-  secondCreditFont_.Reset(CreateTahoma(12.0f, dpi_));
   black_.Reset(CreateSolidBrush(RGB(0, 0, 0)));
   white_.Reset(CreateSolidBrush(RGB(255, 255, 255)));
 
@@ -87,27 +80,28 @@ void AboutWindow::OnCreate() {
   HWND handles[3] = {};
   for (std::size_t i = 0; i < 3; ++i) {
     handles[i] = CreateChild(hwnd_, buttons[i].id, L"BUTTON", buttons[i].caption,
-                             WS_VISIBLE | WS_TABSTOP, font_.Get());
-    PlaceCaptioned(handles[i], font_.Get(), buttons[i].place, dpi_);
+                             WS_VISIBLE | WS_TABSTOP, nullptr);
+    places_.Add(handles[i], font_, buttons[i].place, true);
   }
   closeButton_ = handles[0];
   readMe_ = CreateChild(
       hwnd_, kAboutReadMe, L"EDIT", win::Widen(about::kReadMe).c_str(),
       WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-      font_.Get());
-  PlaceChild(readMe_, {180, 2400, 4632, 912}, dpi_);
+      nullptr);
+  places_.Add(readMe_, font_, {180, 2400, 4632, 912});
 
   // The product line lies in front of the white banner, which runs past the right edge.
-  product_ = Label(about::kProduct, {240, 0, 4032, 372}, productFont_.Get());
-  banner_ = Label("", {0, 0, 5088, 432}, font_.Get());
-  credit_ = Label(about::kCredit, {300, 660, 2265, 345}, creditFont_.Get(), SS_LEFTNOWORDWRAP);
-  secondCredit_ = Label(about::kSecondCredit, {2700, 720, 1095, 285}, secondCreditFont_.Get(),
-                        SS_LEFTNOWORDWRAP);
-  Label(about::kAddress, {360, 1080, 1992, 612}, font_.Get());
-  Label((std::string("Email: ") + about::kEmail).c_str(), {360, 1800, 2412, 252}, font_.Get(),
+  product_ = Label(about::kProduct, {240, 0, 4032, 372}, productFont_);
+  banner_ = Label("", {0, 0, 5088, 432}, font_);
+  credit_ = Label(about::kCredit, {300, 660, 2265, 345}, creditFont_, SS_LEFTNOWORDWRAP);
+  secondCredit_ =
+      Label(about::kSecondCredit, {2700, 720, 1095, 285}, secondCreditFont_, SS_LEFTNOWORDWRAP);
+  Label(about::kAddress, {360, 1080, 1992, 612}, font_);
+  Label((std::string("Email: ") + about::kEmail).c_str(), {360, 1800, 2412, 252}, font_,
         SS_LEFTNOWORDWRAP);
-  Label((std::string("Web: ") + about::kWeb).c_str(), {360, 2040, 3012, 252}, font_.Get(),
+  Label((std::string("Web: ") + about::kWeb).c_str(), {360, 2040, 3012, 252}, font_,
         SS_LEFTNOWORDWRAP);
+  Scale(win::DpiOf(hwnd_));
   SetWindowPos(banner_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowLongW(banner_, GWL_STYLE, GetWindowLongW(banner_, GWL_STYLE) | WS_CLIPSIBLINGS);
 
@@ -116,6 +110,21 @@ void AboutWindow::OnCreate() {
       hwnd_, dpi_,
       {{handles[0], L"Closes the window"}, {handles[2], email.c_str()}, {handles[1], web.c_str()}});
   SetFocus(closeButton_);
+}
+
+void AboutWindow::Scale(UINT dpi) {
+  dpi_ = dpi;
+  font_.Reset(CreateTahoma(8.4f, dpi));
+  productFont_.Reset(CreateTahoma(15.6f, dpi, true));
+  creditFont_.Reset(CreateTahoma(14.4f, dpi, true, true));
+  secondCreditFont_.Reset(CreateTahoma(12.0f, dpi));
+  places_.PlaceAll(dpi);
+}
+
+void AboutWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  Scale(dpi);
+  MoveToSuggested(hwnd_, suggested);
+  InvalidateRect(hwnd_, nullptr, TRUE);  // the rule under the banner
 }
 
 void AboutWindow::OnCommand(int id) {

@@ -10,6 +10,7 @@
 #include "core/layout.h"
 #include "core/notes_view.h"
 #include "platform/handles_win.h"
+#include "ui/child_win.h"
 #include "ui/window_base_win.h"
 #include "ui/window_ids.h"
 
@@ -31,15 +32,18 @@ class AboutWindow : public WindowBase<AboutWindow>, public AboutBox {
   friend class WindowBase<AboutWindow>;
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnCreate();
+  void Scale(UINT dpi);
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnCommand(int id);
   LRESULT OnColour(HDC dc, HWND control);
   void OnPaint();
-  HWND Label(const char* text, const TwipsRect& place, HFONT font, DWORD style = 0);
+  HWND Label(const char* text, const TwipsRect& place, const win::Font& font, DWORD style = 0);
 
   HINSTANCE instance_;
   UINT dpi_ = 96;
   win::Font font_, productFont_, creditFont_, secondCreditFont_;
   win::Brush black_, white_;
+  DesignedPlaces places_;
   HWND banner_ = nullptr, product_ = nullptr, credit_ = nullptr, secondCredit_ = nullptr;
   HWND readMe_ = nullptr, closeButton_ = nullptr;
 };

@@ -100,6 +100,22 @@ void PlaceCaptioned(HWND control, HFONT font, const TwipsRect& rect, UINT dpi) {
   PlaceChild(control, fitted, dpi);
 }
 
+void DesignedPlaces::PlaceAll(UINT dpi) const {
+  for (const Entry& entry : entries_) {
+    SendMessageW(entry.control, WM_SETFONT, reinterpret_cast<WPARAM>(entry.font->Get()), TRUE);
+    if (entry.captioned) {
+      PlaceCaptioned(entry.control, entry.font->Get(), entry.place, dpi);
+    } else {
+      PlaceChild(entry.control, entry.place, dpi);
+    }
+  }
+}
+
+void MoveToSuggested(HWND window, const RECT& suggested) {
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HFONT CreateTahoma(float points, UINT dpi, bool bold, bool italic) {
   int height = -static_cast<int>(std::lround(points * static_cast<float>(dpi) / 72.0f));
   return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,

@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "core/layout.h"
+#include "platform/handles_win.h"
 
 namespace vorn::ui {
 
@@ -36,6 +39,32 @@ void PlaceChild(HWND child, const TwipsRect& rect, UINT dpi);
 // caption in `font` would not show whole: at some screen scales, and under some systems, the
 // designed width is a few pixels short.
 void PlaceCaptioned(HWND control, HFONT font, const TwipsRect& rect, UINT dpi);
+
+// A window's controls at their designed places, each in one of the window's fonts. When the
+// window moves to a monitor of another scale, the window makes its fonts anew and places them
+// all again.
+class DesignedPlaces {
+ public:
+  // `font` is the window's member that holds the control's font; `captioned` places it as
+  // PlaceCaptioned does.
+  void Add(HWND control, const win::Font& font, const TwipsRect& place, bool captioned = false) {
+    entries_.push_back({control, &font, place, captioned});
+  }
+  // Gives every control its font and its place at `dpi`.
+  void PlaceAll(UINT dpi) const;
+
+ private:
+  struct Entry {
+    HWND control;
+    const win::Font* font;
+    TwipsRect place;
+    bool captioned;
+  };
+  std::vector<Entry> entries_;
+};
+
+// Takes the rectangle WM_DPICHANGED suggests for a window moved to a monitor of another scale.
+void MoveToSuggested(HWND window, const RECT& suggested);
 
 // Tahoma of the given size in points, drawn at `dpi`.
 HFONT CreateTahoma(float points, UINT dpi, bool bold = false, bool italic = false);

@@ -45,28 +45,37 @@ LRESULT FindTextWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (HIWORD(wp) == BN_CLICKED) OnCommand(LOWORD(wp));
       return 0;
     case DM_GETDEFID: return MAKELRESULT(kFindNextButton, DC_HASDEFID);
+    case WM_DPICHANGED: OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
     default: return Default(msg, wp, lp);
   }
 }
 
 void FindTextWindow::OnCreate() {
-  UINT dpi = win::DpiOf(hwnd_);
-  font_.Reset(CreateTahoma(8.4f, dpi));
   // Created in the focus order; the label's access key reaches the box after it.
-  HWND label = CreateChild(hwnd_, -1, L"STATIC", L"Fi&nd what:", WS_VISIBLE, font_.Get());
-  what_ =
-      CreatePlainTextBox(hwnd_, kFindWhat, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, font_.Get());
+  HWND label = CreateChild(hwnd_, -1, L"STATIC", L"Fi&nd what:", WS_VISIBLE, nullptr);
+  what_ = CreatePlainTextBox(hwnd_, kFindWhat, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, nullptr);
   matchCase_ = CreateChild(hwnd_, kFindMatchCase, L"BUTTON", L"Match &case",
-                           WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, font_.Get());
+                           WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, nullptr);
   HWND next = CreateChild(hwnd_, kFindNextButton, L"BUTTON", L"Find &Next",
-                          WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, font_.Get());
+                          WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, nullptr);
   HWND close = CreateChild(hwnd_, kFindCloseButton, L"BUTTON", L"&Close",
-                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, font_.Get());
-  PlaceCaptioned(label, font_.Get(), kLabelPlace, dpi);
-  PlaceChild(what_, kWhatPlace, dpi);
-  PlaceCaptioned(matchCase_, font_.Get(), kMatchCasePlace, dpi);
-  PlaceCaptioned(next, font_.Get(), kNextPlace, dpi);
-  PlaceCaptioned(close, font_.Get(), kClosePlace, dpi);
+                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, nullptr);
+  places_.Add(label, font_, kLabelPlace, true);
+  places_.Add(what_, font_, kWhatPlace);
+  places_.Add(matchCase_, font_, kMatchCasePlace, true);
+  places_.Add(next, font_, kNextPlace, true);
+  places_.Add(close, font_, kClosePlace, true);
+  Scale(win::DpiOf(hwnd_));
+}
+
+void FindTextWindow::Scale(UINT dpi) {
+  font_.Reset(CreateTahoma(8.4f, dpi));
+  places_.PlaceAll(dpi);
+}
+
+void FindTextWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  Scale(dpi);
+  MoveToSuggested(hwnd_, suggested);
 }
 
 void FindTextWindow::OnCommand(int id) {

@@ -8,6 +8,7 @@
 #include "core/notes_model.h"
 #include "core/notes_view.h"
 #include "platform/handles_win.h"
+#include "ui/child_win.h"
 #include "ui/window_base_win.h"
 #include "ui/window_ids.h"
 
@@ -34,12 +35,15 @@ class FindTextWindow : public WindowBase<FindTextWindow>, public FindBox {
   friend class WindowBase<FindTextWindow>;
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnCreate();
+  void Scale(UINT dpi);
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnCommand(int id);
 
   HINSTANCE instance_;
   NotesModel* model_ = nullptr;
   HWND owner_ = nullptr;
   win::Font font_;
+  DesignedPlaces places_;
   HWND what_ = nullptr, matchCase_ = nullptr;
 };
 

@@ -59,28 +59,37 @@ LRESULT HistoryWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wp), HIWORD(wp)); return 0;
     case DM_GETDEFID: return MAKELRESULT(kHistoryRestore, DC_HASDEFID);
+    case WM_DPICHANGED: OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
     default: return Default(msg, wp, lp);
   }
 }
 
 void HistoryWindow::OnCreate() {
-  UINT dpi = win::DpiOf(hwnd_);
-  font_.Reset(CreateTahoma(8.4f, dpi));
   list_ = CreateChild(hwnd_, kHistoryList, L"LISTBOX", nullptr,
                       WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                      font_.Get(), WS_EX_CLIENTEDGE);
+                      nullptr, WS_EX_CLIENTEDGE);
   preview_ = CreatePlainTextBox(
       hwnd_, kHistoryPreview,
-      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-      font_.Get());
+      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, nullptr);
   restore_ = CreateChild(hwnd_, kHistoryRestore, L"BUTTON", L"&Restore",
-                         WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, font_.Get());
+                         WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, nullptr);
   HWND close = CreateChild(hwnd_, kHistoryClose, L"BUTTON", L"&Close",
-                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, font_.Get());
-  PlaceChild(list_, kListPlace, dpi);
-  PlaceChild(preview_, kPreviewPlace, dpi);
-  PlaceChild(restore_, kRestorePlace, dpi);
-  PlaceChild(close, kClosePlace, dpi);
+                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, nullptr);
+  places_.Add(list_, font_, kListPlace);
+  places_.Add(preview_, font_, kPreviewPlace);
+  places_.Add(restore_, font_, kRestorePlace);
+  places_.Add(close, font_, kClosePlace);
+  Scale(win::DpiOf(hwnd_));
+}
+
+void HistoryWindow::Scale(UINT dpi) {
+  font_.Reset(CreateTahoma(8.4f, dpi));
+  places_.PlaceAll(dpi);
+}
+
+void HistoryWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  Scale(dpi);
+  MoveToSuggested(hwnd_, suggested);
 }
 
 void HistoryWindow::FillList() {

@@ -11,6 +11,7 @@
 #include "core/notes_model.h"
 #include "core/notes_view.h"
 #include "platform/handles_win.h"
+#include "ui/child_win.h"
 #include "ui/window_base_win.h"
 #include "ui/window_ids.h"
 
@@ -37,6 +38,8 @@ class HistoryWindow : public WindowBase<HistoryWindow>, public HistoryBox {
   friend class WindowBase<HistoryWindow>;
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnCreate();
+  void Scale(UINT dpi);
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnCommand(int id, int code);
   void FillList();
   void ShowSelected();
@@ -48,6 +51,7 @@ class HistoryWindow : public WindowBase<HistoryWindow>, public HistoryBox {
   int pad_ = 1;
   std::vector<Version> versions_;
   win::Font font_;
+  DesignedPlaces places_;
   HWND list_ = nullptr, preview_ = nullptr, restore_ = nullptr;
 };
 

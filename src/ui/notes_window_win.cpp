@@ -257,8 +257,7 @@ void NotesWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     OnSize();
     return;
   }
-  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveToSuggested(hwnd_, suggested);
 }
 
 // ---- The model's requests ----------------------------------------------------------------
