@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/appearance_win.h"
 #include "platform/dpi_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
@@ -45,6 +46,17 @@ void AboutWindow::Open() {
 LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE: OnCreate(); return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:  // high contrast turned on or off, or the app mode changed
+      if (win::IsAppearanceChange(msg, lp)) {
+        if (colours_.Follow()) colours_.Dress(hwnd_);
+        InvalidateRect(hwnd_, nullptr, TRUE);
+      }
+      return Default(msg, wp, lp);
+    case WM_ERASEBKGND:
+      if (!win::HighContrastOn()) return Default(msg, wp, lp);
+      FillClient(reinterpret_cast<HDC>(wp));
+      return 1;
     case WM_COMMAND:
       if (HIWORD(wp) == BN_CLICKED) OnCommand(LOWORD(wp));
       return 0;
@@ -109,6 +121,8 @@ void AboutWindow::OnCreate() {
   CreateToolTips(
       hwnd_, dpi_,
       {{handles[0], L"Closes the window"}, {handles[2], email.c_str()}, {handles[1], web.c_str()}});
+  // The window keeps its designed colours in dark mode; its title bar and buttons turn dark.
+  colours_.Start(hwnd_);
   SetFocus(closeButton_);
 }
 
@@ -135,7 +149,18 @@ void AboutWindow::OnCommand(int id) {
   }
 }
 
+void AboutWindow::FillClient(HDC dc) {
+  RECT r{};
+  GetClientRect(hwnd_, &r);
+  FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+}
+
 LRESULT AboutWindow::OnColour(HDC dc, HWND control) {
+  // Under high contrast the window is in the system's colours, as every other one.
+  if (win::HighContrastOn()) {
+    return Default(control == readMe_ ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC,
+                   reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+  }
   if (control == readMe_) {
     SetTextColor(dc, RGB(255, 224, 192));
     SetBkColor(dc, RGB(0, 0, 0));
@@ -158,7 +183,8 @@ void AboutWindow::OnPaint() {
   HDC dc = BeginPaint(hwnd_, &ps);
   {
     // The white rule under the banner.
-    win::Pen pen(CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
+    COLORREF rule = win::HighContrastOn() ? GetSysColor(COLOR_WINDOWTEXT) : RGB(255, 255, 255);
+    win::Pen pen(CreatePen(PS_SOLID, 1, rule));
     win::Selection selected(dc, pen.Get());
     MoveToEx(dc, 0, Px(540, dpi_), nullptr);
     LineTo(dc, Px(5085, dpi_), Px(540, dpi_));

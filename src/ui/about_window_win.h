@@ -12,6 +12,7 @@
 #include "platform/handles_win.h"
 #include "ui/child_win.h"
 #include "ui/window_base_win.h"
+#include "ui/window_colours_win.h"
 #include "ui/window_ids.h"
 
 namespace vorn::ui {
@@ -36,6 +37,7 @@ class AboutWindow : public WindowBase<AboutWindow>, public AboutBox {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnCommand(int id);
   LRESULT OnColour(HDC dc, HWND control);
+  void FillClient(HDC dc);
   void OnPaint();
   HWND Label(const char* text, const TwipsRect& place, const win::Font& font, DWORD style = 0);
 
@@ -44,6 +46,7 @@ class AboutWindow : public WindowBase<AboutWindow>, public AboutBox {
   win::Font font_, productFont_, creditFont_, secondCreditFont_;
   win::Brush black_, white_;
   DesignedPlaces places_;
+  WindowColours colours_;
   HWND banner_ = nullptr, product_ = nullptr, credit_ = nullptr, secondCredit_ = nullptr;
   HWND readMe_ = nullptr, closeButton_ = nullptr;
 };

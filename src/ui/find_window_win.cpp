@@ -39,6 +39,7 @@ void FindTextWindow::Open(std::string_view what, bool matchCase) {
 }
 
 LRESULT FindTextWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT result; colours_.Answer(hwnd_, msg, wp, lp, result)) return result;
   switch (msg) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_COMMAND:
@@ -66,6 +67,7 @@ void FindTextWindow::OnCreate() {
   places_.Add(next, font_, kNextPlace, true);
   places_.Add(close, font_, kClosePlace, true);
   Scale(win::DpiOf(hwnd_));
+  colours_.Start(hwnd_);
 }
 
 void FindTextWindow::Scale(UINT dpi) {

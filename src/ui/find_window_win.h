@@ -10,6 +10,7 @@
 #include "platform/handles_win.h"
 #include "ui/child_win.h"
 #include "ui/window_base_win.h"
+#include "ui/window_colours_win.h"
 #include "ui/window_ids.h"
 
 namespace vorn::ui {
@@ -44,6 +45,7 @@ class FindTextWindow : public WindowBase<FindTextWindow>, public FindBox {
   HWND owner_ = nullptr;
   win::Font font_;
   DesignedPlaces places_;
+  WindowColours colours_;
   HWND what_ = nullptr, matchCase_ = nullptr;
 };
 

@@ -55,6 +55,7 @@ void HistoryWindow::Open(int pad) {
 }
 
 LRESULT HistoryWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT result; colours_.Answer(hwnd_, msg, wp, lp, result)) return result;
   switch (msg) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wp), HIWORD(wp)); return 0;
@@ -80,6 +81,7 @@ void HistoryWindow::OnCreate() {
   places_.Add(restore_, font_, kRestorePlace);
   places_.Add(close, font_, kClosePlace);
   Scale(win::DpiOf(hwnd_));
+  colours_.Start(hwnd_);
 }
 
 void HistoryWindow::Scale(UINT dpi) {

@@ -13,6 +13,7 @@
 #include "platform/handles_win.h"
 #include "ui/child_win.h"
 #include "ui/window_base_win.h"
+#include "ui/window_colours_win.h"
 #include "ui/window_ids.h"
 
 namespace vorn::ui {
@@ -52,6 +53,7 @@ class HistoryWindow : public WindowBase<HistoryWindow>, public HistoryBox {
   std::vector<Version> versions_;
   win::Font font_;
   DesignedPlaces places_;
+  WindowColours colours_;
   HWND list_ = nullptr, preview_ = nullptr, restore_ = nullptr;
 };
 

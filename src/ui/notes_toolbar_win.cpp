@@ -17,10 +17,17 @@ namespace {
 constexpr TwipsRect kTopPlace{1320, 15, 492, 260};
 constexpr TwipsRect kStoreInRegistryPlace{1920, 40, 1815, 255};
 
-// The options report to the toolbar, their parent; the notes window handles everything.
+// The options report to the toolbar, their parent; the notes window handles everything. The
+// bar keeps the system's ground in every mode: its pictures are drawn in black.
 LRESULT CALLBACK ForwardToOwner(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                 DWORD_PTR owner) {
   if (msg == WM_COMMAND) return SendMessageW(reinterpret_cast<HWND>(owner), msg, wp, lp);
+  if (msg == WM_ERASEBKGND) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+  }
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
 

@@ -32,10 +32,14 @@ constexpr PanelButton kPanelButtons[] = {
     {kEndButton, L"&End", {2040, 0, 795, 315}},
 };
 
-// The panel hands its buttons' clicks to the notes window.
+// The panel hands its buttons' clicks to the notes window, and is drawn in its colours.
 LRESULT CALLBACK ButtonPanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_COMMAND) return SendMessageW(GetParent(hwnd), msg, wp, lp);
-  return DefWindowProcW(hwnd, msg, wp, lp);
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_ERASEBKGND:
+    case WM_CTLCOLORBTN: return SendMessageW(GetParent(hwnd), msg, wp, lp);
+    default: return DefWindowProcW(hwnd, msg, wp, lp);
+  }
 }
 
 }  // namespace
@@ -59,6 +63,7 @@ bool NotesWindow::Create(NotesModel& model) {
 }
 
 LRESULT NotesWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT result; colours_.Answer(hwnd_, msg, wp, lp, result)) return result;
   switch (msg) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_SIZE: OnSize(); return 0;
@@ -149,6 +154,7 @@ void NotesWindow::OnCreate() {
   // What could not be read or saved is tried again every few seconds.
   SetTimer(hwnd_, kRetryTimer, 3000, nullptr);
   OnSize();  // the bars take their places
+  colours_.Start(hwnd_);
 }
 
 void NotesWindow::SetIcons() {
@@ -323,6 +329,7 @@ void NotesWindow::SetZoom(int percent) {
 PadControl& NotesWindow::WithControl(int pad) {
   PadControl& control = Pad(pad);
   if (!control.Created()) {
+    control.SetDark(colours_.Dark());
     control.Create(hwnd_, kFirstPad + pad - 1);
     PlaceChild(control.Hwnd(), layout_.pads, dpi_);
     // A child made later lies below the others; a pad lies in front of the tab strip.

@@ -14,6 +14,7 @@
 #include "ui/pad_control_win.h"
 #include "ui/status_bar_win.h"
 #include "ui/window_base_win.h"
+#include "ui/window_colours_win.h"
 #include "ui/window_ids.h"
 #include "ui/window_placement_win.h"
 
@@ -107,6 +108,7 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   UINT dpi_ = 96;
   win::Icon bigIcon_, smallIcon_;
   win::Font font_, topFont_;
+  WindowColours colours_;
   NotesToolbar toolbar_;
   NotesStatusBar statusBar_;
   HWND tabStrip_ = nullptr, buttonPanel_ = nullptr;

@@ -7,6 +7,7 @@
 #include "core/utf.h"
 #include "core/text_pieces.h"
 #include "ui/child_win.h"
+#include "ui/window_colours_win.h"
 #include "platform/text_win.h"
 
 namespace vorn::ui {
@@ -31,6 +32,10 @@ bool LeavesTextAlone(HWND pad, UINT msg, WPARAM wp) {
     case WM_STYLECHANGED:
     case WM_SETFONT:
     case WM_GETFONT:
+    case EM_GETEVENTMASK:
+    case EM_SETEVENTMASK:
+    case EM_SETBKGNDCOLOR:
+    case EM_SETCHARFORMAT:  // the colours, applied to the text still to come too
     case WM_DESTROY:
     case WM_NCDESTROY: return true;
     case WM_SHOWWINDOW:  // shown in a window that is itself hidden, it is still not seen
@@ -112,6 +117,7 @@ void PadControl::Create(HWND parent, int id) {
       SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PadControl::Guard)));
   SetEditable(editable_);
   SetZoom(zoom_);
+  if (dark_) ColourTextBox(hwnd_, true);
   std::string text;
   text.swap(held_);
   SetText(text);

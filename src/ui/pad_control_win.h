@@ -46,6 +46,8 @@ class PadControl {
   void SetEditable(bool editable);
   // The text at `percent` of its designed size.
   void SetZoom(int percent);
+  // Made in light text on a dark ground (the window dresses a control that exists).
+  void SetDark(bool dark) { dark_ = dark; }
   // The control reported a change of its text: the copy follows it. Before anyone reads it.
   void TextChanged();
   // Compares the copy with the control (the lengths, or `whole` the whole text); on a
@@ -86,6 +88,7 @@ class PadControl {
   bool changedWhileFilling_ = false;
   bool editable_ = true;
   int zoom_ = 100;
+  bool dark_ = false;
   // The key a message in the control's hands brings, and the selection before it, for the
   // first change it reports.
   struct Edit {

@@ -29,7 +29,7 @@ vorn_e2e(pad_storage SettingsStoreMode BothStores FileMode WriteFailures Crashes
 vorn_e2e(safety OneProgram History StoredTextSurvives FailedSaves UnexpectedErrors)
 vorn_e2e(toolbar PadSwitching Finding ClipboardCommands Printing NoPrinter)
 vorn_e2e(about AboutWindow TopMost)
-vorn_e2e(scale Scales)
+vorn_e2e(scale Scales DarkMode)
 vorn_e2e(large_pads LargePads)
 vorn_e2e(soak Soak)
 

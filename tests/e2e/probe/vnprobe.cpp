@@ -436,6 +436,12 @@ int wmain(int argc, wchar_t** argv) {
     puts("{}");
     return 0;
   }
+  if (cmd == L"settingchange" && argc > 2) {  // as Windows tells every window of a new setting
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(argv[2]),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+    puts("{}");
+    return 0;
+  }
   if (cmd == L"tabs") return Tabs();
   if (cmd == L"status") return Status();
   if (cmd == L"tooltips") return ToolTips();
