@@ -34,7 +34,7 @@ int MessageLoop::Run(const LoopWindows& w, NotesModel& model) {
       // is filled when it is shown.
       ui::Guarded([&] { model.Idle(); });
       if (filling) {
-        filling = ui::Guarded([&] { return w.notes.FillPadsStep(); }, false);
+        filling = ui::Guarded([&] { return w.notes.BackgroundStep(); }, false);
         continue;
       }
     }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/accessible_names_win.h"
 #include "platform/dpi_win.h"
 #include "platform/handles_win.h"
 #include "platform/text_win.h"
@@ -124,7 +125,9 @@ void Messages::Notify(std::string_view text, std::string_view title) {
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner_, GWLP_HINSTANCE)),
       reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner_, NoticeProc,
       reinterpret_cast<LPARAM>(&wide));
-  if (notice_) ShowWindow(notice_, SW_SHOWNOACTIVATE);
+  if (!notice_) return;
+  ShowWindow(notice_, SW_SHOWNOACTIVATE);
+  win::AnnounceAlert(notice_);  // it does not take the keyboard, so a screen reader is told
 }
 
 bool Messages::PreTranslate(MSG& msg) {

@@ -31,6 +31,15 @@ LRESULT CALLBACK ForwardToOwner(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+// The buttons' names, which are their tips but for Print's.
+struct ButtonName {
+  int id;
+  const wchar_t* name;
+} constexpr kButtonNames[] = {{kPrintButton, L"Print"},
+                              {kCutButton, L"Cut"},
+                              {kCopyButton, L"Copy"},
+                              {kPasteButton, L"Paste"}};
+
 // The pictures are drawn for 100, 125, 150 and 200 % screens; a window takes the size nearest
 // to its resolution (the larger one when two are as near), never one stretched.
 struct PictureSize {
@@ -53,7 +62,7 @@ PictureSize NearestPictures(UINT dpi) {
 void NotesToolbar::Create(HWND parent, HFONT font, HFONT topFont, UINT dpi) {
   // Placed by the window at its designed height, without the divider line above it, so that
   // the options sit where they were designed.
-  bar_ = CreateChild(parent, kToolBar, TOOLBARCLASSNAMEW, nullptr,
+  bar_ = CreateChild(parent, kToolBar, TOOLBARCLASSNAMEW, L"Toolbar",
                      WS_VISIBLE | WS_CLIPCHILDREN | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP |
                          CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
                      font);
@@ -115,16 +124,21 @@ void NotesToolbar::ApplyMetrics(UINT dpi) {
 }
 
 bool NotesToolbar::GiveTip(NMTTDISPINFOW& info) {
-  const wchar_t* tip = nullptr;
-  switch (info.hdr.idFrom) {
-    case kPrintButton: tip = L""; break;
-    case kCutButton: tip = L"Cut"; break;
-    case kCopyButton: tip = L"Copy"; break;
-    case kPasteButton: tip = L"Paste"; break;
-    default: return false;
+  for (const ButtonName& button : kButtonNames) {
+    if (info.hdr.idFrom != static_cast<UINT_PTR>(button.id)) continue;
+    info.lpszText = const_cast<wchar_t*>(button.id == kPrintButton ? L"" : button.name);
+    return true;
   }
-  info.lpszText = const_cast<wchar_t*>(tip);
-  return true;
+  return false;
+}
+
+void NotesToolbar::Name(win::AccessibleNames& names) const {
+  names.Name(bar_, L"Toolbar");
+  for (const ButtonName& button : kButtonNames) {
+    // The bar's items are its buttons and separators in order, counted from 1.
+    LRESULT index = SendMessageW(bar_, TB_COMMANDTOINDEX, static_cast<WPARAM>(button.id), 0);
+    if (index >= 0) names.Name(bar_, button.name, static_cast<long>(index) + 1);
+  }
 }
 
 }  // namespace vorn::ui

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "core/window_settings.h"
+#include "platform/accessible_names_win.h"
 #include "platform/handles_win.h"
 
 namespace vorn::ui {
@@ -29,6 +30,8 @@ class NotesToolbar {
   // Fills in the tip a toolbar button asks for with TTN_GETDISPINFO (the print button has none);
   // false when the request is not a toolbar button's.
   static bool GiveTip(NMTTDISPINFOW& info);
+  // Gives screen readers the bar's name and its buttons' ("Print" too, which shows no tip).
+  void Name(win::AccessibleNames& names) const;
 
  private:
   void ApplyMetrics(UINT dpi);

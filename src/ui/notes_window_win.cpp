@@ -42,6 +42,9 @@ LRESULT CALLBACK ButtonPanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+// The pad's tab caption, which is its name for screen readers too.
+std::wstring PadName(int pad) { return L"Doc #" + std::to_wstring(pad); }
+
 }  // namespace
 
 void NotesWindow::DescribeClass(WNDCLASSEXW& wc) {
@@ -172,10 +175,11 @@ void NotesWindow::CreateFonts() {
 
 void NotesWindow::CreateTabsAndPads() {
   // The pads' controls are made as each is first shown.
-  tabStrip_ = CreateChild(hwnd_, kTabStrip, WC_TABCONTROLW, nullptr,
+  // The strip shows no text of its own: its text is its name for screen readers.
+  tabStrip_ = CreateChild(hwnd_, kTabStrip, WC_TABCONTROLW, L"Pads",
                           WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, font_.Get());
   for (int i = 0; i < kPadCount; ++i) {
-    std::wstring caption = win::Widen("Doc #" + std::to_string(i + 1));
+    std::wstring caption = PadName(i + 1);
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = caption.data();
@@ -335,8 +339,19 @@ PadControl& NotesWindow::WithControl(int pad) {
     // A child made later lies below the others; a pad lies in front of the tab strip.
     SetWindowPos(control.Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     control.SetVisible(pad == shownPad_);
+    if (named_) names_.Name(control.Hwnd(), PadName(pad).c_str());
   }
   return control;
+}
+
+void NotesWindow::NameControls() {
+  named_ = true;
+  toolbar_.Name(names_);
+  names_.Name(tabStrip_, L"Pads");
+  names_.Name(statusBar_.Hwnd(), L"Status");
+  for (int pad = 1; pad <= kPadCount; ++pad) {
+    if (Pad(pad).Created()) names_.Name(Pad(pad).Hwnd(), PadName(pad).c_str());
+  }
 }
 
 std::string NotesWindow::PadText(int pad) const { return Pad(pad).Text(); }
@@ -364,9 +379,13 @@ void NotesWindow::OnShowWindow(bool shown) {
   WithControl(shownPad_).FillAll();
 }
 
-bool NotesWindow::FillPadsStep() {
+bool NotesWindow::BackgroundStep() {
   if (!Pad(shownPad_).Created()) {
     WithControl(shownPad_);  // a failure leaves the pad its text; showing it tries again
+    return true;
+  }
+  if (!named_) {
+    NameControls();
     return true;
   }
   for (bool shownPadFirst : {true, false}) {

@@ -9,6 +9,7 @@
 
 #include "core/notes_model.h"
 #include "core/notes_view.h"
+#include "platform/accessible_names_win.h"
 #include "platform/handles_win.h"
 #include "ui/notes_toolbar_win.h"
 #include "ui/pad_control_win.h"
@@ -33,10 +34,11 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   // The keyboard before the window's controls see it: Escape, the focus order and the access
   // keys. True when the message is handled and must not be dispatched.
   bool PreTranslate(MSG& msg);
-  // Makes the shown pad's control, or takes the next piece of a pad's text into its control, the
-  // shown pad first; for the message loop to call while no message waits. True while some pad
-  // has a step left.
-  bool FillPadsStep();
+  // The window's next step of work in the background, for the message loop to call while no
+  // message waits: makes the shown pad's control, then gives screen readers the controls'
+  // names, then takes the next piece of a pad's text into its control, the shown pad first.
+  // True while a step is left.
+  bool BackgroundStep();
 
   // NotesView
   bool Shown() const override;
@@ -102,6 +104,8 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   PadControl& Pad(int pad) { return pads_.at(static_cast<std::size_t>(pad - 1)); }
   // The pad with its control, made now if it has none yet.
   PadControl& WithControl(int pad);
+  // The names a screen reader reads for the controls whose text cannot name them.
+  void NameControls();
 
   HINSTANCE instance_;
   NotesModel* model_ = nullptr;
@@ -109,6 +113,8 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   win::Icon bigIcon_, smallIcon_;
   win::Font font_, topFont_;
   WindowColours colours_;
+  win::AccessibleNames names_;
+  bool named_ = false;
   NotesToolbar toolbar_;
   NotesStatusBar statusBar_;
   HWND tabStrip_ = nullptr, buttonPanel_ = nullptr;

@@ -371,19 +371,34 @@ class Program:
                     return
         raise AssertionError('no message with a button ' + text)
 
-    def hold(self, windows_path, seconds):
-        """Another program holds the file open, shared with no one, for `seconds`."""
-        out = os.path.join(os.path.dirname(self.prefix), 'hold-%d.txt' % len(self.started))
+    def background_probe(self, *args, ready):
+        """Runs vnprobe beside the test until it ends on its own, once it has printed `ready`;
+        returns the process and the file its output goes to."""
+        out = os.path.join(os.path.dirname(self.prefix), 'probe-%d.txt' % len(self.started))
         with open(out, 'w') as f:
-            p = subprocess.Popen([WINE, os.path.join(WIN64_DIR, 'vnprobe.exe'), 'hold', windows_path,
-                                  str(seconds)], env=self.env, stdout=f, stderr=subprocess.DEVNULL,
+            p = subprocess.Popen([WINE, os.path.join(WIN64_DIR, 'vnprobe.exe')] + list(args),
+                                 env=self.env, stdout=f, stderr=subprocess.DEVNULL,
                                  preexec_fn=_die_with_parent)
         self.started.append(p)
-        def held():
+        def is_ready():
             with open(out) as f:
-                return f.read().strip() == 'held'
-        wait_until(held, 30, what='the file to be held')
-        return p
+                return f.read().startswith(ready)
+        wait_until(is_ready, 30, what='vnprobe ' + args[0])
+        return p, out
+
+    def hold(self, windows_path, seconds):
+        """Another program holds the file open, shared with no one, for `seconds`."""
+        return self.background_probe('hold', windows_path, str(seconds), ready='held')[0]
+
+    def listen_for_alerts(self, seconds=30):
+        """Listens for alerts as a screen reader does; the returned function waits for the
+        first (or the end of `seconds`) and gives the titles of the windows announced."""
+        p, out = self.background_probe('alerts', str(seconds), ready='listening')
+        def alerts():
+            p.wait(timeout=(seconds + 30) * TIME_SCALE)
+            with open(out) as f:
+                return json.loads(f.read().split('\n', 1)[1])
+        return alerts
 
     def user_folder(self, *parts):
         """A path in the user's profile: %LOCALAPPDATA% is AppData/Local, %TEMP% is Temp."""

@@ -177,8 +177,11 @@ class FailedSaves(ProgramTest):
         self.app.focus_pad(1)
         subprocess.run(['chattr', '+i', self.app.folder], check=True)
         self.addCleanup(subprocess.run, ['chattr', '-i', self.app.folder])
+        alerts = self.app.listen_for_alerts()
         self.desktop.type(SENTENCE)
         box = wait_until(self.app.dialogs, 10, what='the Ooops message')
+        # The message does not take the keyboard: a screen reader is told of it.
+        self.assertEqual(alerts(), ['Ooops...'])
         wait_until(lambda: self.app.pad_text(1) == SENTENCE, 10, what='every key in the pad')
         self.assertEqual(len(self.app.dialogs()), 1)
         self.assertEqual(box[0]['title'], 'Ooops...')

@@ -10,6 +10,9 @@
 //   vnprobe oneshot F  what a fresh rich-edit control holds after taking the UTF-8 file F at once
 //   vnprobe hold F S   holds the file F open for S seconds, shared with no one, as a backup
 //                      tool or a virus scanner may
+//   vnprobe alerts S   the titles of the windows announced as alerts in the next S seconds
+//                      (it ends at the first)
+//   vnprobe settingchange TEXT   tells every window that the setting TEXT changed
 #include <windows.h>
 #include <commctrl.h>
 #include <richedit.h>
@@ -406,6 +409,29 @@ int OneShot(const wchar_t* path) {
   return 0;
 }
 
+std::string alerted;
+
+void CALLBACK Alerted(HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWORD, DWORD) {
+  alerted += (alerted.empty() ? "" : ",") + Json(TextOf(window));
+}
+
+// Listens for alerts as a screen reader does, until the first or for `seconds`.
+int Alerts(int seconds) {
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, Alerted, 0,
+                                       0, WINEVENT_OUTOFCONTEXT);
+  puts("listening");  // for the test to go on
+  fflush(stdout);
+  DWORD end = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
+  while (alerted.empty() && GetTickCount() < end) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+  UnhookWinEvent(hook);
+  puts(("[" + alerted + "]").c_str());
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -442,6 +468,7 @@ int wmain(int argc, wchar_t** argv) {
     puts("{}");
     return 0;
   }
+  if (cmd == L"alerts" && argc > 2) return Alerts(_wtoi(argv[2]));
   if (cmd == L"tabs") return Tabs();
   if (cmd == L"status") return Status();
   if (cmd == L"tooltips") return ToolTips();
