@@ -17,6 +17,7 @@
 #include "platform/printer_win.h"
 #include "platform/registry_win.h"
 #include "platform/start_up_win.h"
+#include "platform/store_watch_win.h"
 #include "platform/text_win.h"
 #include "ui/about_window_win.h"
 #include "ui/error_barrier_win.h"
@@ -58,6 +59,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   win::WinClipboard clipboard;
   win::DefaultPrinter printer;
   win::RunAtLogOn startUp;
+  win::StoreWatcher watch(win::ProgramFolder(), win::RegistrySettings::SectionKey("Data"));
   app::MessageLoop loop;
 
   ui::Messages messages;
@@ -67,7 +69,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ui::HistoryWindow historyWindow(instance);
   ui::FindTextWindow findWindow(instance);
   NotesModel model({notes, tray, about, historyWindow, findWindow, messages, loop},
-                   {settings, keeper, history, clipboard, printer, startUp});
+                   {settings, keeper, history, clipboard, printer, startUp, watch});
   if (!notes.Create(model) || !tray.Create(model)) {
     messages.Show("Vorn Notes could not make its windows: " + win::ErrorText(GetLastError()),
                   "Vorn Notes");
@@ -76,6 +78,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   messages.SetOwner(notes.Hwnd());
   ui::TellErrorsWith(&messages);
   clipboard.SetOwner(notes.Hwnd());
+  watch.SetOwner(notes.Hwnd(), ui::kStoreChangedMessage);
   historyWindow.Attach(model, notes.Hwnd());
   findWindow.Attach(model, notes.Hwnd());
 

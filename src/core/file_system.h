@@ -39,6 +39,9 @@ class FileSystem {
   virtual std::vector<FolderEntry> List(const std::string& folder) = 0;
   // Creates the folder and those above it that are missing; throws PlatformError.
   virtual void CreateFolders(const std::string& folder) = 0;
+  // The file's size and last-write time as text, "" when it is missing: what changes whenever
+  // anyone writes the file, and costs no read of it. Never throws.
+  virtual std::string Stamp(const std::string& path) = 0;
 };
 
 // The new bytes go to path + ".new" and are flushed; renamed to path + ".ok" they are complete;

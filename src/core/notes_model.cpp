@@ -44,6 +44,7 @@ void NotesModel::RestoreWindow() {
 
   storeInRegistry_ = stored.storeInRegistry;
   s_.pads.UseStore(StorageChosenBy(storeInRegistry_));
+  s_.watch.Watch(s_.pads.StoreInUse());
   topMost_ = stored.onTop;
   w_.notes.ShowOptions(topMost_, storeInRegistry_);
   if (topMost_) w_.notes.SetTopMost(true);
@@ -61,6 +62,7 @@ void NotesModel::Resized() {
 
 void NotesModel::TabSelected(int pad) {
   shownPad_ = pad;
+  takenInText_.clear();
   w_.notes.ShowPad(pad);
   countText_ = std::to_string(Utf16Length(w_.notes.PadText(pad))) + " characters";
   ReadAgainIfUnread(pad);  // when it is looked at
@@ -191,12 +193,14 @@ void NotesModel::TrayReleased(TrayAction action) {
     case TrayAction::ShowAndFocus:
       if (!w_.notes.Shown()) w_.notes.Show();
       w_.notes.Activate();
+      StoreChangedElsewhere();  // what the user is about to read is the latest
       break;
     case TrayAction::Toggle:
       if (w_.notes.Shown()) {
         HideWindow();
       } else {
         w_.notes.Show();
+        StoreChangedElsewhere();
       }
       break;
     case TrayAction::None: break;

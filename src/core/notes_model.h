@@ -18,6 +18,7 @@
 #include "core/printing.h"
 #include "core/settings_store.h"
 #include "core/start_up.h"
+#include "core/store_watch.h"
 #include "core/tray_action.h"
 #include "core/window_settings.h"
 
@@ -44,6 +45,7 @@ struct NotesServices {
   Clipboard& clipboard;
   Printer& printer;
   StartUp& startUp;
+  StoreWatch& watch;
 };
 
 class NotesModel {
@@ -89,8 +91,13 @@ class NotesModel {
   // The hotkey, from any program: shows the window with the caret in its pad, as a left release
   // on the icon does; while the window is the active one, hides it.
   void HotKeyPressed(bool windowActive);
-  // Every few seconds: pads that could not be read or saved are tried again.
+  // Every few seconds: pads that could not be read or saved are tried again, and the store is
+  // looked at for changes from elsewhere (some folders report none).
   void Tick();
+  // The pads' store may have been written by another program or computer (its watch said so,
+  // the window was shown, the system woke from sleep): each pad takes in what changed there,
+  // merged with what was typed here, and the status bar or a notice says what happened.
+  void StoreChangedElsewhere();
   // Stores the settings, keeps unsaved text in the history and removes the icon, once; the
   // program's last step.
   void End();
@@ -120,6 +127,7 @@ class NotesModel {
   void LoadPad(int pad);
   void ReadAgainIfUnread(int pad);
   void AfterSave(int pad, bool saved);
+  void TakeIn(int pad);
   void ShowStatus();
   std::string PadProblem(int pad) const;
   void TellHistoryProblem();
@@ -132,6 +140,7 @@ class NotesModel {
   NotesServices s_;
   NotesLayout layout_;
   bool starting_ = false;
+  bool takingIn_ = false;  // a pad shows text written elsewhere: no change of the user's
   bool ended_ = false;
   bool topMost_ = false;
   bool failureTold_ = false;    // the "Ooops..." notice of the present run of failures
@@ -142,8 +151,9 @@ class NotesModel {
   bool findMatchCase_ = false;
   std::string hotKey_;  // as "Setting\HotKey" holds it; "" when off
   int zoom_ = kNormalZoom;
-  int zoomTicks_ = 0;      // ticks left while the status bar shows the zoom
-  std::string countText_;  // the shown pad's length at the last tab click
+  int zoomTicks_ = 0;        // ticks left while the status bar shows the zoom
+  std::string countText_;    // the shown pad's length at the last tab click
+  std::string takenInText_;  // what came in from elsewhere, until the next tab click
 };
 
 }  // namespace vorn

@@ -29,14 +29,20 @@ void NotesModel::ReadAgainIfUnread(int pad) {
 }
 
 void NotesModel::PadChanged(int pad) {
-  if (starting_) return;
+  if (starting_ || takingIn_) return;
   s_.pads.MarkChanged(pad);
   if (!w_.loop.InputWaiting()) StoreChanges();
 }
 
 void NotesModel::StoreChanges() {
   for (int pad = 1; pad <= kPadCount; ++pad) {
-    if (s_.pads.TakeChange(pad)) AfterSave(pad, s_.pads.StoreEdit(pad, w_.notes.PadText(pad)));
+    if (!s_.pads.TakeChange(pad)) continue;
+    // A store written elsewhere since is never replaced unseen: its text is merged in first.
+    if (s_.pads.ChangedElsewhere(pad)) {
+      TakeIn(pad);
+    } else {
+      AfterSave(pad, s_.pads.StoreEdit(pad, w_.notes.PadText(pad)));
+    }
   }
 }
 
@@ -92,6 +98,7 @@ std::string NotesModel::HistoryProblemText() const {
 
 void NotesModel::Tick() {
   StoreChanges();
+  StoreChangedElsewhere();
   if (zoomTicks_ > 0 && --zoomTicks_ == 0) ShowStatus();
   for (int pad = 1; pad <= kPadCount; ++pad) {
     if (s_.pads.Status(pad) == PadStatus::Unsaved) {
@@ -101,6 +108,42 @@ void NotesModel::Tick() {
       ShowStatus();
     }
   }
+}
+
+void NotesModel::StoreChangedElsewhere() {
+  if (starting_ || ended_) return;
+  for (int pad = 1; pad <= kPadCount; ++pad) {
+    if (s_.pads.ChangedElsewhere(pad)) TakeIn(pad);
+  }
+}
+
+void NotesModel::TakeIn(int pad) {
+  std::string shown = w_.notes.PadText(pad);
+  PadKeeper::TakenIn taken = s_.pads.TakeIn(pad, shown);
+  if (taken.text != shown) {
+    takingIn_ = true;
+    w_.notes.TakePadText(pad, taken.text);
+    takingIn_ = false;
+  }
+  switch (taken.how) {
+    case PadKeeper::Taken::Replaced:
+      takenInText_ = DocName(pad) + " was changed elsewhere; Ctrl+H has the text before.";
+      break;
+    case PadKeeper::Taken::Merged:
+      takenInText_ = DocName(pad) +
+                     " was changed elsewhere too; both changes are in it, and Ctrl+H has the text "
+                     "before.";
+      break;
+    case PadKeeper::Taken::Conflict:
+      w_.messages.Notify(DocName(pad) +
+                             " was changed here and elsewhere in the same lines. It keeps the text "
+                             "typed here; the text from elsewhere is in its history (Ctrl+H).",
+                         "Changed in two places");
+      break;
+    case PadKeeper::Taken::Kept:
+    case PadKeeper::Taken::Nothing: break;
+  }
+  AfterSave(pad, s_.pads.Status(pad) != PadStatus::Unsaved);
 }
 
 std::string NotesModel::PadProblem(int pad) const {
@@ -120,6 +163,7 @@ void NotesModel::ShowStatus() {
   std::string text = PadProblem(shownPad_);
   for (int pad = 1; pad <= kPadCount && text.empty(); ++pad) text = PadProblem(pad);
   if (text.empty()) text = HistoryProblemText();
+  if (text.empty()) text = takenInText_;
   w_.notes.SetStatusText(text.empty() ? countText_ : text);
 }
 
@@ -157,6 +201,7 @@ void NotesModel::StoreInRegistryClicked() {
   }
   storeInRegistry_ = next;
   s_.pads.UseStore(to);
+  s_.watch.Watch(to);
   w_.notes.ShowOptions(topMost_, storeInRegistry_);
   ShowStatus();
 }

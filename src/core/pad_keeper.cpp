@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "core/line_merge.h"
 #include "core/number_text.h"
 #include "core/utf.h"
 
@@ -30,6 +31,8 @@ std::size_t Index(Storage storage) { return storage == Storage::SettingsStore ? 
 std::optional<std::string> PadKeeper::Load(int pad) {
   PadRecord& r = At(pad);
   std::string text;
+  r.base.reset();
+  r.stamp = store_.Stamp(storage_, pad);
   try {
     text = store_.Read(storage_, pad).value_or("");
   } catch (const PlatformError& e) {
@@ -48,8 +51,66 @@ std::optional<std::string> PadKeeper::Load(int pad) {
   }
   r.status = PadStatus::Stored;
   r.problem.clear();
-  r.stored = std::move(text);
+  r.stored = text;
+  r.base = std::move(text);
   return r.stored;
+}
+
+void PadKeeper::UseStore(Storage storage) {
+  storage_ = storage;
+  for (PadRecord& r : pads_) r.base = r.stored;
+}
+
+bool PadKeeper::ChangedElsewhere(int pad) {
+  PadRecord& r = At(pad);
+  // An unread or too large pad's store is read again or left alone; it is never replaced.
+  if (!r.stored) return false;
+  std::string stamp = store_.Stamp(storage_, pad);
+  if (stamp == r.stamp) return false;
+  std::optional<std::string> now;
+  try {
+    now = store_.Read(storage_, pad);
+  } catch (const PlatformError&) {
+    return false;  // looked at again at the next change
+  }
+  if (now.value_or("") != *r.stored) return true;
+  r.stamp = std::move(stamp);  // written again with the same text, or touched
+  return false;
+}
+
+PadKeeper::TakenIn PadKeeper::TakeIn(int pad, std::string_view shown) {
+  PadRecord& r = At(pad);
+  TakenIn taken{Taken::Nothing, std::string(shown)};
+  if (!r.stored) return taken;
+  std::string stamp = store_.Stamp(storage_, pad);
+  std::string incoming;
+  try {
+    incoming = store_.Read(storage_, pad).value_or("");
+  } catch (const PlatformError&) {
+    return taken;
+  }
+  // A text too long to edit is not taken in; the store is not replaced while it holds one.
+  if (Utf16Length(incoming) > kMaxCharacters) return taken;
+  r.stamp = std::move(stamp);
+  if (incoming == *r.stored) return taken;
+
+  std::string_view base = r.base ? std::string_view(*r.base) : std::string_view(*r.stored);
+  if (shown == base || HoldsLinesOf(incoming, shown)) {
+    taken = {Taken::Replaced, incoming};
+  } else if (HoldsLinesOf(shown, incoming)) {
+    taken.how = Taken::Kept;
+  } else if (std::optional<std::string> merged = MergeLines(base, shown, incoming)) {
+    taken = {Taken::Merged, std::move(*merged)};
+  } else {
+    taken.how = Taken::Conflict;
+  }
+  if (taken.text != shown) AddVersion(pad, shown);
+  if (taken.how == Taken::Conflict) AddVersion(pad, incoming);
+  // The store holds the new text, which both sides now had.
+  r.stored = incoming;
+  r.base = std::move(incoming);
+  if (taken.text != *r.stored) Write(storage_, pad, taken.text);
+  return taken;
 }
 
 bool PadKeeper::StoreEdit(int pad, std::string_view text) {
@@ -91,11 +152,20 @@ bool PadKeeper::Write(Storage storage, int pad, std::string_view text) {
   PadRecord& r = At(pad);
   if (r.status == PadStatus::TooLarge) return false;  // its store is never replaced
   if (!CopyStoreToHistoryOnce(storage, pad)) return false;
+  if (storage == storage_ && !KeepUnseenContent(pad)) return false;
+  std::string before = store_.Stamp(storage, pad);
   try {
     store_.Write(storage, pad, text);
   } catch (const PlatformError& e) {
     return Fail(pad, e.what());
   }
+  // Pads whose store was as they saw it are still: where stores share a stamp (the registry
+  // values' key), this write changed theirs too.
+  std::string after = store_.Stamp(storage, pad);
+  for (PadRecord& other : pads_) {
+    if (&other != &r && other.stamp == before) other.stamp = after;
+  }
+  r.stamp = std::move(after);
   r.status = PadStatus::Stored;
   r.problem.clear();
   // Into the string it had: a new one per keystroke would cost a large pad fresh pages each time.
@@ -134,6 +204,25 @@ bool PadKeeper::CopyStoreToHistoryOnce(Storage storage, int pad) {
   kept = true;
   r.versions.VersionTaken(clock_.NowUtcMillis());
   return true;
+}
+
+// A store's content that the program has not seen goes to the history before it is replaced;
+// false when it could not be kept there.
+bool PadKeeper::KeepUnseenContent(int pad) {
+  if (!ChangedElsewhere(pad)) return true;
+  std::optional<StoredBytes> content;
+  try {
+    content = store_.ReadBytes(storage_, pad);
+  } catch (const PlatformError& e) {
+    return Fail(pad, e.what());
+  }
+  if (!content) return true;
+  std::string problem = AddToHistoryOrRescue([&](History& h) { h.AddStoredBytes(pad, *content); });
+  if (problem.empty()) return true;
+  return Fail(pad, store_.Where(storage_, pad) +
+                       " was changed by another program, and what it holds could not be kept in "
+                       "the history (" +
+                       problem + "), so it was not replaced.");
 }
 
 // False only when the store certainly holds nothing for the pad.

@@ -2,7 +2,9 @@
 // reads the pads; before a store is first replaced in a run it copies what the store held, byte
 // for byte, into the history; it keeps the text an edit removes or replaces in large part, and a
 // version every ten minutes of editing; and it remembers what could not be read or saved, to be
-// tried again. The rule it keeps: stored text survives, in the store or in the history.
+// tried again. It takes in what another program or computer writes to a pad's store, merged
+// with what the user typed here, and never replaces a store's content it has not seen. The rule
+// it keeps: stored text survives, in the store or in the history.
 #pragma once
 
 #include <array>
@@ -29,6 +31,20 @@ class PadKeeper {
   // Where a version of a pad's text went.
   enum class KeptIn { History, Rescue, Nowhere };
 
+  // How a pad took in its store's text written elsewhere.
+  enum class Taken {
+    Nothing,   // the store holds what the program last read or wrote there
+    Replaced,  // the pad was not edited here since it last took text in: it shows the new text
+    Merged,    // edits made here and elsewhere are both in the pad, and in the store
+    Kept,      // the pad already held every line of the new text: it stays, and is stored
+    Conflict,  // both sides changed the same lines: the pad keeps its text, the other is kept
+               // in the history
+  };
+  struct TakenIn {
+    Taken how = Taken::Nothing;
+    std::string text;  // what the pad is to show
+  };
+
   // A pad that could not be written, and why.
   struct Failure {
     int pad = 0;
@@ -42,12 +58,22 @@ class PadKeeper {
 
   // The store every pad is read from and written to.
   Storage StoreInUse() const { return storage_; }
-  void UseStore(Storage storage) { storage_ = storage; }
+  // After a switch, the text each pad wrote there is the one both sides had.
+  void UseStore(Storage storage);
 
   // Reads the pad. Nothing when it cannot be read: the pad is then unread, and its store is not
   // replaced before its content has been read or kept in the history. A pad too large to edit
   // gives its first kMaxCharacters to show; its store is left alone.
   std::optional<std::string> Load(int pad);
+
+  // True when the pad's store holds text the program neither read nor wrote there: another
+  // program or computer changed it. Costs no read while the store's stamp is unchanged.
+  bool ChangedElsewhere(int pad);
+  // Takes the text another program or computer wrote to the pad's store into the pad, which
+  // shows `shown`: as it is where the pad was not edited here since it last took text in,
+  // merged by lines with the edits made here otherwise. What the pad showed before, and the
+  // other text where the two could not be merged, go to the history; a merged text is stored.
+  TakenIn TakeIn(int pad, std::string_view shown);
 
   // The user changed the pad; the change waits to be stored.
   void MarkChanged(int pad) { At(pad).changePending = true; }
@@ -86,6 +112,7 @@ class PadKeeper {
   bool Write(Storage storage, int pad, std::string_view text);
   bool CopyStoreToHistoryOnce(Storage storage, int pad);
   bool HoldsAnything(Storage storage, int pad);
+  bool KeepUnseenContent(int pad);
   std::string AddToHistoryOrRescue(const std::function<void(History&)>& add);
   bool Fail(int pad, std::string problem);
 

@@ -56,7 +56,13 @@ struct PadRecord {
   // The content of its store that could not be read went to the history when the user's text
   // replaced it; the user is to be told once.
   bool unreadContentKept = false;
-  // Syncing with other computers adds here the text both sides last agreed on, and its hash.
+  // The text this computer and the store's other writers (another program, another computer
+  // syncing the store) both had: what was read at the start or last taken in from elsewhere.
+  // Edits made on both sides since are merged from it. Nothing while unknown.
+  std::optional<std::string> base;
+  // The store as last read or written here, in a form cheap to get again: a different stamp
+  // means someone else may have written it since.
+  std::string stamp;
 };
 
 // How many characters (UTF-16 units) of `before` are gone from `after`, where the two differ in

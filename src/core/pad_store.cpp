@@ -76,6 +76,11 @@ std::optional<StoredBytes> PadStore::ReadBytes(Storage storage, int pad) {
   }
 }
 
+std::string PadStore::Stamp(Storage storage, int pad) {
+  if (storage == Storage::SettingsStore) return settings_.Stamp(kSection, ValueName(pad));
+  return files_.Stamp(files_.Resolve(FilePath(pad)));
+}
+
 void PadStore::Write(Storage storage, int pad, std::string_view text) {
   try {
     if (storage == Storage::SettingsStore) {

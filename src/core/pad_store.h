@@ -39,6 +39,10 @@ class PadStore {
   // for one registry value is refused, each with a reason in plain words.
   void Write(Storage storage, int pad, std::string_view text);
 
+  // What changes whenever anyone writes the pad's store, cheap to get: see FileSystem::Stamp
+  // and SettingsStore::Stamp. Never throws.
+  std::string Stamp(Storage storage, int pad);
+
   // "file C:\Notes\~tmp3.tmp" or "registry value HKEY_CURRENT_USER\...\Data\3".
   std::string Where(Storage storage, int pad) const;
   std::string FilePath(int pad) const;

@@ -123,6 +123,16 @@ bool WinFileSystem::Exists(const std::string& path) {
 
 void WinFileSystem::Remove(const std::string& path) { DeleteFileW(Widen(path).c_str()); }
 
+std::string WinFileSystem::Stamp(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return {};
+  auto wide = [](DWORD high, DWORD low) {
+    return std::to_string((static_cast<unsigned long long>(high) << 32) | low);
+  };
+  return wide(data.nFileSizeHigh, data.nFileSizeLow) + ":" +
+         wide(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+}
+
 PathKind WinFileSystem::Kind(const std::string& path) {
   DWORD attributes = GetFileAttributesW(Widen(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;

@@ -16,6 +16,7 @@ class WinFileSystem : public FileSystem {
   std::string Resolve(const std::string& path) override;
   std::vector<FolderEntry> List(const std::string& folder) override;
   void CreateFolders(const std::string& folder) override;
+  std::string Stamp(const std::string& path) override;
 };
 
 // The running exe, "C:\Tools\VornNotes.exe", and the folder it runs from: "C:\Tools", or "C:\"

@@ -12,11 +12,13 @@ namespace {
 
 constexpr wchar_t kProgramKey[] = L"Software\\VB and VBA Program Settings\\Vorn Notes\\";
 
-std::wstring SectionKey(std::string_view section) { return kProgramKey + Widen(section); }
-
 [[noreturn]] void Fail(LSTATUS rc) { throw PlatformError(ErrorText(static_cast<DWORD>(rc))); }
 
 }  // namespace
+
+std::wstring RegistrySettings::SectionKey(std::string_view section) {
+  return kProgramKey + Widen(section);
+}
 
 std::optional<StoredValue> RegistrySettings::ReadBytes(std::string_view section,
                                                        std::string_view key) {
@@ -68,6 +70,27 @@ void RegistrySettings::Write(std::string_view section, std::string_view key,
   rc = RegSetValueExW(owned.Get(), Widen(key).c_str(), 0, REG_SZ,
                       reinterpret_cast<const BYTE*>(text.c_str()), bytes);
   if (rc != ERROR_SUCCESS) Fail(rc);
+}
+
+std::string RegistrySettings::Stamp(std::string_view section, std::string_view key) {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, SectionKey(section).c_str(), 0, KEY_QUERY_VALUE, &raw) !=
+      ERROR_SUCCESS) {
+    return {};
+  }
+  Key owned(raw);
+  // Values keep no time of their own; their key's last write covers them all.
+  FILETIME written{};
+  DWORD bytes = 0;
+  if (RegQueryInfoKeyW(owned.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr, nullptr, &written) != ERROR_SUCCESS) {
+    return {};
+  }
+  LSTATUS rc = RegQueryValueExW(owned.Get(), Widen(key).c_str(), nullptr, nullptr, nullptr, &bytes);
+  if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) return {};
+  return std::to_string(rc == ERROR_SUCCESS ? bytes : 0) + ":" +
+         std::to_string((static_cast<unsigned long long>(written.dwHighDateTime) << 32) |
+                        written.dwLowDateTime);
 }
 
 std::string RegistrySettings::Where(std::string_view section, std::string_view key) const {

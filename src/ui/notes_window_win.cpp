@@ -91,7 +91,18 @@ LRESULT NotesWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return Default(msg, wp, lp);
     case WM_TIMER:
       if (wp == kRetryTimer && model_) model_->Tick();
+      if (wp == kStoreChangedTimer && model_) {
+        KillTimer(hwnd_, kStoreChangedTimer);
+        model_->StoreChangedElsewhere();
+      }
       return 0;
+    case kStoreChangedMessage:
+      // Saving a pad brings a few reports; they are looked at once, when they settle.
+      SetTimer(hwnd_, kStoreChangedTimer, 250, nullptr);
+      return 0;
+    case WM_POWERBROADCAST:  // the store may have been written while the computer slept
+      if (wp == PBT_APMRESUMEAUTOMATIC && model_) model_->StoreChangedElsewhere();
+      return TRUE;
     case WM_HOTKEY:
       if (wp == kHotKeyId && model_) model_->HotKeyPressed(GetForegroundWindow() == hwnd_);
       return 0;

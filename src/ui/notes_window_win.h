@@ -64,6 +64,7 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   void ReplacePadText(int pad, std::string_view text) override {
     WithControl(pad).ReplaceAll(text);
   }
+  void TakePadText(int pad, std::string_view text) override { Pad(pad).TakeText(text); }
   void SetStatusText(std::string_view text) override { statusBar_.SetText(text); }
   bool SetHotKey(const std::optional<HotKey>& key) override;
   std::u16string PadContent(int pad) const override { return Pad(pad).Content(); }

@@ -336,6 +336,17 @@ void PadControl::ReplaceAll(std::string_view text) {
   ReplaceSelection(text);
 }
 
+void PadControl::TakeText(std::string_view text) {
+  if (!hwnd_ || Filling()) return SetText(text);  // nothing to keep yet
+  CHARRANGE selection{};
+  SendMessageW(hwnd_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  LRESULT firstLine = SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0);
+  ReplaceAll(text);
+  SendMessageW(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));  // cut to the text
+  LRESULT nowFirst = SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0);
+  SendMessageW(hwnd_, EM_LINESCROLL, 0, firstLine - nowFirst);
+}
+
 void PadControl::ReplaceSelection(std::string_view text) {
   std::wstring wide = win::Widen(text);
   SendMessageW(hwnd_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));

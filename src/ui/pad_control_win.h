@@ -63,6 +63,9 @@ class PadControl {
   void ReplaceSelection(std::string_view text);
   // Replaces the whole text as one change that can be undone.
   void ReplaceAll(std::string_view text);
+  // Replaces the whole text with text written elsewhere, keeping the selection and the first
+  // line in view as far as the new text allows.
+  void TakeText(std::string_view text);
 
   // True while part of the text given last is not in the control yet.
   bool Filling() const { return filled_ < pending_.size(); }

@@ -15,6 +15,10 @@ inline constexpr const wchar_t* kFindWindowClass = L"VornNotesFind";
 // The message in which the tray window gets the icon's mouse events (WM_APP + 1), the mouse
 // message in the low word of lParam.
 inline constexpr unsigned kTrayIconMessage = 0x8001;
+// The message in which the notes window hears that the pads' store may have been written
+// elsewhere (WM_APP + 2), and the timer that waits for such reports to settle.
+inline constexpr unsigned kStoreChangedMessage = 0x8002;
+inline constexpr unsigned kStoreChangedTimer = 2;
 
 // The notes window.
 inline constexpr int kPrintButton = 101;

@@ -18,6 +18,7 @@
 #include "core/printing.h"
 #include "core/settings_store.h"
 #include "core/start_up.h"
+#include "core/store_watch.h"
 
 namespace fake {
 
@@ -71,6 +72,11 @@ class Settings : public vorn::SettingsStore {
     writes.emplace_back(key);
     if (refused.count(std::string(key))) throw PlatformError("Access is denied.");
     values[{std::string(section), std::string(key)}] = {ValueData(value), 1};
+  }
+  // The data itself: a change made straight into `values` counts too.
+  std::string Stamp(std::string_view section, std::string_view key) override {
+    auto it = values.find({std::string(section), std::string(key)});
+    return it == values.end() ? std::string() : it->second.bytes;
   }
   std::string Where(std::string_view section, std::string_view key) const override {
     return "registry value " + std::string(section) + "\\" + std::string(key);
@@ -148,6 +154,10 @@ class Files : public vorn::FileSystem {
       }
     }
     return entries;
+  }
+  std::string Stamp(const std::string& path) override {
+    auto it = files.find(path);
+    return it == files.end() ? std::string() : it->second;
   }
   void CreateFolders(const std::string& folder) override {
     if (failOn == "CreateFolders" || (!unwritable.empty() && folder.rfind(unwritable, 0) == 0)) {
@@ -227,6 +237,10 @@ class NotesView : public vorn::NotesView {
   void ReplacePadText(int pad, std::string_view t) override {
     Select(pad, 0, text.at(pad - 1).size());
     ReplacePadSelection(pad, t);
+  }
+  void TakePadText(int pad, std::string_view t) override {
+    text.at(pad - 1) = t;
+    if (changed) changed(pad);
   }
   void SetStatusText(std::string_view t) override { status = t; }
   std::u16string PadContent(int pad) const override { return vorn::ControlForm(text.at(pad - 1)); }
@@ -390,6 +404,12 @@ struct StartUp : vorn::StartUp {
     if (refused) throw vorn::PlatformError("Access is denied.");
     on = value;
   }
+};
+
+// The store watched; the tests tell the model of changes themselves.
+struct StoreWatch : vorn::StoreWatch {
+  std::vector<vorn::Storage> watched;
+  void Watch(vorn::Storage storage) override { watched.push_back(storage); }
 };
 
 }  // namespace fake

@@ -31,6 +31,7 @@ struct Model : ::testing::Test {
   fake::Clipboard clipboard;
   fake::Printer printer;
   fake::StartUp startUp;
+  fake::StoreWatch watch;
   vorn::PadStore pads{settings, files, "C:\\Vorn", Latin1};
   vorn::History history{files, "C:\\Local\\History", clock, Latin1};
   vorn::History rescue{files, "C:\\Temp\\History", clock, Latin1};
@@ -51,7 +52,7 @@ struct Model : ::testing::Test {
         keepers.emplace_back(std::make_unique<vorn::PadKeeper>(pads, history, rescue, clock));
     auto& m = *models.emplace_back(std::make_unique<vorn::NotesModel>(
         vorn::NotesWindows{p.view, p.tray, p.about, p.historyBox, p.findBox, p.messages, p.loop},
-        vorn::NotesServices{settings, *keeper, history, clipboard, printer, startUp}));
+        vorn::NotesServices{settings, *keeper, history, clipboard, printer, startUp, watch}));
     p.view.changed = [&m](int pad) { m.PadChanged(pad); };
     return m;
   }

@@ -238,6 +238,56 @@ TEST_F(Model, SwitchingWritesEveryPadAtOnceOrStaysWhereItWas) {
   EXPECT_EQ(view.status, "");
 }
 
+// ---- Changes from elsewhere -----------------------------------------------------------------
+
+TEST_F(Model, TextWrittenElsewhereIsTakenInAndMergedWithWhatWasTypedHere) {
+  settings.Set("3", "one\r\ntwo\r\nthree", "Data");
+  model.Start();
+  // Not edited here: the pad takes the new text, and the text it showed goes to the history.
+  settings.Set("3", "one\r\ntwo\r\nthree\r\nfour", "Data");
+  model.StoreChangedElsewhere();
+  EXPECT_EQ(view.text[2], "one\r\ntwo\r\nthree\r\nfour");
+  EXPECT_EQ(Kept(3), std::vector<std::string>{"one\r\ntwo\r\nthree"});
+  EXPECT_EQ(view.status, "Doc #3 was changed elsewhere; Ctrl+H has the text before.");
+  EXPECT_TRUE(settings.writes.empty());  // taking text in writes nothing
+
+  // Typed here while another line changed elsewhere: the key's store is merged first.
+  loop.waiting = true;
+  view.Type(3, "!");
+  settings.Set("3", "ONE\r\ntwo\r\nthree\r\nfour", "Data");
+  loop.waiting = false;
+  model.StoreChanges();
+  EXPECT_EQ(view.text[2], "ONE\r\ntwo\r\nthree\r\nfour!");
+  EXPECT_EQ(Value(3), "ONE\r\ntwo\r\nthree\r\nfour!");
+
+  // The same line changed on both sides: the pad keeps what was typed here, and the other
+  // text is kept in the history and told.
+  loop.waiting = true;
+  view.Type(3, "?");
+  settings.Set("3", "ONE\r\ntwo\r\nthree\r\nfive", "Data");
+  loop.waiting = false;
+  model.StoreChanges();
+  EXPECT_EQ(view.text[2], "ONE\r\ntwo\r\nthree\r\nfour!?");
+  EXPECT_EQ(Value(3), "ONE\r\ntwo\r\nthree\r\nfour!?");
+  EXPECT_EQ(Kept(3).front(), "ONE\r\ntwo\r\nthree\r\nfive");
+  ASSERT_EQ(messages.notified.size(), 1u);
+  EXPECT_EQ(messages.notified[0].second, "Changed in two places");
+}
+
+TEST_F(Model, AFileRewrittenElsewhereBeforeEachKeyLosesNeitherText) {
+  settings.Set("Reg", "0");
+  files.files["C:\\Vorn\\~tmp3.tmp"] = "notes";
+  model.Start();
+  files.files["C:\\Vorn\\~tmp3.tmp"] = "first rewrite";
+  view.Type(3, "a");
+  files.files["C:\\Vorn\\~tmp3.tmp"] = "second rewrite";
+  view.Type(3, "b");
+  EXPECT_EQ(File(3), "notesab");
+  std::vector<std::string> kept = Kept(3);
+  EXPECT_NE(std::find(kept.begin(), kept.end(), "first rewrite"), kept.end());
+  EXPECT_NE(std::find(kept.begin(), kept.end(), "second rewrite"), kept.end());
+}
+
 TEST_F(Model, EndingWithAnUnsavedPadAsksAndItsTextGoesToTheHistory) {
   settings.Set("Reg", "0");
   model.Start();

@@ -1,0 +1,22 @@
+// Two computers' edits of one text, brought together by lines. A line is compared with its line
+// break, so the text's own breaks (CR LF as pads store them) come through as they were.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vorn {
+
+// True when every line of `part` is in `whole`, in the same order: `whole` already holds what
+// `part` holds, and perhaps more. Line breaks do not count here (a last line without one is
+// the same line with one).
+bool HoldsLinesOf(std::string_view whole, std::string_view part);
+
+// The three-way merge of `ours` and `theirs`, both edited from `base`: every line either side
+// changed, where the two changed different lines. Nothing where both changed the same lines
+// differently, or where the texts differ too much to be merged by lines at all.
+std::optional<std::string> MergeLines(std::string_view base, std::string_view ours,
+                                      std::string_view theirs);
+
+}  // namespace vorn

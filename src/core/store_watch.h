@@ -1,0 +1,17 @@
+// Being told when the pads' store may have been written by another program or computer: the
+// system reports changes to the pads' folder, or to the registry key of their values. A report
+// is a hint only; the pads' keeper compares what the store holds.
+#pragma once
+
+#include "core/pad_record.h"
+
+namespace vorn {
+
+class StoreWatch {
+ public:
+  virtual ~StoreWatch() = default;
+  // From now on, reports changes to `storage` (and no longer to the other store).
+  virtual void Watch(Storage storage) = 0;
+};
+
+}  // namespace vorn

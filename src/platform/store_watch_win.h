@@ -1,0 +1,51 @@
+// The system's reports of changes to the pads' store: the program's folder (a file's name,
+// size or last write), or the registry key of the pads' values. Each report posts a message to
+// the owner window; the watch is armed again at once, from the thread the system waits on, so
+// that no report is missed while the message waits.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "core/store_watch.h"
+#include "platform/handles_win.h"
+
+namespace vorn::win {
+
+class StoreWatcher : public StoreWatch {
+ public:
+  // `folder` holds the pad files; `valuesKey` (under HKEY_CURRENT_USER) the pads' values.
+  StoreWatcher(std::string folder, std::wstring valuesKey)
+      : folder_(std::move(folder)), valuesKey_(std::move(valuesKey)) {}
+  StoreWatcher(const StoreWatcher&) = delete;
+  StoreWatcher& operator=(const StoreWatcher&) = delete;
+  ~StoreWatcher() override { Stop(); }
+
+  // Where the reports go, as `message`.
+  void SetOwner(HWND owner, UINT message) {
+    owner_ = owner;
+    message_ = message;
+  }
+  // A store the system will not watch (a registry key not made yet, a folder that cannot be
+  // watched) is left to the program's slow look every few seconds.
+  void Watch(Storage storage) override;
+
+ private:
+  static void CALLBACK Reported(void* self, BOOLEAN timedOut);
+  bool Arm();
+  void Stop();
+
+  std::string folder_;
+  std::wstring valuesKey_;
+  HWND owner_ = nullptr;
+  UINT message_ = 0;
+  Storage storage_ = Storage::SettingsStore;
+  HANDLE folderChange_ =
+      nullptr;  // a change notification handle, closed by FindCloseChangeNotification
+  Key key_;
+  File keyChanged_;  // the event the registry sets
+  HANDLE wait_ = nullptr;
+};
+
+}  // namespace vorn::win
