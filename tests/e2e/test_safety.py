@@ -198,6 +198,45 @@ class FailedSaves(ProgramTest):
         self.assertEqual(self.app.probe('status')['panel1'], '')
 
 
+class ChangedElsewhere(ProgramTest):
+    def write_pad_file(self, text):
+        with open(self.app.pad_file(3), 'wb') as f:
+            f.write(text)
+
+    def test_a_pad_file_another_program_rewrites_is_taken_in_and_no_text_is_lost(self):
+        self.app.set_setting('Reg', '0')
+        self.write_pad_file(b'shopping\r\nbread\r\n')
+        self.app.start()
+        self.app.show()
+        self.app.click_tab(3)
+        # Nothing typed here: the pad shows the new text, and says so.
+        self.write_pad_file(b'shopping\r\nbread\r\nmilk\r\n')
+        wait_until(lambda: self.app.pad_text(3) == 'shopping\r\nbread\r\nmilk\r\n', 5,
+                   what='the new text shown')
+        self.assertEqual(self.app.probe('status')['panel1'],
+                         'Doc #3 was changed elsewhere; Ctrl+H has the text before.')
+        # Rewritten twice, each time just before a key here: both texts are kept.
+        self.app.focus_pad(3)
+        for rewrite in (b'first rewrite', b'second rewrite'):
+            self.write_pad_file(rewrite)
+            self.desktop.type('!')
+        # Each rewrite is merged into the pad or kept in its history, as is what it showed.
+        wait_until(lambda: read(self.app.pad_file(3)) == self.app.pad_text(3).encode(), 10,
+                   what='the pad stored as it shows')
+        everything = self.app.pad_text(3).encode() + b'|'.join(self.app.history(3).values())
+        for text in (b'milk', b'first rewrite', b'second rewrite'):
+            self.assertIn(text, everything)
+        self.assertEqual(self.app.pad_text(3).count('!'), 2)
+
+    def test_a_value_changed_in_the_registry_is_taken_in(self):
+        self.app.set_setting('3', 'alpha', section='Data')
+        self.app.start()
+        self.app.show()
+        self.app.click_tab(3)
+        self.app.set_setting('3', 'beta', section='Data')
+        wait_until(lambda: self.app.pad_text(3) == 'beta', 5, what='the new value shown')
+
+
 class UnexpectedErrors(ProgramTest):
     def test_a_pad_the_system_will_not_make_is_told_and_the_program_goes_on(self):
         # Without the rich-edit libraries no pad can have its control.
