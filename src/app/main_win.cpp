@@ -22,6 +22,7 @@
 #include "ui/about_window_win.h"
 #include "ui/error_barrier_win.h"
 #include "ui/find_window_win.h"
+#include "ui/folder_dialog_win.h"
 #include "ui/history_window_win.h"
 #include "ui/messages_win.h"
 #include "ui/notes_window_win.h"
@@ -59,16 +60,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   win::WinClipboard clipboard;
   win::DefaultPrinter printer;
   win::RunAtLogOn startUp;
-  win::StoreWatcher watch(win::ProgramFolder(), win::RegistrySettings::SectionKey("Data"));
+  win::StoreWatcher watch(win::RegistrySettings::SectionKey("Data"));
   app::MessageLoop loop;
 
   ui::Messages messages;
+  ui::FolderPicker folders;
   ui::NotesWindow notes(instance);
   ui::TrayWindow tray(instance);
   ui::AboutWindow about(instance);
   ui::HistoryWindow historyWindow(instance);
   ui::FindTextWindow findWindow(instance);
-  NotesModel model({notes, tray, about, historyWindow, findWindow, messages, loop},
+  NotesModel model({notes, tray, about, historyWindow, findWindow, messages, folders, loop},
                    {settings, keeper, history, clipboard, printer, startUp, watch});
   if (!notes.Create(model) || !tray.Create(model)) {
     messages.Show("Vorn Notes could not make its windows: " + win::ErrorText(GetLastError()),
@@ -76,6 +78,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     return 1;
   }
   messages.SetOwner(notes.Hwnd());
+  folders.SetOwner(notes.Hwnd());
   ui::TellErrorsWith(&messages);
   clipboard.SetOwner(notes.Hwnd());
   watch.SetOwner(notes.Hwnd(), ui::kStoreChangedMessage);

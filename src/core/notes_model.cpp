@@ -44,7 +44,8 @@ void NotesModel::RestoreWindow() {
 
   storeInRegistry_ = stored.storeInRegistry;
   s_.pads.UseStore(StorageChosenBy(storeInRegistry_));
-  s_.watch.Watch(s_.pads.StoreInUse());
+  s_.pads.UseFolder(stored.folder);
+  s_.watch.Watch(s_.pads.StoreInUse(), s_.pads.PadFolder());
   topMost_ = stored.onTop;
   w_.notes.ShowOptions(topMost_, storeInRegistry_);
   if (topMost_) w_.notes.SetTopMost(true);

@@ -34,6 +34,7 @@ struct NotesWindows {
   HistoryBox& history;
   FindBox& find;
   MessageDialog& messages;
+  FolderDialog& folders;
   RunLoop& loop;
 };
 
@@ -81,6 +82,11 @@ class NotesModel {
   void StartWithWindowsClicked();
   // Writes every pad to the other store and stores the choice at once; a failure keeps both.
   void StoreInRegistryClicked();
+  // "Pads &Folder..." in the window's system menu: the pad files go to a folder the user picks
+  // (the program's own folder takes them back beside the program, as "~tmpN.tmp"). A folder
+  // that holds pads already has the shared notes: the pads show them, and what they showed
+  // goes to their history. The choice is stored at once; a failure changes nothing.
+  void PadsFolderClicked();
   void AboutPressed();
   // "&Hide" and Escape.
   void Hide();

@@ -2,6 +2,9 @@
 // trying again what failed, switching the store, and the history.
 #include "core/notes_model.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace vorn {
 
 namespace {
@@ -9,6 +12,20 @@ namespace {
 constexpr std::string_view kFailureTitle = "Ooops...";
 
 std::string DocName(int pad) { return "Doc #" + std::to_string(pad); }
+
+// The same folder, spelled with or without a last backslash, in any case.
+bool SameFolder(std::string_view a, std::string_view b) {
+  auto trimmed = [](std::string_view f) {
+    while (f.size() > 3 && f.back() == '\\') f.remove_suffix(1);
+    return f;
+  };
+  a = trimmed(a);
+  b = trimmed(b);
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
 
 const char* StoreName(Storage storage) {
   return storage == Storage::SettingsStore ? "the registry" : "the pad files";
@@ -201,8 +218,60 @@ void NotesModel::StoreInRegistryClicked() {
   }
   storeInRegistry_ = next;
   s_.pads.UseStore(to);
-  s_.watch.Watch(to);
+  s_.watch.Watch(to, s_.pads.PadFolder());
   w_.notes.ShowOptions(topMost_, storeInRegistry_);
+  ShowStatus();
+}
+
+void NotesModel::PadsFolderClicked() {
+  StoreChanges();
+  std::optional<std::string> picked =
+      w_.folders.ChooseFolder(s_.pads.PadFolder(), s_.pads.ProgramFolder());
+  if (!picked) return;
+  std::string folder = SameFolder(*picked, s_.pads.ProgramFolder()) ? std::string() : *picked;
+  std::string previous = s_.pads.ChosenFolder();
+  if (SameFolder(folder, previous)) return;
+  bool files = s_.pads.StoreInUse() == Storage::PadFiles;
+  // A pad whose file could not be read, or is too large to edit, cannot move without losing it.
+  for (int pad = 1; pad <= kPadCount && files; ++pad) {
+    PadStatus status = s_.pads.Status(pad);
+    if (status != PadStatus::Unread && status != PadStatus::TooLarge) continue;
+    w_.messages.Show(PadProblem(pad) + "\r\n\r\nThe pads stay where they are until it can be read.",
+                     kFailureTitle);
+    return;
+  }
+  try {
+    SaveFolderChoice(s_.settings, folder);
+  } catch (const PlatformError& e) {
+    w_.messages.Show(std::string("The choice of folder could not be kept: ") + e.what() +
+                         "\r\n\r\nThe pads stay where they are.",
+                     kFailureTitle);
+    return;
+  }
+  PadKeeper::FolderMove move =
+      s_.pads.MoveToFolder(folder, [this](int pad) { return w_.notes.PadText(pad); });
+  if (move.failure) {
+    try {
+      SaveFolderChoice(s_.settings, previous);
+    } catch (const PlatformError&) {
+      // The next start reads the pads from the folder chosen; they are there too.
+    }
+    std::string who = move.failure->pad ? DocName(move.failure->pad) + ", " : std::string();
+    w_.messages.Show(who + move.failure->problem + "\r\n\r\nThe pads stay where they are.",
+                     kFailureTitle);
+    ShowStatus();
+    return;
+  }
+  std::string place = folder.empty() ? "the program's folder" : folder;
+  if (move.joined && files) {
+    for (int pad = 1; pad <= kPadCount; ++pad) LoadPad(pad);
+    countText_ = "The pads show the notes in " + place +
+                 "; what each showed before is in its history (Ctrl+H).";
+  } else {
+    countText_ = "The pads are kept in " + place +
+                 (files ? "." : " when \"Store in Registry\" is unticked.");
+  }
+  s_.watch.Watch(s_.pads.StoreInUse(), s_.pads.PadFolder());
   ShowStatus();
 }
 

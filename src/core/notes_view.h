@@ -86,6 +86,16 @@ class AboutBox {
   virtual void Open() = 0;
 };
 
+// The system's folder picker, over the notes window.
+class FolderDialog {
+ public:
+  virtual ~FolderDialog() = default;
+  // The folder the user picks, starting in `current`, with `programFolder` among the places
+  // offered; nothing when the user cancels.
+  virtual std::optional<std::string> ChooseFolder(std::string_view current,
+                                                  std::string_view programFolder) = 0;
+};
+
 // Messages over the notes window.
 class MessageDialog {
  public:

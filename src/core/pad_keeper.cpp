@@ -143,6 +143,45 @@ std::optional<PadKeeper::Failure> PadKeeper::CopyAllTo(
   return std::nullopt;
 }
 
+PadKeeper::FolderMove PadKeeper::MoveToFolder(std::string_view folder,
+                                              const std::function<std::string(int pad)>& padText) {
+  FolderMove move;
+  std::string previous = store_.ChosenFolder();
+  store_.UseFolder(folder);
+  try {
+    store_.CheckFolderWritable();
+  } catch (const PlatformError& e) {
+    store_.UseFolder(previous);
+    move.failure = Failure{0, e.what()};
+    return move;
+  }
+  bool filesInUse = storage_ == Storage::PadFiles;
+  // The program's own folder is no shared one: the pads go back there as they are, and what
+  // was left there goes to the history when it is replaced.
+  for (int pad = 1; pad <= kPadCount && !move.joined && !folder.empty(); ++pad) {
+    move.joined = HoldsAnything(Storage::PadFiles, pad);
+  }
+  // Where the pads were is left as it is, a copy of the notes as they were.
+  for (PadRecord& r : pads_) r.storeContentKept[Index(Storage::PadFiles)] = false;
+  if (!filesInUse) return move;  // used when "Store in Registry" is unticked
+  for (int pad = 1; pad <= kPadCount; ++pad) {
+    std::string text = padText(pad);
+    if (move.joined) {
+      if (!text.empty()) AddVersion(pad, text);
+    } else if (!text.empty() || At(pad).status == PadStatus::Unsaved) {
+      At(pad).stamp = store_.Stamp(storage_, pad);  // nothing there yet
+      if (!Write(storage_, pad, text)) {
+        move.failure = Failure{pad, At(pad).problem};
+        store_.UseFolder(previous);
+        for (int back = 1; back <= pad; ++back) At(back).stamp = store_.Stamp(storage_, back);
+        return move;
+      }
+    }
+  }
+  UseStore(storage_);  // the texts there are the ones both sides have
+  return move;
+}
+
 bool PadKeeper::AnyUnsaved() const {
   return std::any_of(pads_.begin(), pads_.end(),
                      [](const PadRecord& r) { return r.status == PadStatus::Unsaved; });

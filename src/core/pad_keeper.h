@@ -60,6 +60,8 @@ class PadKeeper {
   Storage StoreInUse() const { return storage_; }
   // After a switch, the text each pad wrote there is the one both sides had.
   void UseStore(Storage storage);
+  // The folder chosen for the pad files, as stored at the start; "" for the program's own.
+  void UseFolder(std::string_view folder) { store_.UseFolder(folder); }
 
   // Reads the pad. Nothing when it cannot be read: the pad is then unread, and its store is not
   // replaced before its content has been read or kept in the history. A pad too large to edit
@@ -88,6 +90,23 @@ class PadKeeper {
   // nothing is left out. The first pad that cannot be written stops it and stays as saved as
   // it was in the store in use.
   std::optional<Failure> CopyAllTo(Storage to, const std::function<std::string(int pad)>& padText);
+  // Moves the pad files to `folder` ("" the program's own), the user's choice. A folder that
+  // holds no pads yet takes every pad's text (`padText`) at once. One that holds pads already
+  // (a second computer joining a synced folder) has the shared notes: each pad's text goes to
+  // its history, for the pads to be read from there (`joined`); the program's own folder is
+  // never joined, the pads go back there as they are. A folder
+  // that cannot be written, or a pad that cannot be, changes nothing and comes back as a
+  // failure (pad 0 for the folder itself).
+  struct FolderMove {
+    bool joined = false;
+    std::optional<Failure> failure;
+  };
+  FolderMove MoveToFolder(std::string_view folder,
+                          const std::function<std::string(int pad)>& padText);
+  const std::string& ChosenFolder() const { return store_.ChosenFolder(); }
+  const std::string& PadFolder() const { return store_.Folder(); }
+  const std::string& ProgramFolder() const { return store_.ProgramFolder(); }
+
   // Adds a version of the pad's text to the history or, where that cannot be written, to the
   // rescue history; a failure is remembered in HistoryProblem until the history works again.
   KeptIn AddVersion(int pad, std::string_view text);

@@ -24,7 +24,30 @@ PadStore::PadStore(SettingsStore& settings, FileSystem& files, std::string_view 
 }
 
 std::string PadStore::FilePath(int pad) const {
-  return folder_ + "~tmp" + std::to_string(pad) + ".tmp";
+  if (chosen_.empty()) return folder_ + "~tmp" + std::to_string(pad) + ".tmp";
+  return chosenWithSlash_ + "Doc " + std::to_string(pad) + ".txt";
+}
+
+void PadStore::UseFolder(std::string_view folder) {
+  chosen_ = folder;
+  chosenWithSlash_ = chosen_;
+  if (!chosenWithSlash_.empty() && chosenWithSlash_.back() != '\\') chosenWithSlash_ += '\\';
+}
+
+void PadStore::CheckFolderWritable() {
+  // The save's own first step, undone: nothing of anyone else's is touched.
+  std::string trial = FilePath(1) + ".new";
+  try {
+    std::string folder = chosen_.empty() ? folder_ : chosen_;
+    if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();  // "C:\\" stays
+    if (files_.Kind(folder) != PathKind::Folder) {
+      throw PlatformError("it cannot be reached.");
+    }
+    files_.WriteNew(trial, "");
+    files_.Remove(trial);
+  } catch (const PlatformError& e) {
+    throw PlatformError("folder " + Folder() + ": " + e.what());
+  }
 }
 
 std::string PadStore::Where(Storage storage, int pad) const {
@@ -34,6 +57,11 @@ std::string PadStore::Where(Storage storage, int pad) const {
 
 // The pad's file as it is to be read or replaced: a link followed, an interrupted save finished.
 std::string PadStore::ReadyFile(int pad) {
+  // A chosen folder out of reach (a drive not plugged in, a share offline) holds the pads
+  // nonetheless: they are not taken for empty.
+  if (!chosen_.empty() && files_.Kind(chosen_) != PathKind::Folder) {
+    throw PlatformError("its folder cannot be reached.");
+  }
   std::string path = files_.Resolve(FilePath(pad));
   RecoverFile(files_, path);
   if (files_.Kind(path) == PathKind::Folder) {

@@ -1,7 +1,9 @@
 // Where the ten pads are kept: the values "1" to "10" of the settings store's section "Data",
-// or the files "~tmp1.tmp" to "~tmp10.tmp" in the program's folder, as "Store in Registry"
-// chooses. Each write replaces a pad's whole text. Failures are PlatformErrors whose text names
-// the place and the reason: "file C:\Notes\~tmp3.tmp: Access is denied."
+// or pad files, as "Store in Registry" chooses: "~tmp1.tmp" to "~tmp10.tmp" in the program's
+// folder, or "Doc 1.txt" to "Doc 10.txt" in a folder the user chose (one a sync service keeps
+// alike on several computers; those names every such service carries). Each write replaces a pad's
+// whole text. Failures are PlatformErrors whose text names the place and the reason: "file
+// C:\Notes\~tmp3.tmp: Access is denied."
 #pragma once
 
 #include <optional>
@@ -47,12 +49,22 @@ class PadStore {
   std::string Where(Storage storage, int pad) const;
   std::string FilePath(int pad) const;
 
+  // The folder the user chose for the pad files, "" for the program's own.
+  void UseFolder(std::string_view folder);
+  const std::string& ChosenFolder() const { return chosen_; }
+  const std::string& ProgramFolder() const { return folder_; }
+  // The folder the pad files are in, with a trailing backslash.
+  const std::string& Folder() const { return chosen_.empty() ? folder_ : chosenWithSlash_; }
+  // Throws PlatformError, naming the folder, when no pad file could be written there.
+  void CheckFolderWritable();
+
  private:
   std::string ReadyFile(int pad);
 
   SettingsStore& settings_;
   FileSystem& files_;
   std::string folder_;  // ends in exactly one backslash
+  std::string chosen_, chosenWithSlash_;
   LegacyDecoder legacy_;
 };
 

@@ -3,6 +3,8 @@
 // is a hint only; the pads' keeper compares what the store holds.
 #pragma once
 
+#include <string>
+
 #include "core/pad_record.h"
 
 namespace vorn {
@@ -10,8 +12,9 @@ namespace vorn {
 class StoreWatch {
  public:
   virtual ~StoreWatch() = default;
-  // From now on, reports changes to `storage` (and no longer to the other store).
-  virtual void Watch(Storage storage) = 0;
+  // From now on, reports changes to `storage` (and no longer to the other store); `folder` is
+  // where the pad files are.
+  virtual void Watch(Storage storage, const std::string& folder) = 0;
 };
 
 }  // namespace vorn

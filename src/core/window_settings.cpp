@@ -58,6 +58,11 @@ WindowSettings LoadWindowSettings(SettingsStore& store) {
       s.hotKey = HotKeyText(*parsed);
   }
 
+  if (std::optional<std::string> folder = read("Folder")) {
+    std::size_t first = folder->find_first_not_of(' '), last = folder->find_last_not_of(' ');
+    if (first != std::string::npos) s.folder = folder->substr(first, last - first + 1);
+  }
+
   std::optional<std::string> zoom = read("Zoom");
   std::optional<std::int32_t> percent = RoundHalfEven(zoom ? ReadNumber(*zoom) : 0.0);
   if (percent && *percent != 0) s.zoom = std::clamp<int>(*percent, kSmallestZoom, kLargestZoom);
@@ -85,6 +90,10 @@ bool SaveWindowSettings(SettingsStore& store, const WindowRect& window, CheckSta
 
 void SaveStoreChoice(SettingsStore& store, CheckState storeInRegistry) {
   store.Write(kSection, "Reg", StoreChoiceText(storeInRegistry));
+}
+
+void SaveFolderChoice(SettingsStore& store, std::string_view folder) {
+  store.Write(kSection, "Folder", folder);
 }
 
 int ZoomedBy(int percent, int steps) {

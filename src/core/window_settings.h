@@ -38,13 +38,16 @@ struct WindowSettings {
   // The hotkey as text; "" when it is off.
   std::string hotKey = std::string(kDefaultHotKey);
   int zoom = kNormalZoom;
+  // The folder chosen for the pad files; "" for the program's own.
+  std::string folder;
 };
 
 // Reads "Top", "Left", "Height", "Width", "Reg" and "OnTop". A value of 0, text that is not a
 // number, a size below 0 and a coordinate no screen reaches count as not stored; "Reg" rounded
 // half to even must be 0, 1 or 2; "OnTop" is on only when it reads as exactly 1. "HotKey" empty
 // turns the hotkey off; one that names no usable key keeps "Ctrl+Alt+N". "Zoom" is a whole
-// percent, taken into the range; one that is not a number counts as 100.
+// percent, taken into the range; one that is not a number counts as 100. "Folder" is read as
+// it stands, spaces around it dropped.
 WindowSettings LoadWindowSettings(SettingsStore& store);
 
 // Writes the eight entries. A refused write does not stop the others; the pads are stored
@@ -54,5 +57,7 @@ bool SaveWindowSettings(SettingsStore& store, const WindowRect& window, CheckSta
 
 // Writes "Reg" alone, when the user has switched the store; throws PlatformError.
 void SaveStoreChoice(SettingsStore& store, CheckState storeInRegistry);
+// Writes "Folder" alone, when the user has chosen the pads' folder; throws PlatformError.
+void SaveFolderChoice(SettingsStore& store, std::string_view folder);
 
 }  // namespace vorn

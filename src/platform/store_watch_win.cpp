@@ -4,12 +4,12 @@
 
 namespace vorn::win {
 
-void StoreWatcher::Watch(Storage storage) {
+void StoreWatcher::Watch(Storage storage, const std::string& folder) {
   Stop();
   storage_ = storage;
   if (storage == Storage::PadFiles) {
     folderChange_ = FindFirstChangeNotificationW(
-        Widen(folder_).c_str(), FALSE,
+        Widen(folder).c_str(), FALSE,
         FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
     if (folderChange_ == INVALID_HANDLE_VALUE) folderChange_ = nullptr;
   } else {

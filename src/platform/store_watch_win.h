@@ -15,9 +15,8 @@ namespace vorn::win {
 
 class StoreWatcher : public StoreWatch {
  public:
-  // `folder` holds the pad files; `valuesKey` (under HKEY_CURRENT_USER) the pads' values.
-  StoreWatcher(std::string folder, std::wstring valuesKey)
-      : folder_(std::move(folder)), valuesKey_(std::move(valuesKey)) {}
+  // `valuesKey` (under HKEY_CURRENT_USER) holds the pads' values.
+  explicit StoreWatcher(std::wstring valuesKey) : valuesKey_(std::move(valuesKey)) {}
   StoreWatcher(const StoreWatcher&) = delete;
   StoreWatcher& operator=(const StoreWatcher&) = delete;
   ~StoreWatcher() override { Stop(); }
@@ -29,14 +28,13 @@ class StoreWatcher : public StoreWatch {
   }
   // A store the system will not watch (a registry key not made yet, a folder that cannot be
   // watched) is left to the program's slow look every few seconds.
-  void Watch(Storage storage) override;
+  void Watch(Storage storage, const std::string& folder) override;
 
  private:
   static void CALLBACK Reported(void* self, BOOLEAN timedOut);
   bool Arm();
   void Stop();
 
-  std::string folder_;
   std::wstring valuesKey_;
   HWND owner_ = nullptr;
   UINT message_ = 0;

@@ -129,6 +129,10 @@ LRESULT NotesWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         model_->StartWithWindowsClicked();
         return 0;
       }
+      if ((wp & 0xFFF0) == kPadsFolderCommand && model_) {
+        model_->PadsFolderClicked();
+        return 0;
+      }
       return Default(msg, wp, lp);
     case WM_INITMENUPOPUP:
       // The system menu shows the choice as the system holds it now.
@@ -165,6 +169,7 @@ void NotesWindow::OnCreate() {
   AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(system, MF_STRING, kHistoryCommand, L"&History...\tCtrl+H");
   AppendMenuW(system, MF_STRING, kStartWithWindowsCommand, L"Start with &Windows");
+  AppendMenuW(system, MF_STRING, kPadsFolderCommand, L"Pads &Folder...");
   // What could not be read or saved is tried again every few seconds.
   SetTimer(hwnd_, kRetryTimer, 3000, nullptr);
   OnSize();  // the bars take their places

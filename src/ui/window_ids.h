@@ -36,10 +36,11 @@ inline constexpr int kToolBar = 601;
 inline constexpr int kStatusBar = 602;
 inline constexpr int kButtonPanel = 603;
 
-// The notes window's system menu items "&History..." and "Start with &Windows", and its timer
-// for trying again what could not be read or saved.
+// The notes window's system menu items "&History...", "Start with &Windows" and "Pads
+// &Folder...", and its timer for trying again what could not be read or saved.
 inline constexpr unsigned kHistoryCommand = 0x1010;
 inline constexpr unsigned kStartWithWindowsCommand = 0x1020;
+inline constexpr unsigned kPadsFolderCommand = 0x1030;
 inline constexpr unsigned kRetryTimer = 1;
 inline constexpr int kHotKeyId = 1;  // the notes window's one system-wide hotkey
 

@@ -408,8 +408,18 @@ struct StartUp : vorn::StartUp {
 
 // The store watched; the tests tell the model of changes themselves.
 struct StoreWatch : vorn::StoreWatch {
-  std::vector<vorn::Storage> watched;
-  void Watch(vorn::Storage storage) override { watched.push_back(storage); }
+  std::vector<std::pair<vorn::Storage, std::string>> watched;
+  void Watch(vorn::Storage storage, const std::string& folder) override {
+    watched.emplace_back(storage, folder);
+  }
+};
+
+// The folder picker: `picked` is the user's answer, nothing for Cancel.
+struct FolderDialog : vorn::FolderDialog {
+  std::optional<std::string> picked;
+  std::optional<std::string> ChooseFolder(std::string_view, std::string_view) override {
+    return picked;
+  }
 };
 
 }  // namespace fake

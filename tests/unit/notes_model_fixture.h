@@ -21,6 +21,7 @@ struct Parts {
   fake::HistoryBox historyBox;
   fake::FindBox findBox;
   fake::Messages messages;
+  fake::FolderDialog folders;
   fake::Loop loop;
 };
 
@@ -51,7 +52,8 @@ struct Model : ::testing::Test {
     auto& keeper =
         keepers.emplace_back(std::make_unique<vorn::PadKeeper>(pads, history, rescue, clock));
     auto& m = *models.emplace_back(std::make_unique<vorn::NotesModel>(
-        vorn::NotesWindows{p.view, p.tray, p.about, p.historyBox, p.findBox, p.messages, p.loop},
+        vorn::NotesWindows{p.view, p.tray, p.about, p.historyBox, p.findBox, p.messages, p.folders,
+                           p.loop},
         vorn::NotesServices{settings, *keeper, history, clipboard, printer, startUp, watch}));
     p.view.changed = [&m](int pad) { m.PadChanged(pad); };
     return m;

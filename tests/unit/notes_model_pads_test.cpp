@@ -288,6 +288,46 @@ TEST_F(Model, AFileRewrittenElsewhereBeforeEachKeyLosesNeitherText) {
   EXPECT_NE(std::find(kept.begin(), kept.end(), "second rewrite"), kept.end());
 }
 
+TEST_F(Model, APadsFolderTakesThePadsOrGivesThemItsSharedNotes) {
+  settings.Set("Reg", "0");
+  files.folders = {"C:\\Vorn", "D:\\Sync", "E:\\Shared", "F:\\Locked"};
+  model.Start();
+  view.Type(1, "hello");
+  // An empty folder takes the pads at once, under names sync services carry.
+  parts.folders.picked = "D:\\Sync";
+  model.PadsFolderClicked();
+  EXPECT_EQ(files.files["D:\\Sync\\Doc 1.txt"], "hello");
+  EXPECT_EQ(settings.Get("Setting", "Folder"), "D:\\Sync");
+  view.Type(1, "!");
+  EXPECT_EQ(files.files["D:\\Sync\\Doc 1.txt"], "hello!");
+  EXPECT_EQ(File(1), "hello");  // the program's folder keeps the copy it had
+
+  // A folder that cannot be written changes nothing.
+  files.unwritable = "F:\\Locked";
+  parts.folders.picked = "F:\\Locked";
+  model.PadsFolderClicked();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].first.find("folder F:\\Locked\\: Access is denied."),
+            std::string::npos);
+  EXPECT_EQ(settings.Get("Setting", "Folder"), "D:\\Sync");
+
+  // A folder with pads in it has the notes shared with another computer: the pads show them,
+  // and what they showed goes to their history.
+  files.files["E:\\Shared\\Doc 2.txt"] = "shared";
+  parts.folders.picked = "E:\\Shared";
+  model.PadsFolderClicked();
+  EXPECT_EQ(view.text[0], "");
+  EXPECT_EQ(view.text[1], "shared");
+  EXPECT_EQ(Kept(1).front(), "hello!");
+  EXPECT_EQ(files.files.count("E:\\Shared\\Doc 1.txt"), 0u);  // nothing written by joining
+
+  // The program's own folder takes them back beside the program.
+  parts.folders.picked = "c:\\vorn\\";
+  model.PadsFolderClicked();
+  EXPECT_EQ(settings.Get("Setting", "Folder"), "");
+  EXPECT_EQ(File(2), "shared");
+}
+
 TEST_F(Model, EndingWithAnUnsavedPadAsksAndItsTextGoesToTheHistory) {
   settings.Set("Reg", "0");
   model.Start();
