@@ -134,6 +134,7 @@ class NotesModel {
   void ReadAgainIfUnread(int pad);
   void AfterSave(int pad, bool saved);
   void TakeIn(int pad);
+  void TakeInConflictCopies();
   void ShowStatus();
   std::string PadProblem(int pad) const;
   void TellHistoryProblem();

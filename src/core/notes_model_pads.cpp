@@ -132,6 +132,36 @@ void NotesModel::StoreChangedElsewhere() {
   for (int pad = 1; pad <= kPadCount; ++pad) {
     if (s_.pads.ChangedElsewhere(pad)) TakeIn(pad);
   }
+  TakeInConflictCopies();
+}
+
+// The copies a sync service left of pads changed on two computers at once: kept in the
+// history, merged where they merge, and gone from the folder; one notice says so.
+void NotesModel::TakeInConflictCopies() {
+  std::vector<PadKeeper::CopyTakenIn> copies =
+      s_.pads.TakeInConflictCopies([this](int pad) { return w_.notes.PadText(pad); });
+  if (copies.empty()) return;
+  std::string merged, kept;
+  for (const PadKeeper::CopyTakenIn& copy : copies) {
+    if (copy.text != w_.notes.PadText(copy.pad)) {
+      takingIn_ = true;
+      w_.notes.TakePadText(copy.pad, copy.text);
+      takingIn_ = false;
+    }
+    std::string& list = copy.how == PadKeeper::Taken::Conflict ? kept : merged;
+    if (list.find(DocName(copy.pad)) == std::string::npos) {
+      list += (list.empty() ? "" : ", ") + DocName(copy.pad);
+    }
+  }
+  std::string text = "A sync service left copies of pads changed on two computers at once. ";
+  if (!merged.empty()) text += "Merged into " + merged + ". ";
+  if (!kept.empty()) {
+    text += "Changed in the same lines as " + kept + ", which keep" +
+            (kept.find(',') == std::string::npos ? "s" : "") + " their text. ";
+  }
+  text += "Every copy is in its pad's history (Ctrl+H), and the files are gone from the folder.";
+  w_.messages.Notify(text, "Changed in two places");
+  ShowStatus();
 }
 
 void NotesModel::TakeIn(int pad) {

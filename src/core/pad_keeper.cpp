@@ -127,6 +127,41 @@ bool PadKeeper::StoreEdit(int pad, std::string_view text) {
   return Save(pad, text);
 }
 
+std::vector<PadKeeper::CopyTakenIn> PadKeeper::TakeInConflictCopies(
+    const std::function<std::string(int pad)>& shown) {
+  std::vector<CopyTakenIn> taken;
+  if (storage_ != Storage::PadFiles) return taken;
+  for (PadStore::ConflictCopy& copy : store_.ConflictCopies()) {
+    PadRecord& r = At(copy.pad);
+    if (!AddToHistoryOrRescue([&](History& h) {
+           h.AddStoredBytes(copy.pad, copy.bytes);
+         }).empty()) {
+      continue;  // never removed before its text is kept
+    }
+    CopyTakenIn result{copy.pad, Taken::Conflict, shown(copy.pad)};
+    if (r.stored && r.status != PadStatus::TooLarge) {
+      std::string_view base = r.base ? std::string_view(*r.base) : std::string_view(*r.stored);
+      if (HoldsLinesOf(result.text, copy.text)) {
+        result.how = Taken::Kept;
+      } else if (HoldsLinesOf(copy.text, result.text)) {
+        result = {copy.pad, Taken::Replaced, copy.text};
+      } else if (result.text == base) {
+        // Nothing changed here to merge with: the file the service kept is the one it chose,
+        // the copy stays in the history only.
+      } else if (std::optional<std::string> merged = MergeLines(base, result.text, copy.text)) {
+        result = {copy.pad, Taken::Merged, std::move(*merged)};
+      }
+    }
+    if (result.how == Taken::Replaced || result.how == Taken::Merged) {
+      AddVersion(copy.pad, shown(copy.pad));
+      Write(storage_, copy.pad, result.text);
+    }
+    store_.RemoveConflictCopy(copy);
+    taken.push_back(std::move(result));
+  }
+  return taken;
+}
+
 bool PadKeeper::Save(int pad, std::string_view text) { return Write(storage_, pad, text); }
 
 std::optional<PadKeeper::Failure> PadKeeper::CopyAllTo(

@@ -77,6 +77,18 @@ class PadKeeper {
   // other text where the two could not be merged, go to the history; a merged text is stored.
   TakenIn TakeIn(int pad, std::string_view shown);
 
+  // A conflict copy a sync service left, taken in: whose it was, and what its pad is to show.
+  struct CopyTakenIn {
+    int pad = 0;
+    Taken how = Taken::Nothing;
+    std::string text;
+  };
+  // Keeps each conflict copy in the pads' folder in its pad's history, byte for byte; merges it
+  // into the pad (which shows `shown(pad)`) where the two merge by lines, and stores the
+  // result; then removes the copy. A copy that could not be kept in the history stays where it
+  // is. Only while the pad files are in use, in a folder the user chose.
+  std::vector<CopyTakenIn> TakeInConflictCopies(const std::function<std::string(int pad)>& shown);
+
   // The user changed the pad; the change waits to be stored.
   void MarkChanged(int pad) { At(pad).changePending = true; }
   // True once for a change waiting to be stored.

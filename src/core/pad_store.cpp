@@ -1,5 +1,7 @@
 #include "core/pad_store.h"
 
+#include <cctype>
+
 #include "core/number_text.h"
 #include "core/utf.h"
 
@@ -21,6 +23,50 @@ PadStore::PadStore(SettingsStore& settings, FileSystem& files, std::string_view 
     : settings_(settings), files_(files), folder_(programFolder), legacy_(std::move(legacy)) {
   // A program in a drive's root sees its folder as "C:\", every other one without the slash.
   if (folder_.empty() || folder_.back() != '\\') folder_ += '\\';
+}
+
+int PadOfConflictCopy(std::string_view name) {
+  auto lower = [](std::string_view s) {
+    std::string l(s);
+    for (char& c : l) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return l;
+  };
+  std::string n = lower(name);
+  if (n.size() < 4 || n.compare(n.size() - 4, 4, ".txt") != 0) return 0;
+  for (int pad = kPadCount; pad >= 1; --pad) {
+    std::string own = "doc " + std::to_string(pad);
+    if (n.compare(0, own.size(), own) != 0) continue;
+    std::string_view added = std::string_view(n).substr(own.size(), n.size() - 4 - own.size());
+    if (added.empty() || std::isdigit(static_cast<unsigned char>(added.front()))) return 0;
+    return pad;
+  }
+  return 0;
+}
+
+std::vector<PadStore::ConflictCopy> PadStore::ConflictCopies() {
+  std::vector<ConflictCopy> copies;
+  if (chosen_.empty()) return copies;
+  std::vector<FolderEntry> entries;
+  try {
+    entries = files_.List(chosen_);
+  } catch (const PlatformError&) {
+    return copies;
+  }
+  for (const FolderEntry& entry : entries) {
+    int pad = PadOfConflictCopy(entry.name);
+    if (!pad) continue;
+    ConflictCopy copy{pad, chosenWithSlash_ + entry.name, {}, {}};
+    try {
+      std::optional<std::string> bytes = files_.Read(copy.path);
+      if (!bytes) continue;
+      copy.text = DecodePadFile(*bytes, legacy_);
+      copy.bytes = {std::move(*bytes), "file"};
+    } catch (const PlatformError&) {
+      continue;
+    }
+    copies.push_back(std::move(copy));
+  }
+  return copies;
 }
 
 std::string PadStore::FilePath(int pad) const {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/file_system.h"
 #include "core/pad_record.h"
@@ -23,6 +24,10 @@ struct StoredBytes {
   std::string bytes;
   std::string kind;
 };
+
+// The pad whose file `name` is a copy of: its name with anything added before ".txt" that
+// does not make it another pad's ("Doc 10.txt" is no copy of Doc 1); 0 for any other name.
+int PadOfConflictCopy(std::string_view name);
 
 class PadStore {
  public:
@@ -57,6 +62,20 @@ class PadStore {
   const std::string& Folder() const { return chosen_.empty() ? folder_ : chosenWithSlash_; }
   // Throws PlatformError, naming the folder, when no pad file could be written there.
   void CheckFolderWritable();
+
+  // A copy of a pad file that a sync service left in the chosen folder when two computers
+  // changed the pad at once: "Doc 3.sync-conflict-20261209-101010-ABC1234.txt", "Doc 3
+  // (Laptop's conflicted copy 2026-12-09).txt", "Doc 3-LAPTOP.txt".
+  struct ConflictCopy {
+    int pad = 0;
+    std::string path;
+    std::string text;   // read as pad files are
+    StoredBytes bytes;  // as it is, for the history
+  };
+  // The copies in the chosen folder; none without one. A copy that cannot be read is left
+  // for the next look.
+  std::vector<ConflictCopy> ConflictCopies();
+  void RemoveConflictCopy(const ConflictCopy& copy) { files_.Remove(copy.path); }
 
  private:
   std::string ReadyFile(int pad);

@@ -321,11 +321,25 @@ TEST_F(Model, APadsFolderTakesThePadsOrGivesThemItsSharedNotes) {
   EXPECT_EQ(Kept(1).front(), "hello!");
   EXPECT_EQ(files.files.count("E:\\Shared\\Doc 1.txt"), 0u);  // nothing written by joining
 
+  // Copies a sync service left of pads changed on two computers at once: kept in the history,
+  // merged where they merge, and removed.
+  files.files["E:\\Shared\\Doc 2.sync-conflict-20261209-101010-ABC1234.txt"] = "shared\r\nmore";
+  files.files["E:\\Shared\\Doc 2 (Laptop's conflicted copy).txt"] = "other";
+  files.files["E:\\Shared\\Notes.txt"] = "not ours";
+  model.StoreChangedElsewhere();
+  EXPECT_EQ(view.text[1], "shared\r\nmore");
+  EXPECT_EQ(files.files["E:\\Shared\\Doc 2.txt"], "shared\r\nmore");
+  std::vector<std::string> kept = Kept(2);
+  EXPECT_NE(std::find(kept.begin(), kept.end(), "other"), kept.end());
+  EXPECT_EQ(files.files.count("E:\\Shared\\Doc 2 (Laptop's conflicted copy).txt"), 0u);
+  EXPECT_EQ(files.files.count("E:\\Shared\\Notes.txt"), 1u);
+  EXPECT_EQ(messages.notified.size(), 1u);
+
   // The program's own folder takes them back beside the program.
   parts.folders.picked = "c:\\vorn\\";
   model.PadsFolderClicked();
   EXPECT_EQ(settings.Get("Setting", "Folder"), "");
-  EXPECT_EQ(File(2), "shared");
+  EXPECT_EQ(File(2), "shared\r\nmore");
 }
 
 TEST_F(Model, EndingWithAnUnsavedPadAsksAndItsTextGoesToTheHistory) {

@@ -21,6 +21,18 @@ TEST(PadStore, NamesItsFilesInTheProgramsFolder) {
   EXPECT_EQ(PadStore(settings, files, "D:\\", Latin1).FilePath(10), "D:\\~tmp10.tmp");
 }
 
+TEST(PadStore, KnowsTheCopiesSyncServicesLeaveOfItsFiles) {
+  EXPECT_EQ(vorn::PadOfConflictCopy("Doc 3.sync-conflict-20261209-101010-ABC1234.txt"), 3);
+  EXPECT_EQ(vorn::PadOfConflictCopy("Doc 3 (Laptop's conflicted copy 2026-12-09).txt"), 3);
+  EXPECT_EQ(vorn::PadOfConflictCopy("doc 10-LAPTOP.TXT"), 10);
+  EXPECT_EQ(vorn::PadOfConflictCopy("Doc 1-LAPTOP.txt"), 1);
+  // The pads' own files, another pad's, the save's own steps and other files are none.
+  for (const char* name : {"Doc 3.txt", "Doc 10.txt", "Doc 12.txt", "Doc 3.txt.new", "Doc 3.txt.ok",
+                           "Notes.txt", "Doc 3-copy.md", "~tmp3.tmp"}) {
+    EXPECT_EQ(vorn::PadOfConflictCopy(name), 0) << name;
+  }
+}
+
 TEST(PadStore, ReadsAndWritesTheStoreItIsGivenOnly) {
   fake::Settings settings;
   fake::Files files;
