@@ -16,6 +16,7 @@ packages=(
   wine wine64 fonts-wine
   xvfb xdotool trayer openbox x11-utils imagemagick xclip e2fsprogs
   cups printer-driver-cups-pdf poppler-utils
+  syncthing  # the sync service of the test with two computers
 )
 # 32-bit Wine for the shipped exe, and the CUPS library without which it sees no printer.
 packages32=(wine32:i386 libcups2:i386)

@@ -119,6 +119,14 @@ std::optional<std::vector<Hunk>> Changes(const Lines& a, const Lines& b) {
 
 }  // namespace
 
+std::optional<std::size_t> LinesChanged(std::string_view a, std::string_view b) {
+  std::optional<std::vector<Hunk>> changes = Changes(SplitLines(a), SplitLines(b));
+  if (!changes) return std::nullopt;
+  std::size_t n = 0;
+  for (const Hunk& h : *changes) n += h.to - h.from + h.lines.size();
+  return n;
+}
+
 std::optional<std::string> MergeLines(std::string_view base, std::string_view ours,
                                       std::string_view theirs) {
   Lines b = SplitLines(base);
@@ -160,6 +168,15 @@ std::optional<std::string> MergeLines(std::string_view base, std::string_view ou
 }
 
 bool HoldsLinesOf(std::string_view whole, std::string_view part) {
+  if (part.size() <= whole.size()) {
+    std::size_t head = 0, tail = 0;
+    while (head < part.size() && part[head] == whole[head]) ++head;
+    while (tail < part.size() - head &&
+           part[part.size() - 1 - tail] == whole[whole.size() - 1 - tail]) {
+      ++tail;
+    }
+    if (head + tail == part.size()) return true;
+  }
   Lines w = SplitLines(whole), p = SplitLines(part);
   std::size_t i = 0;
   for (std::string_view line : w) {

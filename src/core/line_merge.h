@@ -8,10 +8,15 @@
 
 namespace vorn {
 
-// True when every line of `part` is in `whole`, in the same order: `whole` already holds what
-// `part` holds, and perhaps more. Line breaks do not count here (a last line without one is
-// the same line with one).
+// True when `whole` already holds what `part` holds, and perhaps more: every line of `part` is
+// in `whole` in the same order (line breaks do not count here: a last line without one is the
+// same line with one), or `whole` is `part` with text put in at one place, as typing adds it
+// within a line.
 bool HoldsLinesOf(std::string_view whole, std::string_view part);
+
+// How many lines turn `a` into `b` (each removed and each added line counts); nothing where
+// the two differ too much to be compared by lines.
+std::optional<std::size_t> LinesChanged(std::string_view a, std::string_view b);
 
 // The three-way merge of `ours` and `theirs`, both edited from `base`: every line either side
 // changed, where the two changed different lines. Nothing where both changed the same lines

@@ -133,7 +133,8 @@ class NotesModel {
   void LoadPad(int pad);
   void ReadAgainIfUnread(int pad);
   void AfterSave(int pad, bool saved);
-  void TakeIn(int pad);
+  // `typing`: a key typed in the pad found the change.
+  void TakeIn(int pad, bool typing);
   void TakeInConflictCopies();
   void ShowStatus();
   std::string PadProblem(int pad) const;

@@ -56,7 +56,7 @@ void NotesModel::StoreChanges() {
     if (!s_.pads.TakeChange(pad)) continue;
     // A store written elsewhere since is never replaced unseen: its text is merged in first.
     if (s_.pads.ChangedElsewhere(pad)) {
-      TakeIn(pad);
+      TakeIn(pad, true);
     } else {
       AfterSave(pad, s_.pads.StoreEdit(pad, w_.notes.PadText(pad)));
     }
@@ -130,7 +130,7 @@ void NotesModel::Tick() {
 void NotesModel::StoreChangedElsewhere() {
   if (starting_ || ended_) return;
   for (int pad = 1; pad <= kPadCount; ++pad) {
-    if (s_.pads.ChangedElsewhere(pad)) TakeIn(pad);
+    if (s_.pads.ChangedElsewhere(pad)) TakeIn(pad, false);
   }
   TakeInConflictCopies();
 }
@@ -164,9 +164,9 @@ void NotesModel::TakeInConflictCopies() {
   ShowStatus();
 }
 
-void NotesModel::TakeIn(int pad) {
+void NotesModel::TakeIn(int pad, bool typing) {
   std::string shown = w_.notes.PadText(pad);
-  PadKeeper::TakenIn taken = s_.pads.TakeIn(pad, shown);
+  PadKeeper::TakenIn taken = s_.pads.TakeIn(pad, shown, typing);
   if (taken.text != shown) {
     takingIn_ = true;
     w_.notes.TakePadText(pad, taken.text);
@@ -184,7 +184,7 @@ void NotesModel::TakeIn(int pad) {
     case PadKeeper::Taken::Conflict:
       w_.messages.Notify(DocName(pad) +
                              " was changed here and elsewhere in the same lines. It keeps the text "
-                             "typed here; the text from elsewhere is in its history (Ctrl+H).",
+                             "typed here; both texts are in its history (Ctrl+H).",
                          "Changed in two places");
       break;
     case PadKeeper::Taken::Kept:

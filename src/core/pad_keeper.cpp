@@ -78,7 +78,7 @@ bool PadKeeper::ChangedElsewhere(int pad) {
   return false;
 }
 
-PadKeeper::TakenIn PadKeeper::TakeIn(int pad, std::string_view shown) {
+PadKeeper::TakenIn PadKeeper::TakeIn(int pad, std::string_view shown, bool typing) {
   PadRecord& r = At(pad);
   TakenIn taken{Taken::Nothing, std::string(shown)};
   if (!r.stored) return taken;
@@ -94,22 +94,26 @@ PadKeeper::TakenIn PadKeeper::TakeIn(int pad, std::string_view shown) {
   r.stamp = std::move(stamp);
   if (incoming == *r.stored) return taken;
 
-  std::string_view base = r.base ? std::string_view(*r.base) : std::string_view(*r.stored);
+  std::string_view base = MergeBase(r, incoming);
   if (shown == base || HoldsLinesOf(incoming, shown)) {
     taken = {Taken::Replaced, incoming};
   } else if (HoldsLinesOf(shown, incoming)) {
     taken.how = Taken::Kept;
   } else if (std::optional<std::string> merged = MergeLines(base, shown, incoming)) {
-    taken = {Taken::Merged, std::move(*merged)};
+    taken = {*merged == incoming ? Taken::Replaced : Taken::Merged, std::move(*merged)};
   } else {
     taken.how = Taken::Conflict;
   }
-  if (taken.text != shown) AddVersion(pad, shown);
-  if (taken.how == Taken::Conflict) AddVersion(pad, incoming);
+  // In a conflict both texts are kept. The store takes the pad's text with a key typed now;
+  // otherwise it keeps the other one until the next edit here: were each side to store its
+  // own text again at once, the two would go on replacing each other's.
+  bool conflict = taken.how == Taken::Conflict;
+  if (taken.text != shown || conflict) AddVersion(pad, shown);
+  if (conflict) AddVersion(pad, incoming);
   // The store holds the new text, which both sides now had.
   r.stored = incoming;
   r.base = std::move(incoming);
-  if (taken.text != *r.stored) Write(storage_, pad, taken.text);
+  if ((!conflict || typing) && taken.text != *r.stored) Write(storage_, pad, taken.text);
   return taken;
 }
 
@@ -160,6 +164,25 @@ std::vector<PadKeeper::CopyTakenIn> PadKeeper::TakeInConflictCopies(
     taken.push_back(std::move(result));
   }
   return taken;
+}
+
+// The text the one who wrote `incoming` started from, as far as this computer can tell: the
+// one it last took in, which both sides had; or, where `incoming` lies nearer to it, one it
+// wrote, which the other side had then seen (as when the other computer, in reach, took in
+// what was typed here and changed it): the last one that stayed in the store a while, or the
+// last one. Where two lie as near, the older.
+std::string_view PadKeeper::MergeBase(const PadRecord& r, std::string_view incoming) {
+  std::string_view best = r.base ? std::string_view(*r.base) : std::string_view(*r.stored);
+  std::optional<std::size_t> nearest = LinesChanged(best, incoming);
+  for (const std::optional<std::string>* written : {&r.settled, &r.stored}) {
+    if (!*written || **written == best) continue;
+    std::optional<std::size_t> distance = LinesChanged(**written, incoming);
+    if (distance && (!nearest || *distance < *nearest)) {
+      best = **written;
+      nearest = distance;
+    }
+  }
+  return best;
 }
 
 bool PadKeeper::Save(int pad, std::string_view text) { return Write(storage_, pad, text); }
@@ -242,6 +265,10 @@ bool PadKeeper::Write(Storage storage, int pad, std::string_view text) {
   r.stamp = std::move(after);
   r.status = PadStatus::Stored;
   r.problem.clear();
+  // The first write after a pause keeps the text that sat in the store through it.
+  std::int64_t now = clock_.NowUtcMillis();
+  if (r.stored && now - r.writtenAt >= kSettled) r.settled = r.stored;
+  r.writtenAt = now;
   // Into the string it had: a new one per keystroke would cost a large pad fresh pages each time.
   if (r.stored) {
     r.stored->assign(text);

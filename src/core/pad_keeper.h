@@ -37,8 +37,8 @@ class PadKeeper {
     Replaced,  // the pad was not edited here since it last took text in: it shows the new text
     Merged,    // edits made here and elsewhere are both in the pad, and in the store
     Kept,      // the pad already held every line of the new text: it stays, and is stored
-    Conflict,  // both sides changed the same lines: the pad keeps its text, the other is kept
-               // in the history
+    Conflict,  // both sides changed the same lines: the pad keeps its text, both are kept in
+               // the history; the store keeps the other until the pad's next edit
   };
   struct TakenIn {
     Taken how = Taken::Nothing;
@@ -74,8 +74,9 @@ class PadKeeper {
   // Takes the text another program or computer wrote to the pad's store into the pad, which
   // shows `shown`: as it is where the pad was not edited here since it last took text in,
   // merged by lines with the edits made here otherwise. What the pad showed before, and the
-  // other text where the two could not be merged, go to the history; a merged text is stored.
-  TakenIn TakeIn(int pad, std::string_view shown);
+  // other text where the two could not be merged, go to the history; a merged text is stored,
+  // and with a key `typing` now, the pad's text where the two could not be merged.
+  TakenIn TakeIn(int pad, std::string_view shown, bool typing);
 
   // A conflict copy a sync service left, taken in: whose it was, and what its pad is to show.
   struct CopyTakenIn {
@@ -144,6 +145,9 @@ class PadKeeper {
   bool CopyStoreToHistoryOnce(Storage storage, int pad);
   bool HoldsAnything(Storage storage, int pad);
   bool KeepUnseenContent(int pad);
+  static std::string_view MergeBase(const PadRecord& r, std::string_view incoming);
+  // How long a text stays in the store before a sync service has likely carried it off.
+  static constexpr std::int64_t kSettled = 1000;
   std::string AddToHistoryOrRescue(const std::function<void(History&)>& add);
   bool Fail(int pad, std::string problem);
 

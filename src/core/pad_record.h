@@ -60,6 +60,10 @@ struct PadRecord {
   // syncing the store) both had: what was read at the start or last taken in from elsewhere.
   // Edits made on both sides since are merged from it. Nothing while unknown.
   std::optional<std::string> base;
+  // The text written here that stayed in the store a while before the next write replaced it
+  // (a sync service had time to carry it off), and when the store was last written.
+  std::optional<std::string> settled;
+  std::int64_t writtenAt = 0;
   // The store as last read or written here, in a form cheap to get again: a different stamp
   // means someone else may have written it since.
   std::string stamp;

@@ -32,6 +32,7 @@ vorn_e2e(about AboutWindow TopMost)
 vorn_e2e(scale Scales DarkMode)
 vorn_e2e(large_pads LargePads)
 vorn_e2e(soak Soak)
+vorn_e2e(sync TwoComputers)
 
 # The exe we ship (i686) on a short suite of the same tests: start and icon, the two buttons on
 # the icon, typing stored in both stores, End and the next start, a printed page, the About

@@ -57,4 +57,7 @@ TEST(LineMerge, AFullerTextHoldsTheLinesOfTheOtherInOrder) {
   EXPECT_FALSE(HoldsLinesOf(Text("abdc"), Text("abcd")));
   EXPECT_FALSE(HoldsLinesOf(Text("abc"), Text("abcd")));
   EXPECT_TRUE(HoldsLinesOf(Text("abc"), ""));
+  // Typed within a line elsewhere.
+  EXPECT_TRUE(HoldsLinesOf("from here, and there\r\nnext", "from here\r\nnext"));
+  EXPECT_FALSE(HoldsLinesOf("from here, and there", "from where"));
 }

@@ -272,6 +272,28 @@ TEST_F(Model, TextWrittenElsewhereIsTakenInAndMergedWithWhatWasTypedHere) {
   EXPECT_EQ(Kept(3).front(), "ONE\r\ntwo\r\nthree\r\nfive");
   ASSERT_EQ(messages.notified.size(), 1u);
   EXPECT_EQ(messages.notified[0].second, "Changed in two places");
+
+  // Found with no key typed, it is not written over: two computers doing so would go on
+  // replacing each other's text. The next key stores the pad.
+  settings.Set("3", "ONE\r\ntwo\r\nthree\r\nsix", "Data");
+  model.StoreChangedElsewhere();
+  EXPECT_EQ(view.text[2], "ONE\r\ntwo\r\nthree\r\nfour!?");
+  EXPECT_EQ(Value(3), "ONE\r\ntwo\r\nthree\r\nsix");
+  view.Type(3, ".");
+  EXPECT_EQ(Value(3), "ONE\r\ntwo\r\nthree\r\nfour!?.");
+}
+
+TEST_F(Model, TextTypedHereAndChangedElsewhereMergesWithTheEditsMadeHereSince) {
+  model.Start();
+  view.Type(2, "one\r\ntwo\r\nthree");
+  // The other computer took the list in and changed its first line; here a line was added.
+  loop.waiting = true;
+  view.Type(2, "\r\nfour");
+  settings.Set("2", "ONE\r\ntwo\r\nthree", "Data");
+  loop.waiting = false;
+  model.StoreChanges();
+  EXPECT_EQ(view.text[1], "ONE\r\ntwo\r\nthree\r\nfour");
+  EXPECT_EQ(Value(2), "ONE\r\ntwo\r\nthree\r\nfour");
 }
 
 TEST_F(Model, AFileRewrittenElsewhereBeforeEachKeyLosesNeitherText) {
