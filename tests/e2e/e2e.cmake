@@ -25,7 +25,7 @@ endfunction()
 
 vorn_e2e(notes_window FirstStart TrayClicks Hiding HotKeyFromAnywhere Ending StoredGeometry
          Keyboard StartWithWindows Zoom)
-vorn_e2e(pad_storage SettingsStoreMode BothStores FileMode WriteFailures Crashes)
+vorn_e2e(pad_storage SettingsStoreMode BothStores PadsFolder FileMode WriteFailures Crashes)
 vorn_e2e(safety OneProgram History StoredTextSurvives FailedSaves ChangedElsewhere UnexpectedErrors)
 vorn_e2e(toolbar PadSwitching Finding ClipboardCommands Printing NoPrinter)
 vorn_e2e(about AboutWindow TopMost)

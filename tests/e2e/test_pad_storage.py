@@ -6,7 +6,7 @@ import subprocess
 import time
 import unittest
 
-from harness import ProgramTest, SETTINGS_KEY, pad_id, wait_until
+from harness import ProgramTest, SETTINGS_KEY, ids, pad_id, wait_until
 
 NON_ASCII = 'Grüße, 東京, 🙂'
 
@@ -73,6 +73,43 @@ class BothStores(ProgramTest):
                                what='~tmp1.tmp')
                 self.app.click_control('&End')
                 self.app.wait_exit()
+
+
+class PadsFolder(ProgramTest):
+    def choose_folder(self, path):
+        """"Pads Folder..." from the system menu, and a folder typed into the system's picker."""
+        self.app.probe('syscommand', str(ids.kPadsFolderCommand))
+        wait_until(lambda: any(w['title'] == 'Pads Folder' and w['visible']
+                               for w in self.app.windows()['windows']), 20,
+                   what='the folder picker')
+        self.desktop.type(path)
+        self.desktop.key('Return')
+        wait_until(lambda: not any(w['title'] == 'Pads Folder'
+                                   for w in self.app.windows()['windows']), 20,
+                   what='the picker closed')
+
+    def test_the_pads_go_to_a_chosen_folder_or_take_the_notes_it_holds(self):
+        self.app.set_setting('Reg', '0')
+        empty, shared = self.app.unix_path('C:\\Sync'), self.app.unix_path('C:\\Shared')
+        os.makedirs(empty)
+        os.makedirs(shared)
+        with open(os.path.join(shared, 'Doc 2.txt'), 'wb') as f:
+            f.write(b'from the other computer')
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(1)
+        self.desktop.type('my notes')
+        self.choose_folder('C:\\Sync')
+        self.assertEqual(self.app.registry('Setting')['Folder'], 'C:\\Sync')
+        with open(os.path.join(empty, 'Doc 1.txt'), 'rb') as f:
+            self.assertEqual(f.read(), b'my notes')
+        # Another folder with pads in it: its notes are shown, what the pads showed is kept.
+        self.choose_folder('C:\\Shared')
+        wait_until(lambda: self.app.pad_text(2) == 'from the other computer', 10,
+                   what='the shared notes shown')
+        self.assertEqual(self.app.pad_text(1), '')
+        self.assertIn(b'my notes', self.app.history(1).values())
+        self.assertEqual(sorted(os.listdir(shared)), ['Doc 2.txt'])
 
 
 class FileMode(ProgramTest):
