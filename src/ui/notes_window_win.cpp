@@ -43,7 +43,7 @@ LRESULT CALLBACK ButtonPanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 // The pad's tab caption, which is its name for screen readers too.
-std::wstring PadName(int pad) { return L"Doc #" + std::to_wstring(pad); }
+std::wstring PadName(int pad) { return win::Widen("Doc #" + std::to_string(pad)); }
 
 }  // namespace
 
