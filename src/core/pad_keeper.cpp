@@ -249,8 +249,10 @@ bool PadKeeper::Write(Storage storage, int pad, std::string_view text) {
   PadRecord& r = At(pad);
   if (r.status == PadStatus::TooLarge) return false;  // its store is never replaced
   if (!CopyStoreToHistoryOnce(storage, pad)) return false;
-  if (storage == storage_ && !KeepUnseenContent(pad)) return false;
-  std::string before = store_.Stamp(storage, pad);
+  bool inUse = storage == storage_;
+  if (inUse && !KeepUnseenContent(pad)) return false;
+  // The store in use was just found as last seen, or its content kept.
+  std::string before = inUse ? r.stamp : store_.Stamp(storage, pad);
   try {
     store_.Write(storage, pad, text);
   } catch (const PlatformError& e) {
@@ -311,6 +313,8 @@ bool PadKeeper::CopyStoreToHistoryOnce(Storage storage, int pad) {
 // false when it could not be kept there.
 bool PadKeeper::KeepUnseenContent(int pad) {
   if (!ChangedElsewhere(pad)) return true;
+  // Other pads' stores that share this stamp may have changed too: they keep the one they saw.
+  At(pad).stamp = store_.Stamp(storage_, pad);
   std::optional<StoredBytes> content;
   try {
     content = store_.ReadBytes(storage_, pad);

@@ -27,8 +27,9 @@ class SettingsStore {
   virtual std::optional<StoredValue> ReadBytes(std::string_view section, std::string_view key) = 0;
   // Creates what is missing and replaces the value; throws PlatformError when it is refused.
   virtual void Write(std::string_view section, std::string_view key, std::string_view value) = 0;
-  // What changes whenever anyone writes the value (its size, and the last write to its
-  // section), and costs no read of it; "" when it cannot be had. Never throws.
+  // What changes whenever anyone writes the value, and costs no read of it (a store may give
+  // all values of a section one stamp, the time the section was last written); "" when it
+  // cannot be had. Never throws.
   virtual std::string Stamp(std::string_view section, std::string_view key) = 0;
   // Where the value lives, in words for a message: "registry value HKEY_CURRENT_USER\...".
   virtual std::string Where(std::string_view section, std::string_view key) const = 0;

@@ -72,24 +72,21 @@ void RegistrySettings::Write(std::string_view section, std::string_view key,
   if (rc != ERROR_SUCCESS) Fail(rc);
 }
 
-std::string RegistrySettings::Stamp(std::string_view section, std::string_view key) {
+std::string RegistrySettings::Stamp(std::string_view section, std::string_view) {
   HKEY raw = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, SectionKey(section).c_str(), 0, KEY_QUERY_VALUE, &raw) !=
       ERROR_SUCCESS) {
     return {};
   }
   Key owned(raw);
-  // Values keep no time of their own; their key's last write covers them all.
+  // Values keep no time of their own; their key's last write covers them all, so all the
+  // section's values share one stamp.
   FILETIME written{};
-  DWORD bytes = 0;
   if (RegQueryInfoKeyW(owned.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                        nullptr, nullptr, nullptr, &written) != ERROR_SUCCESS) {
     return {};
   }
-  LSTATUS rc = RegQueryValueExW(owned.Get(), Widen(key).c_str(), nullptr, nullptr, nullptr, &bytes);
-  if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) return {};
-  return std::to_string(rc == ERROR_SUCCESS ? bytes : 0) + ":" +
-         std::to_string((static_cast<unsigned long long>(written.dwHighDateTime) << 32) |
+  return std::to_string((static_cast<unsigned long long>(written.dwHighDateTime) << 32) |
                         written.dwLowDateTime);
 }
 
