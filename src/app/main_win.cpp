@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdlib>
-
 #include "app/message_loop_win.h"
 #include "app/single_instance_win.h"
 #include "core/history.h"
@@ -27,13 +25,6 @@
 #include "ui/messages_win.h"
 #include "ui/notes_window_win.h"
 #include "ui/tray_window_win.h"
-
-// The default handler for an uncaught exception prints its demangled type name, which pulls
-// the whole demangler into the executable. No exception leaves a window procedure or the
-// message loop's own steps (ui/error_barrier_win.h), so the plain end is enough.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace vorn;
