@@ -7,13 +7,19 @@
 // same character typed into a plain rich-edit control of one's own holding the same text, plus
 // a bare write of the same bytes (one RegSetValueExW, or the same create-write-flush-rename
 // sequence of Win32 calls). Both are given one cross-process round trip, what a key from the
-// system costs before any program sees it. Each figure is the median of 31 rounds, taken
-// alternately; the key is typed in the middle of the text and taken back after each round.
+// system costs before any program sees it. "From outside": the same key sent from this process
+// to the pad of the running program (VornNotes.exe beside this bench), started with the same
+// text in the same store and its window shown: the time until that program has stored it, the
+// round trip included. Each figure is the median of 31 rounds, taken alternately (the running
+// program's after the others); the key is typed at the end of the text and in its middle, and
+// taken back after each round.
 #include <windows.h>
 #include <richedit.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <chrono>
+#include <optional>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -26,6 +32,7 @@
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
 #include "ui/pad_control_win.h"
+#include "ui/window_ids.h"
 
 using namespace vorn;
 using Stopwatch = std::chrono::steady_clock;
@@ -88,7 +95,10 @@ LRESULT CALLBACK ProgramHost(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE && g_program) {
     g_program->ownMs = Time([] {
       g_program->pad.TextChanged();
-      g_program->saved = g_program->keeper->StoreEdit(1, g_program->pad.Text()) && g_program->saved;
+      std::optional<ShownEdit> shown = g_program->pad.TakeEdit();
+      PadKeeper::EditStored stored = shown ? g_program->keeper->StoreEdit(1, *shown)
+                                           : g_program->keeper->StoreEdit(1, g_program->pad.Text());
+      g_program->saved = stored == PadKeeper::EditStored::Stored && g_program->saved;
     });
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
@@ -130,9 +140,103 @@ double TypeAt(HWND edit, LONG at) {
   return ms;
 }
 
+LRESULT Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  DWORD_PTR r = 0;
+  SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_BLOCK, 60000, &r);
+  return static_cast<LRESULT>(r);
+}
+
+void SetProgramValue(const wchar_t* section, const wchar_t* name, const std::wstring& value) {
+  std::wstring path =
+      std::wstring(L"Software\\VB and VBA Program Settings\\Vorn Notes\\") + section;
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                  nullptr);
+  RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+// The program itself, started with `text` as Doc #1 in the chosen store and its window shown.
+struct RunningProgram {
+  PROCESS_INFORMATION process{};
+  HWND pad = nullptr;
+
+  RunningProgram(const std::wstring& folder, bool inRegistry, const std::string& text)
+      : registry(inRegistry), file(folder + L"~tmp1.tmp") {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Vorn Notes");
+    for (int i = 1; i <= 10; ++i)
+      DeleteFileW((folder + L"~tmp" + std::to_wstring(i) + L".tmp").c_str());
+    SetProgramValue(L"Setting", L"Reg", registry ? L"1" : L"0");
+    if (registry) {
+      SetProgramValue(L"Data", L"1", win::Widen(text));
+    } else {
+      BareFile(folder + L"~tmp1.tmp", text);
+    }
+    STARTUPINFOW startup{sizeof startup};
+    std::wstring command = L"\"" + folder + L"VornNotes.exe\"";
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+      return;
+    }
+    WaitForInputIdle(process.hProcess, 60000);
+    HWND notes = FindWindowW(ui::kNotesWindowClass, nullptr);
+    Send(FindWindowW(ui::kTrayWindowClass, nullptr), ui::kTrayIconMessage, 0, WM_RBUTTONUP);
+    for (int tries = 0; notes && !pad && tries < 60000; ++tries) {
+      pad = FindWindowExW(notes, nullptr, L"RichEdit50W", nullptr);
+      if (!pad) Sleep(1);
+    }
+    Send(pad, WM_GETTEXTLENGTH, 0, 0);  // once all of its text is in
+  }
+  ~RunningProgram() {
+    if (!process.hProcess) return;
+    TerminateProcess(process.hProcess, 0);
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+  // The size of what the store holds. The program may store a key after the message that
+  // brought it, once nothing else waits (when its store watcher has posted it a report).
+  std::uint64_t StoredSize() const {
+    if (registry) {
+      DWORD bytes = 0;
+      RegGetValueW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Vorn Notes\\Data",
+                   L"1", RRF_RT_REG_SZ, nullptr, nullptr, &bytes);
+      return bytes;
+    }
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data);
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  }
+  // Looks every 0.1 ms: a tighter loop would keep the system busy that the program writes with.
+  void AwaitStored(std::uint64_t size) const {
+    for (auto start = Stopwatch::now(); StoredSize() != size;) {
+      auto look = Stopwatch::now();
+      if (look - start > std::chrono::seconds(10)) return;
+      while (Stopwatch::now() - look < std::chrono::microseconds(100)) {
+      }
+    }
+  }
+  // Types the key at `at` and times it until the program's store holds it; then takes it back.
+  double TypeAt(LONG at) const {
+    std::uint64_t before = StoredSize();
+    Send(pad, EM_SETSEL, at, at);
+    double ms = Time([&] {
+      Send(pad, WM_CHAR, 'k', 1);
+      AwaitStored(before + (registry ? 2 : 1));
+    });
+    Send(pad, WM_KEYDOWN, VK_BACK, 1);
+    AwaitStored(before);
+    return ms;
+  }
+  bool registry = false;
+  std::wstring file;
+};
+
 }  // namespace
 
-int wmain() {
+// With the argument "keys", only the keystrokes.
+int wmain(int argc, wchar_t** argv) {
   if (!LoadLibraryW(L"msftedit.dll")) {
     std::fprintf(stderr, "msftedit: %s\n", win::ErrorText(GetLastError()).c_str());
     return 1;
@@ -154,9 +258,15 @@ int wmain() {
   History rescue(files, folder + "\\Rescue", clock, win::FromSystemCodePage);
   std::wstring barePath = win::Widen(folder) + L"\\~bare1.tmp";
 
+  wchar_t self[MAX_PATH];
+  std::wstring programFolder(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
+  programFolder.resize(programFolder.find_last_of(L'\\') + 1);
+  bool outside =
+      GetFileAttributesW((programFolder + L"VornNotes.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
+
   std::printf("One keystroke until the store holds it (median of 31 rounds, milliseconds)\n");
-  std::printf("%-16s %7s %10s | %10s %10s %10s %10s | %7s\n", "store", "text", "program", "typing",
-              "round trip", "bare write", "floor", "ratio");
+  std::printf("%-16s %7s %-6s %10s %10s | %10s %10s %10s %10s | %7s\n", "store", "text", "where",
+              "program", "outside", "typing", "round trip", "bare write", "floor", "ratio");
   struct Case {
     const char* store;
     std::size_t bytes;
@@ -183,40 +293,57 @@ int wmain() {
       SendMessageW(floor, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
                    reinterpret_cast<LPARAM>(wide.c_str()));
     }
+    std::optional<RunningProgram> running;
+    if (outside) running.emplace(programFolder, registry, text);
     std::string stored = program.pad.Text();
     std::wstring wide = win::Widen(stored);
-    LONG middle = static_cast<LONG>(wide.size() / 2);
-    TypeAt(program.pad.Hwnd(), middle);  // the first change keeps what the store held
-    std::vector<double> programMs, typingMs, tripMs, bareMs;
-    for (int round = 0; round < 31; ++round) {
-      programMs.push_back(TypeAt(program.pad.Hwnd(), middle));
-      typingMs.push_back(TypeAt(floor, middle));
-      tripMs.push_back(Time([&] {
-        DWORD_PTR r = 0;
-        SendMessageTimeoutW(elsewhere, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &r);
-      }));
-      bareMs.push_back(Time([&] {
-        if (registry)
-          BareRegistry(wide);
-        else
-          BareFile(barePath, stored);
-      }));
+    // The control keeps a line break as one CR.
+    LONG length = static_cast<LONG>(wide.size() - std::count(wide.begin(), wide.end(), L'\n'));
+    for (const char* where : {"end", "middle"}) {
+      LONG at = where[0] == 'e' ? length : length / 2;
+      TypeAt(program.pad.Hwnd(), at);  // the first change keeps what the store held
+      std::vector<double> programMs, outsideMs, typingMs, tripMs, bareMs;
+      for (int round = 0; round < 31; ++round) {
+        programMs.push_back(TypeAt(program.pad.Hwnd(), at));
+        typingMs.push_back(TypeAt(floor, at));
+        tripMs.push_back(Time([&] {
+          DWORD_PTR r = 0;
+          SendMessageTimeoutW(elsewhere, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &r);
+        }));
+        bareMs.push_back(Time([&] {
+          if (registry)
+            BareRegistry(wide);
+          else
+            BareFile(barePath, stored);
+        }));
+      }
+      // The running program's rounds come apart: its store is the one the program's pad above
+      // writes, and a store written by another program costs a read at the next key.
+      if (running) {
+        running->TypeAt(at);
+        for (int round = 0; round < 31; ++round) outsideMs.push_back(running->TypeAt(at));
+      }
+      double trip = Median(tripMs);
+      double p = Median(programMs) + trip, t = Median(typingMs), b = Median(bareMs);
+      double o = running ? Median(outsideMs) : 0;
+      double f = t + trip + b;
+      std::printf("%-16s %5zu KB %-6s %10.3f %10.3f | %10.3f %10.3f %10.3f %10.3f | %7.2f%s\n",
+                  c.store, c.bytes / 1024, where, p, o, t, trip, b, f, std::max(p, o) / f,
+                  program.saved ? "" : "  (not saved!)");
+      // The same, for bench/table.py.
+      std::printf("@autosave|%s|%zu|%s|%.4f|%.4f|%.4f|%.4f|%.4f\n", c.store, c.bytes, where, p, t,
+                  trip, b, o);
     }
     g_program = nullptr;
     DestroyWindow(floor);
     DestroyWindow(program.pad.Hwnd());
-    double trip = Median(tripMs);
-    double p = Median(programMs) + trip, t = Median(typingMs), b = Median(bareMs);
-    double f = t + trip + b;
-    std::printf("%-16s %5zu KB %10.3f | %10.3f %10.3f %10.3f %10.3f | %7.2f%s\n", c.store,
-                c.bytes / 1024, p, t, trip, b, f, p / f, program.saved ? "" : "  (not saved!)");
-    // The same, for bench/table.py.
-    std::printf("@autosave|%s|%zu|%.4f|%.4f|%.4f|%.4f\n", c.store, c.bytes, p, t, trip, b);
   }
+  bool keysOnly = argc > 1 && std::wstring(argv[1]) == L"keys";
   // Select all and one key: the whole text goes (and to the history), one character stays.
   std::printf("\nSelect all and one key over a pad in its file (median of 3 rounds, ms)\n");
   std::printf("%8s %10s %10s %10s\n", "text", "program", "its own", "control");
   for (std::size_t characters : {100'000u, 200'000u, 400'000u}) {
+    if (keysOnly) break;
     std::string text = Text(characters);
     PadKeeper keeper(pads, history, rescue, clock);
     ProgramPad program;
@@ -252,7 +379,10 @@ int wmain() {
                 Median(floorMs));
   }
   RegDeleteTreeW(HKEY_CURRENT_USER, kBenchKey);
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Vorn Notes\\Data");
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Vorn Notes");
+  for (int i = 1; outside && i <= 10; ++i) {
+    DeleteFileW((programFolder + L"~tmp" + std::to_wstring(i) + L".tmp").c_str());
+  }
   DeleteFileW(barePath.c_str());
   return 0;
 }

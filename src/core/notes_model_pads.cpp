@@ -54,11 +54,14 @@ void NotesModel::PadChanged(int pad) {
 void NotesModel::StoreChanges() {
   for (int pad = 1; pad <= kPadCount; ++pad) {
     if (!s_.pads.TakeChange(pad)) continue;
+    std::optional<ShownEdit> shown = w_.notes.TakePadEdit(pad);
+    PadKeeper::EditStored stored =
+        shown ? s_.pads.StoreEdit(pad, *shown) : s_.pads.StoreEdit(pad, w_.notes.PadText(pad));
     // A store written elsewhere since is never replaced unseen: its text is merged in first.
-    if (s_.pads.ChangedElsewhere(pad)) {
+    if (stored == PadKeeper::EditStored::ChangedElsewhere) {
       TakeIn(pad, true);
     } else {
-      AfterSave(pad, s_.pads.StoreEdit(pad, w_.notes.PadText(pad)));
+      AfterSave(pad, stored == PadKeeper::EditStored::Stored);
     }
   }
 }

@@ -60,6 +60,9 @@ class NotesView {
   // The pad's text as its control counts it (UTF-16, a line break as one CR), its selection,
   // and a selection made and scrolled into view, in those positions.
   virtual std::u16string PadContent(int pad) const = 0;
+  // The pad's text as its control counts it, and the one edit made since this was last asked,
+  // where the pad knows it; nothing while the pad holds its text itself, not in a control.
+  virtual std::optional<ShownEdit> TakePadEdit(int pad) = 0;
   // Checks the pad's copy of its text against what its control shows: the lengths or, with
   // `whole`, the whole text (first finishing any text an input method is composing). On a
   // difference the copy takes the control's text, and the text the copy held comes back.

@@ -1,8 +1,7 @@
 #include "core/number_text.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 #include <limits>
 
 namespace vorn {
@@ -12,46 +11,73 @@ namespace {
 bool IsSkippable(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// `mantissa` x 10^`exponent`. Exact where both are exact in a double (the mantissa below 2^53,
+// the power at most 10^22), as a correctly rounded reading gives; within a unit or two in the
+// last place beyond, which no setting comes near. Far past the range: an infinity, or 0.
+double Scaled(std::uint64_t mantissa, long exponent) {
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  double value = static_cast<double>(mantissa);
+  if (value == 0.0) return 0.0;
+  for (; exponent > 22 && value < std::numeric_limits<double>::infinity(); exponent -= 22) {
+    value *= 1e22;
+  }
+  for (; exponent < -22 && value > 0.0; exponent += 22) value /= 1e22;
+  return exponent >= 0 ? value * kPowers[exponent] : value / kPowers[-exponent];
+}
+
 }  // namespace
 
 double ReadNumber(std::string_view text) {
-  // Gather the characters of the leading number without the skippable ones, then let strtod
-  // (in the "C" locale's terms: only "." is a decimal point) turn them into a value.
-  std::string number;
+  // The leading number's digits, skipping the skippable characters, read in the "C" locale's
+  // terms: only "." is a decimal point. Up to 19 significant digits are kept; the rest only
+  // move the decimal point.
   std::size_t i = 0;
   auto skip = [&] {
     while (i < text.size() && IsSkippable(text[i])) ++i;
   };
-  auto digits = [&] {
+  std::uint64_t mantissa = 0;
+  int kept = 0;
+  long exponent = 0;
+  auto digits = [&](bool fraction) {
     bool any = false;
     for (skip(); i < text.size() && IsDigit(text[i]); skip()) {
-      number += text[i++];
+      int digit = text[i++] - '0';
       any = true;
+      if (kept < 19) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(digit);
+        if (mantissa) ++kept;
+        if (fraction) --exponent;
+      } else if (!fraction) {
+        ++exponent;
+      }
     }
     return any;
   };
 
   skip();
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) number += text[i++];
-  bool mantissa = digits();
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  bool any = digits(false);
   if (i < text.size() && text[i] == '.') {
-    number += text[i++];
-    mantissa = digits() || mantissa;
+    ++i;
+    any = digits(true) || any;
   }
-  if (!mantissa) return 0.0;
+  if (!any) return 0.0;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
-    std::string exponent = "e";
     ++i;
     skip();
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) exponent += text[i++];
-    std::string saved;
-    saved.swap(number);
-    bool any = digits();
-    exponent += number;
-    number = saved;
-    if (any) number += exponent;
+    bool down = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) down = text[i++] == '-';
+    long power = 0;
+    for (skip(); i < text.size() && IsDigit(text[i]); skip()) {
+      power = std::min(power * 10 + (text[i++] - '0'), 100000L);  // far past any double
+    }
+    exponent += down ? -power : power;
   }
-  return std::strtod(number.c_str(), nullptr);
+  double value = Scaled(mantissa, exponent);
+  return negative ? -value : value;
 }
 
 std::string NumberText(float value) {

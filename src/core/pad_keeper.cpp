@@ -32,6 +32,7 @@ std::optional<std::string> PadKeeper::Load(int pad) {
   PadRecord& r = At(pad);
   std::string text;
   r.base.reset();
+  r.keyPlace.reset();
   r.stamp = store_.Stamp(storage_, pad);
   try {
     text = store_.Read(storage_, pad).value_or("");
@@ -58,7 +59,10 @@ std::optional<std::string> PadKeeper::Load(int pad) {
 
 void PadKeeper::UseStore(Storage storage) {
   storage_ = storage;
-  for (PadRecord& r : pads_) r.base = r.stored;
+  for (PadRecord& r : pads_) {
+    r.base = r.stored;
+    r.keyPlace.reset();
+  }
 }
 
 bool PadKeeper::ChangedElsewhere(int pad) {
@@ -112,23 +116,81 @@ PadKeeper::TakenIn PadKeeper::TakeIn(int pad, std::string_view shown, bool typin
   if (conflict) AddVersion(pad, incoming);
   // The store holds the new text, which both sides now had.
   r.stored = incoming;
+  r.keyPlace.reset();
   r.base = std::move(incoming);
   if ((!conflict || typing) && taken.text != *r.stored) Write(storage_, pad, taken.text);
   return taken;
 }
 
-bool PadKeeper::StoreEdit(int pad, std::string_view text) {
+PadKeeper::EditStored PadKeeper::StoreEdit(int pad, std::string_view text) {
+  PadRecord& r = At(pad);
+  if (r.status == PadStatus::TooLarge) return EditStored::Failed;
+  if (ChangedElsewhere(pad)) return EditStored::ChangedElsewhere;
+  KeepTextBefore(pad, RemovedLength(r.stored ? std::string_view(*r.stored) : "", text));
+  return WriteSeen(storage_, pad, text) ? EditStored::Stored : EditStored::Failed;
+}
+
+PadKeeper::EditStored PadKeeper::StoreEdit(int pad, const ShownEdit& shown) {
+  PadRecord& r = At(pad);
+  // The store's text can follow the edit where it is the text the pad held before it.
+  std::optional<TextPlace> place = r.stored && shown.edit ? r.keyPlace : std::nullopt;
+  r.keyPlace.reset();  // set again where the store takes this text
+  if (r.status == PadStatus::TooLarge) return EditStored::Failed;
+  if (ChangedElsewhere(pad)) return EditStored::ChangedElsewhere;
+  bool stored = place ? StoreFollowingEdit(pad, *shown.edit, *place, shown.text)
+                      : StoreWholeText(pad, shown.text);
+  return stored ? EditStored::Stored : EditStored::Failed;
+}
+
+// The store's text follows the edit, which costs what the edit changed and not the whole text;
+// the store is written from the form it keeps (a value the pad's UTF-16, a file the UTF-8).
+bool PadKeeper::StoreFollowingEdit(int pad, const PadEdit& edit, TextPlace near,
+                                   std::u16string_view shown) {
+  PadRecord& r = At(pad);
+  KeepTextBefore(pad, edit.removed);
+  if (!CopyStoreToHistoryOnce(storage_, pad)) return false;
+  KeepSettled(r);
+  std::string& text = *r.stored;
+  TextPlace at = PlaceOfUnits(text, edit.at, near);
+  TextPlace end = PlaceOfUnits(text, edit.at + edit.removed, at);
+  std::string removed = text.substr(at.bytes, end.bytes - at.bytes);
+  std::string inserted = Utf8FromUtf16(shown.substr(edit.at, edit.inserted), true);
+  text.replace(at.bytes, removed.size(), inserted);
+  if (!Replace(storage_, pad, [&] { store_.Write(storage_, pad, shown, text); })) {
+    text.replace(at.bytes, inserted.size(), removed);  // the store holds what it held
+    return false;
+  }
+  r.keyPlace = TextPlace{at.units + edit.inserted, at.bytes + inserted.size()};
+  return true;
+}
+
+// The whole text converted once, into memory used again; the store's text from then on follows
+// each edit the pad knows.
+bool PadKeeper::StoreWholeText(int pad, std::u16string_view shown) {
+  PadRecord& r = At(pad);
+  Utf8FromUtf16Into(converted_, shown, true);
+  KeepTextBefore(pad, RemovedLength(r.stored ? std::string_view(*r.stored) : "", converted_));
+  if (!CopyStoreToHistoryOnce(storage_, pad)) return false;
+  KeepSettled(r);
+  if (!Replace(storage_, pad, [&] { store_.Write(storage_, pad, shown, converted_); })) {
+    return false;
+  }
+  if (!r.stored) r.stored.emplace();
+  r.stored->swap(converted_);
+  r.keyPlace = TextPlace{};
+  return true;
+}
+
+// Where the edit removed much, or a while has passed, the text before it goes to the history.
+// Until the store's content is in the history (at the first save of a run), that copy is the
+// version before; an unread pad's earlier text is known only that way.
+void PadKeeper::KeepTextBefore(int pad, std::size_t removed) {
   PadRecord& r = At(pad);
   std::int64_t now = clock_.NowUtcMillis();
-  std::string_view before = r.stored ? std::string_view(*r.stored) : std::string_view();
-  bool wantsBefore = r.versions.WantsTextBefore(before, text, now);
-  // Until the store's content is in the history (at the first save of a run), that copy is the
-  // version before; an unread pad's earlier text is known only that way.
-  if (wantsBefore && r.stored && r.storeContentKept[Index(storage_)] &&
+  if (r.versions.WantsTextBefore(removed, now) && r.stored && r.storeContentKept[Index(storage_)] &&
       AddVersion(pad, *r.stored) != KeptIn::Nowhere) {
     r.versions.VersionTaken(now);
   }
-  return Save(pad, text);
 }
 
 std::vector<PadKeeper::CopyTakenIn> PadKeeper::TakeInConflictCopies(
@@ -246,15 +308,39 @@ bool PadKeeper::AnyUnsaved() const {
 }
 
 bool PadKeeper::Write(Storage storage, int pad, std::string_view text) {
+  if (At(pad).status == PadStatus::TooLarge) return false;  // its store is never replaced
+  if (storage == storage_ && !KeepUnseenContent(pad)) return false;
+  return WriteSeen(storage, pad, text);
+}
+
+// Writes a store that holds what the program last saw there, or whose content is kept.
+bool PadKeeper::WriteSeen(Storage storage, int pad, std::string_view text) {
   PadRecord& r = At(pad);
-  if (r.status == PadStatus::TooLarge) return false;  // its store is never replaced
   if (!CopyStoreToHistoryOnce(storage, pad)) return false;
-  bool inUse = storage == storage_;
-  if (inUse && !KeepUnseenContent(pad)) return false;
+  KeepSettled(r);
+  if (!Replace(storage, pad, [&] { store_.Write(storage, pad, text); })) return false;
+  // Into the string it had: a new one per write would cost a large pad fresh pages each time.
+  if (r.stored) {
+    r.stored->assign(text);
+  } else {
+    r.stored.emplace(text);
+  }
+  r.keyPlace.reset();
+  return true;
+}
+
+// The first write after a pause keeps the text that sat in the store through it.
+void PadKeeper::KeepSettled(PadRecord& r) {
+  if (r.stored && clock_.NowUtcMillis() - r.writtenAt >= kSettled) r.settled = r.stored;
+}
+
+// Replaces the store's content by `write`, and notes what the program knows of the store now.
+bool PadKeeper::Replace(Storage storage, int pad, const std::function<void()>& write) {
+  PadRecord& r = At(pad);
   // The store in use was just found as last seen, or its content kept.
-  std::string before = inUse ? r.stamp : store_.Stamp(storage, pad);
+  std::string before = storage == storage_ ? r.stamp : store_.Stamp(storage, pad);
   try {
-    store_.Write(storage, pad, text);
+    write();
   } catch (const PlatformError& e) {
     return Fail(pad, e.what());
   }
@@ -267,16 +353,7 @@ bool PadKeeper::Write(Storage storage, int pad, std::string_view text) {
   r.stamp = std::move(after);
   r.status = PadStatus::Stored;
   r.problem.clear();
-  // The first write after a pause keeps the text that sat in the store through it.
-  std::int64_t now = clock_.NowUtcMillis();
-  if (r.stored && now - r.writtenAt >= kSettled) r.settled = r.stored;
-  r.writtenAt = now;
-  // Into the string it had: a new one per keystroke would cost a large pad fresh pages each time.
-  if (r.stored) {
-    r.stored->assign(text);
-  } else {
-    r.stored.emplace(text);
-  }
+  r.writtenAt = clock_.NowUtcMillis();
   return true;
 }
 

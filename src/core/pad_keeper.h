@@ -16,6 +16,7 @@
 
 #include "core/clock.h"
 #include "core/history.h"
+#include "core/pad_mirror.h"
 #include "core/pad_record.h"
 #include "core/pad_store.h"
 
@@ -95,8 +96,15 @@ class PadKeeper {
   // True once for a change waiting to be stored.
   bool TakeChange(int pad) { return std::exchange(At(pad).changePending, false); }
   // Stores the user's edit that made the pad `text`: first the versions the history's rules
-  // ask for, then the store. False when the store does not hold the text; the pad is unsaved.
-  bool StoreEdit(int pad, std::string_view text);
+  // ask for, then the store. A store written elsewhere since the program last saw it is left
+  // for TakeIn. Failed: the store does not hold the text; the pad is unsaved.
+  enum class EditStored { Stored, Failed, ChangedElsewhere };
+  EditStored StoreEdit(int pad, std::string_view text);
+  // The same from the text as the pad's control holds it and, where the pad knows it, the one
+  // edit since its text was last stored: the store's text then follows the edit, and the
+  // registry is written from the pad's own UTF-16, so that a keystroke costs no conversion of
+  // the whole text.
+  EditStored StoreEdit(int pad, const ShownEdit& shown);
   // Writes the pad's text, keeping what the store held first; false when it failed.
   bool Save(int pad, std::string_view text);
   // Writes every pad's text to `to`, for a switch of store; a pad that is empty where `to` holds
@@ -142,6 +150,12 @@ class PadKeeper {
   PadRecord& At(int pad) { return pads_.at(static_cast<std::size_t>(pad - 1)); }
   const PadRecord& At(int pad) const { return pads_.at(static_cast<std::size_t>(pad - 1)); }
   bool Write(Storage storage, int pad, std::string_view text);
+  bool WriteSeen(Storage storage, int pad, std::string_view text);
+  bool Replace(Storage storage, int pad, const std::function<void()>& write);
+  bool StoreFollowingEdit(int pad, const PadEdit& edit, TextPlace near, std::u16string_view shown);
+  bool StoreWholeText(int pad, std::u16string_view shown);
+  void KeepTextBefore(int pad, std::size_t removed);
+  void KeepSettled(PadRecord& r);
   bool CopyStoreToHistoryOnce(Storage storage, int pad);
   bool HoldsAnything(Storage storage, int pad);
   bool KeepUnseenContent(int pad);
@@ -159,6 +173,7 @@ class PadKeeper {
   std::array<PadRecord, kPadCount> pads_;
   std::string historyProblem_;
   bool rescueWorks_ = true;
+  std::string converted_;  // a pad's text as stored, in memory that each conversion uses again
 };
 
 }  // namespace vorn

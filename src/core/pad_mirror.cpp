@@ -52,7 +52,17 @@ bool PadMirror::Apply(const PadEdit& edit, std::size_t lengthAfter, std::u16stri
   if (read.substr(0, head) != old.substr(span.start, head)) return false;
   if (read.substr(head + edit.inserted) != old.substr(edit.at + edit.removed, tail)) return false;
   text_.replace(edit.at, edit.removed, read.substr(head, edit.inserted));
+  ++editsSinceTaken_;
+  lastEdit_ = edit;
   return true;
+}
+
+std::optional<PadEdit> PadMirror::TakeEdit() {
+  bool one = editsSinceTaken_ == 1 && !wholeSinceTaken_;
+  editsSinceTaken_ = 0;
+  wholeSinceTaken_ = false;
+  if (!one) return std::nullopt;
+  return lastEdit_;
 }
 
 std::string PadMirror::Utf8() const { return Utf8FromUtf16(text_, true); }

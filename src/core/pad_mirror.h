@@ -34,6 +34,13 @@ struct TextSpan {
   std::size_t end = 0;
 };
 
+// A pad's text after an edit as its control holds it, and the one edit since the text was last
+// stored, where the pad knows it.
+struct ShownEdit {
+  std::u16string_view text;
+  std::optional<PadEdit> edit;
+};
+
 class PadMirror {
  public:
   // Units of unchanged text on each side of an edit that must agree with the copy.
@@ -41,7 +48,11 @@ class PadMirror {
 
   const std::u16string& Text() const { return text_; }
   std::size_t Length() const { return text_.size(); }
-  void Reset(std::u16string text) { text_ = std::move(text); }
+  // The copy takes the control's whole text: what changed since the last TakeEdit is unknown.
+  void Reset(std::u16string text) {
+    text_ = std::move(text);
+    wholeSinceTaken_ = true;
+  }
 
   // The edit with which `key` turned the copy, with `selectionBefore` selected, into a text of
   // `lengthAfter` units with the selection ending at `selectionEndAfter`; nothing when the
@@ -56,8 +67,15 @@ class PadMirror {
   // The text as UTF-8 with each line break as CR LF, as the program stores it.
   std::string Utf8() const;
 
+  // The one edit the copy followed since this was last asked, for the store to follow it too;
+  // nothing when there were more, or the copy was read whole.
+  std::optional<PadEdit> TakeEdit();
+
  private:
   std::u16string text_;
+  std::size_t editsSinceTaken_ = 0;
+  bool wholeSinceTaken_ = true;
+  PadEdit lastEdit_;
 };
 
 }  // namespace vorn

@@ -6,14 +6,13 @@
 
 namespace vorn {
 
-bool VersionTiming::WantsTextBefore(std::string_view before, std::string_view after,
-                                    std::int64_t now) {
+bool VersionTiming::WantsTextBefore(std::size_t removed, std::int64_t now) {
   if (!edited_) {
     // The first edit of a run: the stored content is kept before it is first replaced.
     edited_ = true;
     lastTaken_ = now;
   }
-  if (RemovedLength(before, after) >= kLargeRemoval) return true;
+  if (removed >= kLargeRemoval) return true;
   return now - lastTaken_ >= kEditInterval;
 }
 

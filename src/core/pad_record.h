@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/utf.h"
+
 namespace vorn {
 
 inline constexpr int kPadCount = 10;
@@ -31,8 +33,9 @@ class VersionTiming {
   static constexpr std::size_t kLargeRemoval = 32;
   static constexpr std::int64_t kEditInterval = 10 * 60 * 1000;
 
-  // An edit turns `before` into `after` at `now`: true when `before` is to be kept.
-  bool WantsTextBefore(std::string_view before, std::string_view after, std::int64_t now);
+  // An edit that removed or replaced `removed` characters at `now`: true when the text before it
+  // is to be kept.
+  bool WantsTextBefore(std::size_t removed, std::int64_t now);
   // A version of the pad was taken at `now`.
   void VersionTaken(std::int64_t now);
 
@@ -48,6 +51,9 @@ struct PadRecord {
   // The text its store holds, as last read or written: what the next edit changes. Nothing
   // while the store's content is unknown (it could not be read, or it is too large to edit).
   std::optional<std::string> stored;
+  // Where `stored` is the text the pad's control held, as stored at its last edit: the place of
+  // that edit, near which the next one most likely is. Nothing where `stored` came otherwise.
+  std::optional<TextPlace> keyPlace;
   // The user changed it; the change is not yet handed to the store.
   bool changePending = false;
   VersionTiming versions;

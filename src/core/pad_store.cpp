@@ -1,5 +1,6 @@
 #include "core/pad_store.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "core/number_text.h"
@@ -102,6 +103,17 @@ std::string PadStore::Where(Storage storage, int pad) const {
 }
 
 // The pad's file as it is to be read or replaced: a link followed, an interrupted save finished.
+namespace {
+
+std::string TooLongForValue(std::size_t length) {
+  return "the pad holds " + WithThousands(length) +
+         " characters, and one registry value holds at most " +
+         WithThousands(PadStore::kMaxValueCharacters) +
+         ". Untick \"Store in Registry\" to keep the pads in files.";
+}
+
+}  // namespace
+
 std::string PadStore::ReadyFile(int pad) {
   // A chosen folder out of reach (a drive not plugged in, a share offline) holds the pads
   // nonetheless: they are not taken for empty.
@@ -159,22 +171,46 @@ void PadStore::Write(Storage storage, int pad, std::string_view text) {
   try {
     if (storage == Storage::SettingsStore) {
       std::size_t length = Utf16Length(text);
-      if (length > kMaxValueCharacters) {
-        throw PlatformError("the pad holds " + WithThousands(length) +
-                            " characters, and one registry value holds at most " +
-                            WithThousands(kMaxValueCharacters) +
-                            ". Untick \"Store in Registry\" to keep the pads in files.");
-      }
+      if (length > kMaxValueCharacters) throw PlatformError(TooLongForValue(length));
       settings_.Write(kSection, ValueName(pad), text);
       return;
     }
-    std::string path = ReadyFile(pad);
-    if (files_.Kind(path) == PathKind::ReadOnlyFile) {
-      throw PlatformError("the file is read-only, so it was not replaced.");
-    }
-    SaveFileSafely(files_, path, EncodePadFile(text));
+    SaveFileSafely(files_, WritableFile(pad), EncodePadFile(text));
   } catch (const PlatformError& e) {
     throw PlatformError(Where(storage, pad) + ": " + e.what());
+  }
+}
+
+void PadStore::Write(Storage storage, int pad, std::u16string_view shown, std::string_view utf8) {
+  if (storage == Storage::PadFiles) return Write(storage, pad, utf8);
+  try {
+    // A value keeps its line breaks as CR LF, as the program's first versions wrote them.
+    std::size_t breaks = static_cast<std::size_t>(std::count(shown.begin(), shown.end(), u'\r'));
+    value_.resize(shown.size() + breaks);
+    char16_t* out = value_.data();
+    for (char16_t c : shown) {
+      *out++ = c;
+      if (c == u'\r') *out++ = u'\n';
+    }
+    if (value_.size() > kMaxValueCharacters) throw PlatformError(TooLongForValue(value_.size()));
+    settings_.WriteUtf16(kSection, ValueName(pad), value_);
+  } catch (const PlatformError& e) {
+    throw PlatformError(Where(storage, pad) + ": " + e.what());
+  }
+}
+
+// The pad's file, ready to be replaced. Unlike a read it leaves what an interrupted save left
+// alone: the save that follows replaces it.
+std::string PadStore::WritableFile(int pad) {
+  if (!chosen_.empty() && files_.Kind(chosen_) != PathKind::Folder) {
+    throw PlatformError("its folder cannot be reached.");
+  }
+  std::string path = files_.Resolve(FilePath(pad));
+  switch (files_.Kind(path)) {
+    case PathKind::Folder: throw PlatformError("a folder has the pad file's name.");
+    case PathKind::ReadOnlyFile:
+      throw PlatformError("the file is read-only, so it was not replaced.");
+    default: return path;
   }
 }
 

@@ -45,6 +45,10 @@ class PadStore {
   // Replaces the pad's whole text. A read-only pad file is not replaced, and a text too long
   // for one registry value is refused, each with a reason in plain words.
   void Write(Storage storage, int pad, std::string_view text);
+  // The same text in two forms, as the pad's control holds it (UTF-16, a line break one CR)
+  // and as stored (UTF-8, a line break CR LF): a value is written from the first, a file from
+  // the second, so that neither is converted.
+  void Write(Storage storage, int pad, std::u16string_view shown, std::string_view utf8);
 
   // What changes whenever anyone writes the pad's store, cheap to get: see FileSystem::Stamp
   // and SettingsStore::Stamp. Never throws.
@@ -79,12 +83,14 @@ class PadStore {
 
  private:
   std::string ReadyFile(int pad);
+  std::string WritableFile(int pad);
 
   SettingsStore& settings_;
   FileSystem& files_;
   std::string folder_;  // ends in exactly one backslash
   std::string chosen_, chosenWithSlash_;
   LegacyDecoder legacy_;
+  std::u16string value_;  // a value's text as written, in memory each write uses again
 };
 
 }  // namespace vorn

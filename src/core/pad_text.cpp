@@ -100,7 +100,7 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
 
 }  // namespace
 
-std::string EncodePadFile(std::string_view utf8Text) { return std::string(utf8Text); }
+std::string_view EncodePadFile(std::string_view utf8Text) { return utf8Text; }
 
 std::string DecodePadFile(std::string_view bytes, const LegacyDecoder& legacy) {
   if (StartsWith(bytes, "\xEF\xBB\xBF")) return VisibleNuls(Utf8OrLegacy(bytes.substr(3), legacy));

@@ -14,7 +14,7 @@ namespace vorn {
 // Turns bytes in the system's code page into UTF-8 (always well-formed).
 using LegacyDecoder = std::function<std::string(std::string_view bytes)>;
 
-std::string EncodePadFile(std::string_view utf8Text);
+std::string_view EncodePadFile(std::string_view utf8Text);
 std::string DecodePadFile(std::string_view bytes, const LegacyDecoder& legacy);
 
 // The text of a registry value from its data (UTF-16, little-endian): the trailing NULs go;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/platform_error.h"
+#include "core/utf.h"
 
 namespace vorn {
 
@@ -27,6 +28,11 @@ class SettingsStore {
   virtual std::optional<StoredValue> ReadBytes(std::string_view section, std::string_view key) = 0;
   // Creates what is missing and replaces the value; throws PlatformError when it is refused.
   virtual void Write(std::string_view section, std::string_view key, std::string_view value) = 0;
+  // The same from UTF-16, for a store that keeps it so: written as it is, not converted.
+  virtual void WriteUtf16(std::string_view section, std::string_view key,
+                          const std::u16string& value) {
+    Write(section, key, Utf8FromUtf16(value));
+  }
   // What changes whenever anyone writes the value, and costs no read of it (a store may give
   // all values of a section one stamp, the time the section was last written); "" when it
   // cannot be had. Never throws.

@@ -1,5 +1,7 @@
 #include "core/utf.h"
 
+#include <algorithm>
+
 namespace vorn {
 
 namespace {
@@ -127,25 +129,80 @@ std::basic_string<Unit> ControlForm(std::string_view utf8) {
   return text;
 }
 
+namespace {
+
 template <class Unit>
-std::string Utf8FromUtf16(std::basic_string_view<Unit> s, bool crAsCrLf) {
-  std::string out;
-  out.reserve(s.size() + s.size() / 8);
+void AppendUtf8From(std::string& out, std::basic_string_view<Unit> s, bool crAsCrLf) {
+  // Each unit makes at most three bytes (a CR two, a surrogate pair four).
   const std::size_t n = s.size();
+  const std::size_t start = out.size();
+  out.resize(start + 3 * n);
+  char* o = out.data() + start;
   for (std::size_t i = 0; i < n; ++i) {
     std::uint32_t u = static_cast<std::uint32_t>(s[i]);
     if (u < 0x80) {
-      out += static_cast<char>(u);
-      if (u == u'\r' && crAsCrLf) out += '\n';
-    } else if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n && IsLowSurrogate(s[i + 1])) {
-      AppendUtf8(out,
-                 0x10000 + ((u - 0xD800) << 10) + (static_cast<std::uint32_t>(s[i + 1]) - 0xDC00));
-      ++i;
-    } else {
-      AppendUtf8(out, u >= 0xD800 && u <= 0xDFFF ? kReplacement : u);
+      *o++ = static_cast<char>(u);
+      if (u == u'\r' && crAsCrLf) *o++ = '\n';
+      continue;
     }
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n && IsLowSurrogate(s[i + 1])) {
+      u = 0x10000 + ((u - 0xD800) << 10) + (static_cast<std::uint32_t>(s[i + 1]) - 0xDC00);
+      ++i;
+    } else if (u >= 0xD800 && u <= 0xDFFF) {
+      u = kReplacement;
+    }
+    if (u < 0x800) {
+      *o++ = static_cast<char>(0xC0 | (u >> 6));
+    } else if (u < 0x10000) {
+      *o++ = static_cast<char>(0xE0 | (u >> 12));
+      *o++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    } else {
+      *o++ = static_cast<char>(0xF0 | (u >> 18));
+      *o++ = static_cast<char>(0x80 | ((u >> 12) & 0x3F));
+      *o++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    }
+    *o++ = static_cast<char>(0x80 | (u & 0x3F));
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
+}  // namespace
+
+template <class Unit>
+std::string Utf8FromUtf16(std::basic_string_view<Unit> s, bool crAsCrLf) {
+  std::string out;
+  AppendUtf8From(out, s, crAsCrLf);
   return out;
+}
+
+void Utf8FromUtf16Into(std::string& out, std::u16string_view utf16, bool crAsCrLf) {
+  out.clear();
+  AppendUtf8From(out, utf16, crAsCrLf);
+}
+
+TextPlace PlaceOfUnits(std::string_view text, std::size_t units, TextPlace from) {
+  if (from.bytes > text.size() || units < from.units / 2) from = {};  // nearer the start
+  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  std::size_t i = from.bytes, n = from.units;
+  while (n > units && i > 0) {
+    std::size_t start = i - 1;
+    while (start > 0 && (byte(start) & 0xC0) == 0x80) --start;
+    if (byte(start) == '\n' && start > 0 && byte(start - 1) == '\r') --start;
+    n -= byte(start) >= 0xF0 ? 2 : 1;  // four bytes are a surrogate pair
+    i = start;
+  }
+  while (n < units && i < text.size()) {
+    unsigned char c = byte(i);
+    std::size_t width = 1;
+    if (c == '\r' && i + 1 < text.size() && byte(i + 1) == '\n') {
+      width = 2;
+    } else if (c >= 0xC0) {
+      width = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+    }
+    n += c >= 0xF0 ? 2 : 1;
+    i = std::min(text.size(), i + width);
+  }
+  return {n, i};
 }
 
 template std::u16string Utf16FromUtf8<char16_t>(std::string_view);

@@ -21,6 +21,21 @@ inline std::string Utf8FromUtf16(std::u16string_view utf16, bool crAsCrLf = fals
   return Utf8FromUtf16<char16_t>(utf16, crAsCrLf);
 }
 
+// The same into `out`, whose memory is used again: a pad converted at each keystroke costs
+// no fresh pages.
+void Utf8FromUtf16Into(std::string& out, std::u16string_view utf16, bool crAsCrLf);
+
+// A place in text as the program keeps it (UTF-8, a line break CR LF): `units` as a text
+// control counts them (UTF-16 units, a line break one), `bytes` into the UTF-8.
+struct TextPlace {
+  std::size_t units = 0;
+  std::size_t bytes = 0;
+};
+
+// The place `units` into `text`, counted from `from`, a place in the same text: a place near
+// the last one found costs only the distance between them. Past the end, the end.
+TextPlace PlaceOfUnits(std::string_view text, std::size_t units, TextPlace from = {});
+
 // The text as a rich-edit control keeps it: each line break (CR LF, LF or CR) one CR.
 template <class Unit = char16_t>
 std::basic_string<Unit> ControlForm(std::string_view utf8);

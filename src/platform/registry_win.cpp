@@ -59,16 +59,29 @@ std::optional<std::string> RegistrySettings::Read(std::string_view section, std:
 void RegistrySettings::Write(std::string_view section, std::string_view key,
                              std::string_view value) {
   std::wstring text = Widen(value);
-  DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+  SetText(section, key, text.c_str(), text.size());
+}
+
+void RegistrySettings::WriteUtf16(std::string_view section, std::string_view key,
+                                  const std::u16string& value) {
+  SetText(section, key, reinterpret_cast<const wchar_t*>(value.c_str()), value.size());
+}
+
+// `text` ends in a NUL after its `length` characters, as a text value's data does.
+void RegistrySettings::SetText(std::string_view section, std::string_view key, const wchar_t* text,
+                               std::size_t length) {
+  DWORD bytes = static_cast<DWORD>((length + 1) * sizeof(wchar_t));
   // Refuse rather than let a long pad be cut short or lost.
-  if (bytes > kMaxValueBytes) throw PlatformError("the text is longer than one value holds.");
+  if (length + 1 > kMaxValueBytes / sizeof(wchar_t)) {
+    throw PlatformError("the text is longer than one value holds.");
+  }
   HKEY raw = nullptr;
   LSTATUS rc = RegCreateKeyExW(HKEY_CURRENT_USER, SectionKey(section).c_str(), 0, nullptr, 0,
                                KEY_SET_VALUE, nullptr, &raw, nullptr);
   if (rc != ERROR_SUCCESS) Fail(rc);
   Key owned(raw);
   rc = RegSetValueExW(owned.Get(), Widen(key).c_str(), 0, REG_SZ,
-                      reinterpret_cast<const BYTE*>(text.c_str()), bytes);
+                      reinterpret_cast<const BYTE*>(text), bytes);
   if (rc != ERROR_SUCCESS) Fail(rc);
 }
 

@@ -15,10 +15,16 @@ class RegistrySettings : public SettingsStore {
   std::optional<std::string> Read(std::string_view section, std::string_view key) override;
   std::optional<StoredValue> ReadBytes(std::string_view section, std::string_view key) override;
   void Write(std::string_view section, std::string_view key, std::string_view value) override;
+  void WriteUtf16(std::string_view section, std::string_view key,
+                  const std::u16string& value) override;
   std::string Stamp(std::string_view section, std::string_view key) override;
   std::string Where(std::string_view section, std::string_view key) const override;
   // The key of a section, under HKEY_CURRENT_USER.
   static std::wstring SectionKey(std::string_view section);
+
+ private:
+  static void SetText(std::string_view section, std::string_view key, const wchar_t* text,
+                      std::size_t length);
 };
 
 }  // namespace vorn::win

@@ -58,6 +58,7 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   std::string PadText(int pad) const override;
   void SetPadText(int pad, std::string_view text) override;
   std::optional<std::string> CheckPadCopy(int pad, bool whole) override;
+  std::optional<ShownEdit> TakePadEdit(int pad) override { return Pad(pad).TakeEdit(); }
   void SetPadEditable(int pad, bool editable) override { Pad(pad).SetEditable(editable); }
   std::string PadSelection(int pad) const override;
   void ReplacePadSelection(int pad, std::string_view text) override;

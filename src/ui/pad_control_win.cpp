@@ -167,6 +167,11 @@ void PadControl::SetVisible(bool visible) {
   if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
 }
 
+std::optional<ShownEdit> PadControl::TakeEdit() {
+  if (!mirrored_) return std::nullopt;
+  return ShownEdit{mirror_.Text(), mirror_.TakeEdit()};
+}
+
 std::string PadControl::Text() const { return mirrored_ ? mirror_.Utf8() : held_; }
 
 std::u16string PadControl::Content() const {

@@ -50,6 +50,9 @@ class PadControl {
   void SetDark(bool dark) { dark_ = dark; }
   // The control reported a change of its text: the copy follows it. Before anyone reads it.
   void TextChanged();
+  // The text as the control counts it, and the one edit since this was last asked where the
+  // copy knows it; nothing while the control does not hold all of the text.
+  std::optional<ShownEdit> TakeEdit();
   // Compares the copy with the control (the lengths, or `whole` the whole text); on a
   // difference the copy takes the control's text and the text it held comes back.
   std::optional<std::string> CheckCopy(bool whole);

@@ -220,6 +220,7 @@ class NotesView : public vorn::NotesView {
   std::string PadText(int pad) const override { return text.at(pad - 1); }
   void SetPadText(int pad, std::string_view t) override {
     text.at(pad - 1) = t;
+    edits.at(pad - 1) = 2;
     selStart.at(pad - 1) = selLength.at(pad - 1) = 0;
     if (echoSetText && changed) changed(pad);
   }
@@ -229,6 +230,12 @@ class NotesView : public vorn::NotesView {
   }
   void ReplacePadSelection(int pad, std::string_view t) override {
     std::size_t i = pad - 1;
+    // The edit as a control counts it; the fakes' pads keep their line breaks where an edit
+    // never lands between CR and LF.
+    ++edits[i];
+    lastEdit[i] = {vorn::ControlForm(text[i].substr(0, selStart[i])).size(),
+                   vorn::ControlForm(text[i].substr(selStart[i], selLength[i])).size(),
+                   vorn::ControlForm(t).size()};
     text[i].replace(selStart[i], selLength[i], t);
     selStart[i] += t.size();
     selLength[i] = 0;
@@ -240,16 +247,29 @@ class NotesView : public vorn::NotesView {
   }
   void TakePadText(int pad, std::string_view t) override {
     text.at(pad - 1) = t;
+    edits.at(pad - 1) = 2;
     if (changed) changed(pad);
   }
   void SetStatusText(std::string_view t) override { status = t; }
   std::u16string PadContent(int pad) const override { return vorn::ControlForm(text.at(pad - 1)); }
+  // Edits since the model last took one (more than one: not followed), and the last of them.
+  std::array<int, 10> edits{2, 2, 2, 2, 2, 2, 2, 2, 2, 2};
+  std::array<vorn::PadEdit, 10> lastEdit{};
+  std::array<std::u16string, 10> shownCopy;
+  std::optional<vorn::ShownEdit> TakePadEdit(int pad) override {
+    std::size_t i = pad - 1;
+    shownCopy[i] = PadContent(pad);
+    vorn::ShownEdit shown{shownCopy[i], std::nullopt};
+    if (std::exchange(edits[i], 0) == 1) shown.edit = lastEdit[i];
+    return shown;
+  }
   // A copy that lost track of its pad: what it holds instead of `text`, and whether its length
   // shows it.
   std::array<std::optional<std::string>, 10> staleCopy;
   std::optional<std::string> CheckPadCopy(int pad, bool whole) override {
     std::optional<std::string>& copy = staleCopy.at(pad - 1);
     if (!copy || (!whole && copy->size() == text.at(pad - 1).size())) return std::nullopt;
+    edits.at(pad - 1) = 2;  // the copy takes the pad's whole text
     return std::exchange(copy, std::nullopt);
   }
   vorn::TextSpan PadSelected(int pad) const override {

@@ -92,17 +92,15 @@ TEST(VersionTiming, BeforeALargeRemovalAndEveryTenMinutesOfEditing) {
             2u);  // two UTF-16 units
 
   VersionTiming timing, otherPad;
-  std::string text(40, 'a');
   std::int64_t t = 1000000;
-  EXPECT_FALSE(timing.WantsTextBefore(text, text + "b", t));
-  EXPECT_FALSE(timing.WantsTextBefore(text, text.substr(0, 9), t));  // 31 characters
-  EXPECT_TRUE(timing.WantsTextBefore(text, text.substr(0, 8), t));   // 32
-  EXPECT_TRUE(timing.WantsTextBefore(text, "typed over it", t));
-  EXPECT_FALSE(timing.WantsTextBefore(text, text + "b", t + VersionTiming::kEditInterval - 1));
-  EXPECT_TRUE(timing.WantsTextBefore(text, text + "b", t + VersionTiming::kEditInterval));
+  EXPECT_FALSE(timing.WantsTextBefore(0, t));  // a character typed
+  EXPECT_FALSE(timing.WantsTextBefore(31, t));
+  EXPECT_TRUE(timing.WantsTextBefore(32, t));
+  EXPECT_FALSE(timing.WantsTextBefore(1, t + VersionTiming::kEditInterval - 1));
+  EXPECT_TRUE(timing.WantsTextBefore(1, t + VersionTiming::kEditInterval));
   timing.VersionTaken(t + VersionTiming::kEditInterval);
-  EXPECT_FALSE(timing.WantsTextBefore(text, text + "b", t + VersionTiming::kEditInterval + 1));
-  EXPECT_FALSE(otherPad.WantsTextBefore(text, text + "b", t + VersionTiming::kEditInterval));
+  EXPECT_FALSE(timing.WantsTextBefore(1, t + VersionTiming::kEditInterval + 1));
+  EXPECT_FALSE(otherPad.WantsTextBefore(1, t + VersionTiming::kEditInterval));
 }
 
 }  // namespace

@@ -31,6 +31,47 @@ TEST_F(Model, AChangeStoresThatPadWholeInTheStoreTheOptionChooses) {
   EXPECT_EQ(Value(2), "hello!?");
 }
 
+// A key's store follows the edit instead of converting the whole pad: wherever it lands, among
+// line breaks and characters of two and four bytes, and after a write that failed, each store
+// holds the pad's text exactly.
+TEST_F(Model, EditsAnywhereInAPadAreStoredExactlyInEitherStore) {
+  std::string text =
+      "Gr\xC3\xBC\xC3\x9F"
+      "e\r\n\xF0\x9F\x99\x82 two\r\nend";
+  settings.Set("4", text, "Data");
+  files.files["C:\\Vorn\\~tmp4.tmp"] = text;
+  model.Start();
+  model.TabSelected(4);
+  for (bool registry : {true, false}) {
+    if (!registry) model.StoreInRegistryClicked();
+    auto stored = [&] { return registry ? Value(4) : File(4); };
+    auto edit = [&](std::size_t at, std::size_t length, std::string_view typed) {
+      view.Select(4, at, length);
+      view.ReplacePadSelection(4, typed);
+      EXPECT_EQ(stored(), view.text[3]) << "at " << at << (registry ? " in the registry" : "");
+    };
+    edit(0, view.text[3].size(), text);  // the same places in each store
+    edit(view.text[3].size(), 0, "!");   // at the end
+    edit(16, 1, "");                     // a Backspace on the line before
+    edit(0, 0, "\xE2\x82\xAC");          // at the start, far from the last edit
+    edit(16, 0, "x");                    // after the pair of surrogates
+    edit(9, 0, "E");                     // back over it and the line break
+    edit(7, 2, "");                      // a character of two bytes deleted
+    edit(7, 4, "\r\n");                  // over a line break
+    if (registry) {
+      settings.refused.insert("4");
+    } else {
+      files.unwritable = "C:\\Vorn\\";
+    }
+    std::string before = stored();
+    view.Type(4, "y");
+    EXPECT_EQ(stored(), before);
+    settings.refused.clear();
+    files.unwritable.clear();
+    edit(3, 0, "z");  // the store's text went back to what the store held, and goes on from there
+  }
+}
+
 TEST_F(Model, KeysAlreadyQueuedAreStoredOnceAfterThemAndBeforeTheProgramWaits) {
   model.Start();
   loop.waiting = true;
