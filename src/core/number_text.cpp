@@ -24,6 +24,7 @@ double Scaled(std::uint64_t mantissa, long exponent) {
     value *= 1e22;
   }
   for (; exponent < -22 && value > 0.0; exponent += 22) value /= 1e22;
+  if (exponent > 22 || exponent < -22) return value;  // gone past the range on the way
   return exponent >= 0 ? value * kPowers[exponent] : value / kPowers[-exponent];
 }
 
