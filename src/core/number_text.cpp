@@ -92,7 +92,7 @@ std::string NumberText(float value) {
   double magnitude = std::fabs(static_cast<double>(value));
   int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
   auto digitsAt = [&](int e) {
-    return static_cast<long long>(std::nearbyint(magnitude * std::pow(10.0, 6 - e)));
+    return static_cast<long long>(std::nearbyint(Scaled(1, 6 - e) * magnitude));
   };
   long long digits = digitsAt(exponent);
   if (digits >= 10000000) digits = digitsAt(++exponent);
