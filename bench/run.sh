@@ -28,14 +28,15 @@ date=$(date -u +%Y-%m-%d)
 echo "machine: $machine; $date"
 {
   echo "@machine|$machine|$(/usr/lib/wine/wine64 --version)|$date"
-  /usr/lib/wine/wine64 build/win64/autosave_bench.exe
+  # The keystroke and start-up benches work in a folder of their own, beside the program they
+  # start: its pad files, a 1 MB file for notepad.
+  mkdir -p "$prefix/drive_c/bench"
+  cp build/win64/VornNotes.exe build/win64/floor.exe build/win64/floor_controls.exe \
+    build/win64/startup_bench.exe build/win64/autosave_bench.exe "$prefix/drive_c/bench/"
+  /usr/lib/wine/wine64 'C:\bench\autosave_bench.exe'
   echo
   /usr/lib/wine/wine64 build/win64/find_bench.exe
   echo
-  # The start-up bench works in a folder of its own: pad files, a 1 MB file for notepad.
-  mkdir -p "$prefix/drive_c/bench"
-  cp build/win64/VornNotes.exe build/win64/floor.exe build/win64/floor_controls.exe \
-    build/win64/startup_bench.exe "$prefix/drive_c/bench/"
   /usr/lib/wine/wine64 'C:\bench\startup_bench.exe'
   echo
   size=$(stat -c %s build/win32/VornNotes.exe)
