@@ -70,35 +70,64 @@ void RegistrySettings::WriteUtf16(std::string_view section, std::string_view key
 // `text` ends in a NUL after its `length` characters, as a text value's data does.
 void RegistrySettings::SetText(std::string_view section, std::string_view key, const wchar_t* text,
                                std::size_t length) {
-  DWORD bytes = static_cast<DWORD>((length + 1) * sizeof(wchar_t));
   // Refuse rather than let a long pad be cut short or lost.
   if (length + 1 > kMaxValueBytes / sizeof(wchar_t)) {
     throw PlatformError("the text is longer than one value holds.");
   }
-  HKEY raw = nullptr;
-  LSTATUS rc = RegCreateKeyExW(HKEY_CURRENT_USER, SectionKey(section).c_str(), 0, nullptr, 0,
-                               KEY_SET_VALUE, nullptr, &raw, nullptr);
-  if (rc != ERROR_SUCCESS) Fail(rc);
-  Key owned(raw);
-  rc = RegSetValueExW(owned.Get(), Widen(key).c_str(), 0, REG_SZ,
-                      reinterpret_cast<const BYTE*>(text), bytes);
+  std::wstring name = Widen(key);
+  LSTATUS rc = ERROR_SUCCESS;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    HKEY handle = SectionHandle(section, true, rc);
+    if (!handle) break;
+    rc = RegSetValueExW(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                        static_cast<DWORD>((length + 1) * sizeof(wchar_t)));
+    if (rc != ERROR_KEY_DELETED) break;
+    open_.Reset();  // someone deleted the key: it is made again
+  }
   if (rc != ERROR_SUCCESS) Fail(rc);
 }
 
-std::string RegistrySettings::Stamp(std::string_view section, std::string_view) {
+// The section's key, kept open from one call to the next: a keystroke writes a value and looks
+// at the key's stamp, and opening and closing the key each time doubled the registry calls.
+// Nothing when it cannot be opened (or, with `create`, made), with the reason in `rc`.
+HKEY RegistrySettings::SectionHandle(std::string_view section, bool create, LSTATUS& rc) {
+  if (open_ && openSection_ == section) return open_.Get();
+  open_.Reset();
   HKEY raw = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, SectionKey(section).c_str(), 0, KEY_QUERY_VALUE, &raw) !=
-      ERROR_SUCCESS) {
-    return {};
-  }
-  Key owned(raw);
+  REGSAM access = KEY_QUERY_VALUE | KEY_SET_VALUE;
+  std::wstring path = SectionKey(section);
+  rc = create ? RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, access, nullptr,
+                                &raw, nullptr)
+              : RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, access, &raw);
+  if (rc != ERROR_SUCCESS) return nullptr;
+  open_.Reset(raw);
+  openSection_ = section;
+  return raw;
+}
+
+std::string RegistrySettings::Stamp(std::string_view section, std::string_view) {
   // Values keep no time of their own; their key's last write covers them all, so all the
   // section's values share one stamp.
   FILETIME written{};
-  if (RegQueryInfoKeyW(owned.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr, nullptr, nullptr, &written) != ERROR_SUCCESS) {
-    return {};
+  LSTATUS rc = ERROR_SUCCESS;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    HKEY handle = SectionHandle(section, false, rc);
+    Key readOnly;
+    if (!handle && rc == ERROR_ACCESS_DENIED) {  // a key this user may read but not write
+      HKEY raw = nullptr;
+      if (RegOpenKeyExW(HKEY_CURRENT_USER, SectionKey(section).c_str(), 0, KEY_QUERY_VALUE, &raw) ==
+          ERROR_SUCCESS) {
+        readOnly.Reset(raw);
+        handle = raw;
+      }
+    }
+    if (!handle) return {};
+    rc = RegQueryInfoKeyW(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                          nullptr, nullptr, nullptr, &written);
+    if (rc != ERROR_KEY_DELETED) break;
+    open_.Reset();  // deleted since: looked for again
   }
+  if (rc != ERROR_SUCCESS) return {};
   return std::to_string((static_cast<unsigned long long>(written.dwHighDateTime) << 32) |
                         written.dwLowDateTime);
 }

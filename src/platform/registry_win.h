@@ -3,7 +3,10 @@
 // and notes there, so they stay where they were.
 #pragma once
 
+#include <string>
+
 #include "core/settings_store.h"
+#include "platform/handles_win.h"
 
 namespace vorn::win {
 
@@ -23,8 +26,12 @@ class RegistrySettings : public SettingsStore {
   static std::wstring SectionKey(std::string_view section);
 
  private:
-  static void SetText(std::string_view section, std::string_view key, const wchar_t* text,
-                      std::size_t length);
+  void SetText(std::string_view section, std::string_view key, const wchar_t* text,
+               std::size_t length);
+  HKEY SectionHandle(std::string_view section, bool create, LSTATUS& rc);
+
+  std::string openSection_;
+  Key open_;
 };
 
 }  // namespace vorn::win
