@@ -41,7 +41,11 @@ void NotesStatusBar::Create(HWND parent, HFONT font, UINT dpi) {
 }
 
 void NotesStatusBar::SetText(std::string_view text) {
-  text_ = win::Widen(text);
+  // The model tells its text after every stored key, most often the same again: measuring and
+  // drawing it again would cost each keystroke a dozen calls to the system.
+  std::wstring wide = win::Widen(text);
+  if (wide == text_ && bar_) return;
+  text_ = std::move(wide);
   SendMessageW(bar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text_.c_str()));
   ShowText();
 }
