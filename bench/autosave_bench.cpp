@@ -21,6 +21,7 @@
 #include <chrono>
 #include <optional>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -109,7 +110,7 @@ HWND Host(const wchar_t* cls, WNDPROC proc) {
   wc.lpfnWndProc = proc;
   wc.lpszClassName = cls;
   RegisterClassW(&wc);
-  return CreateWindowExW(0, cls, L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
+  return CreateWindowExW(0, cls, L"", WS_POPUP | WS_VISIBLE, 0, 0, 1000, 700, nullptr, nullptr,
                          nullptr, nullptr);
 }
 
@@ -133,10 +134,17 @@ HWND FloorControl(HWND host) {
 }
 
 // Types `key` at `at` and times it; then takes it back with Backspace, untimed.
+// The control shows what changed before the time is taken, as a program's message loop has it
+// do before the next key.
 double TypeAt(HWND edit, LONG at) {
   SendMessageW(edit, EM_SETSEL, at, at);
-  double ms = Time([&] { SendMessageW(edit, WM_CHAR, 'k', 1); });
+  UpdateWindow(edit);
+  double ms = Time([&] {
+    SendMessageW(edit, WM_CHAR, 'k', 1);
+    UpdateWindow(edit);
+  });
   SendMessageW(edit, WM_KEYDOWN, VK_BACK, 1);
+  UpdateWindow(edit);
   return ms;
 }
 
@@ -157,44 +165,77 @@ void SetProgramValue(const wchar_t* section, const wchar_t* name, const std::wst
   RegCloseKey(key);
 }
 
-// The program itself, started with `text` as Doc #1 in the chosen store and its window shown.
-struct RunningProgram {
+// A program of its own, started from `command`, whose window of class `window` holds the control
+// that takes the keys; `show` brings the window up first.
+struct OtherProgram {
   PROCESS_INFORMATION process{};
   HWND pad = nullptr;
 
-  RunningProgram(const std::wstring& folder, bool inRegistry, const std::string& text)
-      : registry(inRegistry), file(folder + L"~tmp1.tmp") {
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Vorn Notes");
-    for (int i = 1; i <= 10; ++i)
-      DeleteFileW((folder + L"~tmp" + std::to_wstring(i) + L".tmp").c_str());
-    SetProgramValue(L"Setting", L"Reg", registry ? L"1" : L"0");
-    if (registry) {
-      SetProgramValue(L"Data", L"1", win::Widen(text));
-    } else {
-      BareFile(folder + L"~tmp1.tmp", text);
-    }
+  OtherProgram(std::wstring command, const wchar_t* window, const std::function<void()>& show) {
     STARTUPINFOW startup{sizeof startup};
-    std::wstring command = L"\"" + folder + L"VornNotes.exe\"";
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
       return;
     }
     WaitForInputIdle(process.hProcess, 60000);
-    HWND notes = FindWindowW(ui::kNotesWindowClass, nullptr);
-    Send(FindWindowW(ui::kTrayWindowClass, nullptr), ui::kTrayIconMessage, 0, WM_RBUTTONUP);
-    for (int tries = 0; notes && !pad && tries < 60000; ++tries) {
-      pad = FindWindowExW(notes, nullptr, L"RichEdit50W", nullptr);
+    HWND top = FindWindowW(window, nullptr);
+    if (show) show();
+    for (int tries = 0; top && !pad && tries < 60000; ++tries) {
+      pad = FindWindowExW(top, nullptr, L"RichEdit50W", nullptr);
       if (!pad) Sleep(1);
     }
     Send(pad, WM_GETTEXTLENGTH, 0, 0);  // once all of its text is in
   }
-  ~RunningProgram() {
+  OtherProgram(const OtherProgram&) = delete;
+  OtherProgram& operator=(const OtherProgram&) = delete;
+  ~OtherProgram() {
     if (!process.hProcess) return;
     TerminateProcess(process.hProcess, 0);
     WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
   }
+  // Types the key at `at` and times it until `done` holds; then takes it back and waits for
+  // `undone`.
+  double TypeAt(LONG at, const std::function<void()>& done = nullptr,
+                const std::function<void()>& undone = nullptr) const {
+    Send(pad, EM_SETSEL, at, at);
+    UpdateWindow(pad);
+    double ms = Time([&] {
+      Send(pad, WM_CHAR, 'k', 1);
+      if (done) done();
+      UpdateWindow(pad);
+    });
+    Send(pad, WM_KEYDOWN, VK_BACK, 1);
+    if (undone) undone();
+    UpdateWindow(pad);
+    return ms;
+  }
+};
+
+// The program itself, started with `text` as Doc #1 in the chosen store and its window shown.
+struct RunningProgram {
+  bool registry = false;
+  std::wstring file;
+  std::optional<OtherProgram> program;
+
+  RunningProgram(const std::wstring& folder, bool inRegistry, const std::string& text)
+      : registry(inRegistry), file(folder + L"~tmp1.tmp") {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Vorn Notes");
+    for (int i = 1; i <= 10; ++i) {
+      DeleteFileW((folder + L"~tmp" + std::to_wstring(i) + L".tmp").c_str());
+    }
+    SetProgramValue(L"Setting", L"Reg", registry ? L"1" : L"0");
+    if (registry) {
+      SetProgramValue(L"Data", L"1", win::Widen(text));
+    } else {
+      BareFile(file, text);
+    }
+    program.emplace(L"\"" + folder + L"VornNotes.exe\"", ui::kNotesWindowClass, [] {
+      Send(FindWindowW(ui::kTrayWindowClass, nullptr), ui::kTrayIconMessage, 0, WM_RBUTTONUP);
+    });
+  }
+  HWND Pad() const { return program->pad; }
   // The size of what the store holds. The program may store a key after the message that
   // brought it, once nothing else waits (when its store watcher has posted it a report).
   std::uint64_t StoredSize() const {
@@ -217,20 +258,12 @@ struct RunningProgram {
       }
     }
   }
-  // Types the key at `at` and times it until the program's store holds it; then takes it back.
+  // Types the key at `at` and times it until the program's store holds it.
   double TypeAt(LONG at) const {
     std::uint64_t before = StoredSize();
-    Send(pad, EM_SETSEL, at, at);
-    double ms = Time([&] {
-      Send(pad, WM_CHAR, 'k', 1);
-      AwaitStored(before + (registry ? 2 : 1));
-    });
-    Send(pad, WM_KEYDOWN, VK_BACK, 1);
-    AwaitStored(before);
-    return ms;
+    return program->TypeAt(
+        at, [&] { AwaitStored(before + (registry ? 2 : 1)); }, [&] { AwaitStored(before); });
   }
-  bool registry = false;
-  std::wstring file;
 };
 
 }  // namespace
@@ -265,8 +298,8 @@ int wmain(int argc, wchar_t** argv) {
       GetFileAttributesW((programFolder + L"VornNotes.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
 
   std::printf("One keystroke until the store holds it (median of 31 rounds, milliseconds)\n");
-  std::printf("%-16s %7s %-6s %10s %10s | %10s %10s %10s %10s | %7s\n", "store", "text", "where",
-              "program", "outside", "typing", "round trip", "bare write", "floor", "ratio");
+  std::printf("%-16s %7s %-6s %10s %10s | %10s %10s %10s %10s | %11s\n", "store", "text", "where",
+              "program", "outside", "typing", "round trip", "bare write", "floor pad", "ratios");
   struct Case {
     const char* store;
     std::size_t bytes;
@@ -281,20 +314,33 @@ int wmain(int argc, wchar_t** argv) {
     ProgramPad program;
     program.keeper = &keeper;
     keeper.UseStore(registry ? Storage::SettingsStore : Storage::PadFiles);
+    std::optional<RunningProgram> running;
+    std::optional<OtherProgram> floorPad;
+    // The controls as large as the running program's pad, which lays out as many lines.
+    RECT size{0, 0, 400, 300};
+    if (outside) {
+      running.emplace(programFolder, registry, text);
+      if (running->Pad()) GetClientRect(running->Pad(), &size);
+      std::wstring textFile = programFolder + L"floor_pad.txt";
+      BareFile(textFile, text);
+      floorPad.emplace(L"\"" + programFolder + L"floor_pad.exe\" \"" + textFile + L"\" " +
+                           std::to_wstring(size.right) + L" " + std::to_wstring(size.bottom),
+                       L"VornFloorPad", nullptr);
+    }
     program.pad.SetText(text);
     program.pad.Create(programHost, 1);
-    SetWindowPos(program.pad.Hwnd(), nullptr, 0, 0, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(program.pad.Hwnd(), nullptr, 0, 0, size.right, size.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     program.pad.SetVisible(true);
     g_program = &program;
     HWND floor = FloorControl(floorHost);
+    SetWindowPos(floor, nullptr, 0, 0, size.right, size.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
     {
       SETTEXTEX how{ST_DEFAULT, 1200};
       std::wstring wide = win::Widen(text);
       SendMessageW(floor, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
                    reinterpret_cast<LPARAM>(wide.c_str()));
     }
-    std::optional<RunningProgram> running;
-    if (outside) running.emplace(programFolder, registry, text);
     std::string stored = program.pad.Text();
     std::wstring wide = win::Widen(stored);
     // The control keeps a line break as one CR.
@@ -319,20 +365,26 @@ int wmain(int argc, wchar_t** argv) {
       }
       // The running program's rounds come apart: its store is the one the program's pad above
       // writes, and a store written by another program costs a read at the next key.
+      std::vector<double> floorPadMs;
       if (running) {
         running->TypeAt(at);
-        for (int round = 0; round < 31; ++round) outsideMs.push_back(running->TypeAt(at));
+        floorPad->TypeAt(at);
+        for (int round = 0; round < 31; ++round) {
+          outsideMs.push_back(running->TypeAt(at));
+          floorPadMs.push_back(floorPad->TypeAt(at));
+        }
       }
       double trip = Median(tripMs);
       double p = Median(programMs) + trip, t = Median(typingMs), b = Median(bareMs);
-      double o = running ? Median(outsideMs) : 0;
+      double o = running ? Median(outsideMs) : 0, op = running ? Median(floorPadMs) : 0;
       double f = t + trip + b;
-      std::printf("%-16s %5zu KB %-6s %10.3f %10.3f | %10.3f %10.3f %10.3f %10.3f | %7.2f%s\n",
-                  c.store, c.bytes / 1024, where, p, o, t, trip, b, f, std::max(p, o) / f,
-                  program.saved ? "" : "  (not saved!)");
+      std::printf(
+          "%-16s %5zu KB %-6s %10.3f %10.3f | %10.3f %10.3f %10.3f %10.3f | %5.2f %5.2f%s\n",
+          c.store, c.bytes / 1024, where, p, o, t, trip, b, op, p / f, running ? o / (op + b) : 0.0,
+          program.saved ? "" : "  (not saved!)");
       // The same, for bench/table.py.
-      std::printf("@autosave|%s|%zu|%s|%.4f|%.4f|%.4f|%.4f|%.4f\n", c.store, c.bytes, where, p, t,
-                  trip, b, o);
+      std::printf("@autosave|%s|%zu|%s|%.4f|%.4f|%.4f|%.4f|%.4f|%.4f\n", c.store, c.bytes, where, p,
+                  t, trip, b, o, op);
     }
     g_program = nullptr;
     DestroyWindow(floor);
