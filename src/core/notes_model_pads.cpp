@@ -132,6 +132,7 @@ void NotesModel::Tick() {
 
 void NotesModel::StoreChangedElsewhere() {
   if (starting_ || ended_) return;
+  s_.watch.Resume();
   for (int pad = 1; pad <= kPadCount; ++pad) {
     if (s_.pads.ChangedElsewhere(pad)) TakeIn(pad, false);
   }

@@ -15,6 +15,10 @@ class StoreWatch {
   // From now on, reports changes to `storage` (and no longer to the other store); `folder` is
   // where the pad files are.
   virtual void Watch(Storage storage, const std::string& folder) = 0;
+  // Reports come one at a time: the next is asked for here, just before the program looks at
+  // the store, so that what changes after the look is reported. A burst of changes (the
+  // program's own saves, one per key) makes one report.
+  virtual void Resume() = 0;
 };
 
 }  // namespace vorn

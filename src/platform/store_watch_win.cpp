@@ -1,5 +1,7 @@
 #include "platform/store_watch_win.h"
 
+#include <utility>
+
 #include "platform/text_win.h"
 
 namespace vorn::win {
@@ -8,10 +10,12 @@ void StoreWatcher::Watch(Storage storage, const std::string& folder) {
   Stop();
   storage_ = storage;
   if (storage == Storage::PadFiles) {
+    // Armed as it is made.
     folderChange_ = FindFirstChangeNotificationW(
         Widen(folder).c_str(), FALSE,
         FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
     if (folderChange_ == INVALID_HANDLE_VALUE) folderChange_ = nullptr;
+    freshFolderChange_ = true;
   } else {
     HKEY raw = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, valuesKey_.c_str(), 0, KEY_NOTIFY, &raw) ==
@@ -20,30 +24,36 @@ void StoreWatcher::Watch(Storage storage, const std::string& folder) {
       keyChanged_.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     }
   }
+  Resume();
+}
+
+void StoreWatcher::Resume() {
+  if (armed_ || (!folderChange_ && !keyChanged_)) return;
+  // The last wait has made its one call; its record goes.
+  if (wait_) UnregisterWaitEx(wait_, nullptr);
+  wait_ = nullptr;
+  bool asked = false;
+  if (folderChange_) {
+    // Changes made since the last report were recorded: they signal it at once.
+    asked = std::exchange(freshFolderChange_, false) || FindNextChangeNotification(folderChange_);
+  } else {
+    // Asked from the program's main thread, which outlives it: the registry's report ends with
+    // the thread that asked for it.
+    asked = RegNotifyChangeKeyValue(key_.Get(), FALSE, REG_NOTIFY_CHANGE_LAST_SET,
+                                    keyChanged_.Get(), TRUE) == ERROR_SUCCESS;
+  }
   HANDLE signalled = folderChange_ ? folderChange_ : keyChanged_.Get();
-  if (!signalled || !Arm()) return Stop();
-  // A thread that stays: the registry's report ends with the thread that asked for it.
-  if (!RegisterWaitForSingleObject(&wait_, signalled, &StoreWatcher::Reported, this, INFINITE,
-                                   WT_EXECUTEINPERSISTENTTHREAD)) {
+  armed_ = asked && RegisterWaitForSingleObject(&wait_, signalled, &StoreWatcher::Reported, this,
+                                                INFINITE, WT_EXECUTEONLYONCE);
+  if (!armed_) {
     wait_ = nullptr;
     Stop();
   }
 }
 
-// Asks for the next report.
-bool StoreWatcher::Arm() {
-  if (storage_ == Storage::PadFiles) return true;  // armed at its creation and by FindNext
-  return RegNotifyChangeKeyValue(key_.Get(), FALSE, REG_NOTIFY_CHANGE_LAST_SET, keyChanged_.Get(),
-                                 TRUE) == ERROR_SUCCESS;
-}
-
 void CALLBACK StoreWatcher::Reported(void* context, BOOLEAN) {
   auto* self = static_cast<StoreWatcher*>(context);
-  if (self->folderChange_) {
-    FindNextChangeNotification(self->folderChange_);
-  } else {
-    self->Arm();
-  }
+  self->armed_ = false;
   if (self->owner_) PostMessageW(self->owner_, self->message_, 0, 0);
 }
 
@@ -51,6 +61,7 @@ void StoreWatcher::Stop() {
   // Waits for a report being handled to end.
   if (wait_) UnregisterWaitEx(wait_, INVALID_HANDLE_VALUE);
   wait_ = nullptr;
+  armed_ = false;
   if (folderChange_) FindCloseChangeNotification(folderChange_);
   folderChange_ = nullptr;
   key_.Reset();

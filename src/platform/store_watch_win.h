@@ -1,11 +1,12 @@
 // The system's reports of changes to the pads' store: the program's folder (a file's name,
-// size or last write), or the registry key of the pads' values. Each report posts a message to
-// the owner window; the watch is armed again at once, from the thread the system waits on, so
-// that no report is missed while the message waits.
+// size or last write), or the registry key of the pads' values. A report posts a message to
+// the owner window and waits there until the program has looked at the store (Resume): the
+// program's own saves, one per key, make one report, not one each.
 #pragma once
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
 #include "core/store_watch.h"
@@ -29,10 +30,10 @@ class StoreWatcher : public StoreWatch {
   // A store the system will not watch (a registry key not made yet, a folder that cannot be
   // watched) is left to the program's slow look every few seconds.
   void Watch(Storage storage, const std::string& folder) override;
+  void Resume() override;
 
  private:
   static void CALLBACK Reported(void* self, BOOLEAN timedOut);
-  bool Arm();
   void Stop();
 
   std::wstring valuesKey_;
@@ -42,8 +43,10 @@ class StoreWatcher : public StoreWatch {
   HANDLE folderChange_ =
       nullptr;  // a change notification handle, closed by FindCloseChangeNotification
   Key key_;
-  File keyChanged_;  // the event the registry sets
+  File keyChanged_;                 // the event the registry sets
+  bool freshFolderChange_ = false;  // armed as it was made
   HANDLE wait_ = nullptr;
+  std::atomic<bool> armed_ = false;  // cleared by the thread the system reports on
 };
 
 }  // namespace vorn::win

@@ -432,6 +432,7 @@ struct StoreWatch : vorn::StoreWatch {
   void Watch(vorn::Storage storage, const std::string& folder) override {
     watched.emplace_back(storage, folder);
   }
+  void Resume() override {}
 };
 
 // The folder picker: `picked` is the user's answer, nothing for Cancel.
