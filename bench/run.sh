@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target VornNotes autosave_bench find_bench floor floor_controls startup_bench >/dev/null
+cmake --build --preset win64 --target VornNotes autosave_bench find_bench floor floor_controls floor_pad startup_bench >/dev/null
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target VornNotes >/dev/null
 prefix=$(mktemp -d)
@@ -32,7 +32,8 @@ echo "machine: $machine; $date"
   # start: its pad files, a 1 MB file for notepad.
   mkdir -p "$prefix/drive_c/bench"
   cp build/win64/VornNotes.exe build/win64/floor.exe build/win64/floor_controls.exe \
-    build/win64/startup_bench.exe build/win64/autosave_bench.exe "$prefix/drive_c/bench/"
+    build/win64/startup_bench.exe build/win64/autosave_bench.exe build/win64/floor_pad.exe \
+    "$prefix/drive_c/bench/"
   /usr/lib/wine/wine64 'C:\bench\autosave_bench.exe'
   echo
   /usr/lib/wine/wine64 build/win64/find_bench.exe

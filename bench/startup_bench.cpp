@@ -35,7 +35,8 @@ std::wstring Folder() {
 }
 
 std::string Pad(std::size_t bytes, int seed) {
-  std::string line = "Pad " + std::to_string(seed) + ": the quick brown fox jumps over the dog.\r\n";
+  std::string line =
+      "Pad " + std::to_string(seed) + ": the quick brown fox jumps over the dog.\r\n";
   std::string text;
   while (text.size() + line.size() <= bytes) text += line;
   return text;
@@ -49,9 +50,11 @@ void WriteFile(const std::wstring& path, const std::string& bytes) {
 }
 
 void SetSetting(const wchar_t* section, const std::wstring& key, const std::wstring& value) {
-  std::wstring path = std::wstring(L"Software\\VB and VBA Program Settings\\Vorn Notes\\") + section;
+  std::wstring path =
+      std::wstring(L"Software\\VB and VBA Program Settings\\Vorn Notes\\") + section;
   HKEY k = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr);
+  RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k,
+                  nullptr);
   RegSetValueExW(k, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(k);
@@ -70,7 +73,8 @@ Started Start(const std::wstring& commandLine, bool waitForPads = true) {
   STARTUPINFOW si{sizeof si};
   std::wstring cmd = commandLine;
   auto t0 = Clock::now();
-  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &s.pi)) {
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                      &s.pi)) {
     std::fprintf(stderr, "cannot start %ls\n", commandLine.c_str());
     std::exit(1);
   }
@@ -175,7 +179,10 @@ void Settle(HWND hwnd) { Send(hwnd, WM_NULL, 0, 0); }
 
 }  // namespace
 
-int wmain() {
+// With the argument "memory", only the resources, with the working set every 100 hide/show
+// cycles.
+int wmain(int argc, wchar_t** argv) {
+  bool memoryOnly = argc > 1 && std::wstring(argv[1]) == L"memory";
   std::wstring folder = Folder();
   std::wstring vorn = L"\"" + folder + L"VornNotes.exe\"";
   std::wstring floor = L"\"" + folder + L"floor.exe\"";
@@ -187,38 +194,40 @@ int wmain() {
     SetSetting(L"Data", std::to_wstring(i), std::wstring(text.begin(), text.end()));
   }
 
-  const int rounds = 11;
-  std::vector<Case> cases = {
-      {floor, nullptr},
-      {floorControls, nullptr},
-      {vorn, [] { SetSetting(L"Setting", L"Reg", L"1"); }},
-      {vorn, [] { SetSetting(L"Setting", L"Reg", L"0"); }},
-      {L"notepad.exe \"" + folder + L"big.txt\"", nullptr},
-  };
-  std::vector<Times> times = TimeStarts(cases, rounds);
-  Times floorMs = times[0], floorControlsMs = times[1], registryMs = times[2],
-        filesMs = times[3], notepadMs = times[4];
+  if (!memoryOnly) {
+    const int rounds = 11;
+    std::vector<Case> cases = {
+        {floor, nullptr},
+        {floorControls, nullptr},
+        {vorn, [] { SetSetting(L"Setting", L"Reg", L"1"); }},
+        {vorn, [] { SetSetting(L"Setting", L"Reg", L"0"); }},
+        {L"notepad.exe \"" + folder + L"big.txt\"", nullptr},
+    };
+    std::vector<Times> times = TimeStarts(cases, rounds);
+    Times floorMs = times[0], floorControlsMs = times[1], registryMs = times[2], filesMs = times[3],
+          notepadMs = times[4];
 
-  std::printf("Start-up until ready for input (median of %d, milliseconds)\n", rounds);
-  std::printf("  %-44s %8.1f\n", "floor program (hidden window + tray icon)", floorMs.ready);
-  std::printf("  %-44s %8.1f  %5.2f x floor\n", "floor program loading the control libraries",
-              floorControlsMs.ready, floorControlsMs.ready / floorMs.ready);
-  auto row = [&](const char* what, Times t) {
-    std::printf("  %-44s %8.1f  %5.2f x floor with controls  %5.2f x notepad; shown pad "
-                "filled at %.1f\n",
-                what, t.ready, t.ready / floorControlsMs.ready, t.ready / notepadMs.ready,
-                t.filled);
-  };
-  row("Vorn Notes, 10 x 100 KB in the registry", registryMs);
-  row("Vorn Notes, 10 x 100 KB in pad files", filesMs);
-  std::printf("  %-44s %8.1f  %5.2f x floor\n", "notepad.exe opening 1 MB", notepadMs.ready,
-              notepadMs.ready / floorMs.ready);
-  std::printf("@start|floor|%.1f|%.1f\n@start|floor_controls|%.1f|%.1f\n", floorMs.ready,
-              floorMs.filled, floorControlsMs.ready, floorControlsMs.filled);
-  std::printf("@start|registry|%.1f|%.1f\n@start|files|%.1f|%.1f\n@start|notepad|%.1f|%.1f\n",
-              registryMs.ready, registryMs.filled, filesMs.ready, filesMs.filled,
-              notepadMs.ready, notepadMs.filled);
-  std::fflush(stdout);
+    std::printf("Start-up until ready for input (median of %d, milliseconds)\n", rounds);
+    std::printf("  %-44s %8.1f\n", "floor program (hidden window + tray icon)", floorMs.ready);
+    std::printf("  %-44s %8.1f  %5.2f x floor\n", "floor program loading the control libraries",
+                floorControlsMs.ready, floorControlsMs.ready / floorMs.ready);
+    auto row = [&](const char* what, Times t) {
+      std::printf(
+          "  %-44s %8.1f  %5.2f x floor with controls  %5.2f x notepad; shown pad "
+          "filled at %.1f\n",
+          what, t.ready, t.ready / floorControlsMs.ready, t.ready / notepadMs.ready, t.filled);
+    };
+    row("Vorn Notes, 10 x 100 KB in the registry", registryMs);
+    row("Vorn Notes, 10 x 100 KB in pad files", filesMs);
+    std::printf("  %-44s %8.1f  %5.2f x floor\n", "notepad.exe opening 1 MB", notepadMs.ready,
+                notepadMs.ready / floorMs.ready);
+    std::printf("@start|floor|%.1f|%.1f\n@start|floor_controls|%.1f|%.1f\n", floorMs.ready,
+                floorMs.filled, floorControlsMs.ready, floorControlsMs.filled);
+    std::printf("@start|registry|%.1f|%.1f\n@start|files|%.1f|%.1f\n@start|notepad|%.1f|%.1f\n",
+                registryMs.ready, registryMs.filled, filesMs.ready, filesMs.filled, notepadMs.ready,
+                notepadMs.filled);
+    std::fflush(stdout);
+  }
 
   // Resources, with the pads in files.
   Started floorRun = Start(floor);
@@ -260,6 +269,12 @@ int wmain() {
     Send(tray, vorn::ui::kTrayIconMessage, 0, WM_RBUTTONUP);
     Send(tray, vorn::ui::kTrayIconMessage, 0, WM_RBUTTONUP);
     if (i == 9) before = UsageOf(run.pi.hProcess);
+    if (memoryOnly && i % 100 == 99) {
+      PROCESS_MEMORY_COUNTERS pmc{sizeof pmc};
+      GetProcessMemoryInfo(run.pi.hProcess, &pmc, sizeof pmc);
+      std::printf("  after %4d hide/show cycles %10.0f KB, private %10.0f KB\n", i + 1,
+                  pmc.WorkingSetSize / 1024.0, pmc.PagefileUsage / 1024.0);
+    }
   }
   Usage after = UsageOf(run.pi.hProcess);
   Print("after the first 10 hide/show cycles", before);
