@@ -10,8 +10,10 @@
 // system costs before any program sees it. "From outside": the same key sent from this process
 // to the pad of the running program (VornNotes.exe beside this bench), started with the same
 // text in the same store and its window shown: the time until that program has stored it, the
-// round trip included. Each figure is the median of 31 rounds, taken alternately (the running
-// program's after the others); the key is typed at the end of the text and in its middle, and
+// round trip included; against the same key sent to a plain control in a program of its own
+// (floor_pad.exe) plus the bare write, timed in the same rounds. Each figure is the median of 31
+// rounds, taken alternately: this process's first, then the two programs', so that no program
+// watches the store another writes. The key is typed at the end of the text and in its middle, and
 // taken back after each round.
 #include <windows.h>
 #include <richedit.h>
@@ -306,89 +308,113 @@ int wmain(int argc, wchar_t** argv) {
   } cases[] = {{"settings store", 1024},       {"settings store", 100 * 1024},
                {"settings store", 512 * 1000}, {"pad file", 1024},
                {"pad file", 100 * 1024},       {"pad file", 1024 * 1024}};
+  // The controls as large as the running program's pad, which lays out as many lines.
+  RECT size{0, 0, 400, 300};
+  if (outside) {
+    RunningProgram first(programFolder, true, "");
+    if (first.Pad()) GetClientRect(first.Pad(), &size);
+  }
   for (const Case& c : cases) {
     bool registry = c.store[0] == 's';
     std::string text = Text(c.bytes);
-    // Fresh parts for each case, as a program started with this pad has.
-    PadKeeper keeper(pads, history, rescue, clock);
-    ProgramPad program;
-    program.keeper = &keeper;
-    keeper.UseStore(registry ? Storage::SettingsStore : Storage::PadFiles);
-    std::optional<RunningProgram> running;
-    std::optional<OtherProgram> floorPad;
-    // The controls as large as the running program's pad, which lays out as many lines.
-    RECT size{0, 0, 400, 300};
+    struct Figures {
+      double program, typing, trip, bare, outside = 0, floorPad = 0, bareBeside = 0;
+    };
+    Figures figures[2];
+    const char* places[2] = {"end", "middle"};
+    // This process's rounds first, with no other program watching the store they write.
+    {
+      // Fresh parts for each case, as a program started with this pad has.
+      PadKeeper keeper(pads, history, rescue, clock);
+      ProgramPad program;
+      program.keeper = &keeper;
+      keeper.UseStore(registry ? Storage::SettingsStore : Storage::PadFiles);
+      program.pad.SetText(text);
+      program.pad.Create(programHost, 1);
+      SetWindowPos(program.pad.Hwnd(), nullptr, 0, 0, size.right, size.bottom,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      program.pad.SetVisible(true);
+      g_program = &program;
+      HWND floor = FloorControl(floorHost);
+      SetWindowPos(floor, nullptr, 0, 0, size.right, size.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+      {
+        SETTEXTEX how{ST_DEFAULT, 1200};
+        std::wstring wide = win::Widen(text);
+        SendMessageW(floor, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
+                     reinterpret_cast<LPARAM>(wide.c_str()));
+      }
+      std::string stored = program.pad.Text();
+      std::wstring wide = win::Widen(stored);
+      // The control keeps a line break as one CR.
+      LONG length = static_cast<LONG>(wide.size() - std::count(wide.begin(), wide.end(), L'\n'));
+      for (int place = 0; place < 2; ++place) {
+        LONG at = place == 0 ? length : length / 2;
+        TypeAt(program.pad.Hwnd(), at);  // the first change keeps what the store held
+        std::vector<double> programMs, typingMs, tripMs, bareMs;
+        for (int round = 0; round < 31; ++round) {
+          programMs.push_back(TypeAt(program.pad.Hwnd(), at));
+          typingMs.push_back(TypeAt(floor, at));
+          tripMs.push_back(Time([&] {
+            DWORD_PTR r = 0;
+            SendMessageTimeoutW(elsewhere, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &r);
+          }));
+          bareMs.push_back(Time([&] {
+            if (registry)
+              BareRegistry(wide);
+            else
+              BareFile(barePath, stored);
+          }));
+        }
+        double trip = Median(tripMs);
+        figures[place] = {Median(programMs) + trip, Median(typingMs), trip, Median(bareMs)};
+      }
+      g_program = nullptr;
+      DestroyWindow(floor);
+      DestroyWindow(program.pad.Hwnd());
+      if (!program.saved) std::printf("(%s, %zu KB: not saved!)\n", c.store, c.bytes / 1024);
+    }
+    // Then the running program and the floor program, side by side.
     if (outside) {
-      running.emplace(programFolder, registry, text);
-      if (running->Pad()) GetClientRect(running->Pad(), &size);
+      RunningProgram running(programFolder, registry, text);
       std::wstring textFile = programFolder + L"floor_pad.txt";
       BareFile(textFile, text);
-      floorPad.emplace(L"\"" + programFolder + L"floor_pad.exe\" \"" + textFile + L"\" " +
-                           std::to_wstring(size.right) + L" " + std::to_wstring(size.bottom),
-                       L"VornFloorPad", nullptr);
-    }
-    program.pad.SetText(text);
-    program.pad.Create(programHost, 1);
-    SetWindowPos(program.pad.Hwnd(), nullptr, 0, 0, size.right, size.bottom,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    program.pad.SetVisible(true);
-    g_program = &program;
-    HWND floor = FloorControl(floorHost);
-    SetWindowPos(floor, nullptr, 0, 0, size.right, size.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
-    {
-      SETTEXTEX how{ST_DEFAULT, 1200};
+      OtherProgram floorPad(L"\"" + programFolder + L"floor_pad.exe\" \"" + textFile + L"\" " +
+                                std::to_wstring(size.right) + L" " + std::to_wstring(size.bottom),
+                            L"VornFloorPad", nullptr);
       std::wstring wide = win::Widen(text);
-      SendMessageW(floor, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
-                   reinterpret_cast<LPARAM>(wide.c_str()));
-    }
-    std::string stored = program.pad.Text();
-    std::wstring wide = win::Widen(stored);
-    // The control keeps a line break as one CR.
-    LONG length = static_cast<LONG>(wide.size() - std::count(wide.begin(), wide.end(), L'\n'));
-    for (const char* where : {"end", "middle"}) {
-      LONG at = where[0] == 'e' ? length : length / 2;
-      TypeAt(program.pad.Hwnd(), at);  // the first change keeps what the store held
-      std::vector<double> programMs, outsideMs, typingMs, tripMs, bareMs;
-      for (int round = 0; round < 31; ++round) {
-        programMs.push_back(TypeAt(program.pad.Hwnd(), at));
-        typingMs.push_back(TypeAt(floor, at));
-        tripMs.push_back(Time([&] {
-          DWORD_PTR r = 0;
-          SendMessageTimeoutW(elsewhere, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &r);
-        }));
-        bareMs.push_back(Time([&] {
-          if (registry)
-            BareRegistry(wide);
-          else
-            BareFile(barePath, stored);
-        }));
-      }
-      // The running program's rounds come apart: its store is the one the program's pad above
-      // writes, and a store written by another program costs a read at the next key.
-      std::vector<double> floorPadMs;
-      if (running) {
-        running->TypeAt(at);
-        floorPad->TypeAt(at);
+      LONG length = static_cast<LONG>(wide.size() - std::count(wide.begin(), wide.end(), L'\n'));
+      for (int place = 0; place < 2; ++place) {
+        LONG at = place == 0 ? length : length / 2;
+        running.TypeAt(at);
+        floorPad.TypeAt(at);
+        std::vector<double> outsideMs, floorPadMs, bareMs;
         for (int round = 0; round < 31; ++round) {
-          outsideMs.push_back(running->TypeAt(at));
-          floorPadMs.push_back(floorPad->TypeAt(at));
+          outsideMs.push_back(running.TypeAt(at));
+          floorPadMs.push_back(floorPad.TypeAt(at));
+          bareMs.push_back(Time([&] {
+            if (registry)
+              BareRegistry(wide);
+            else
+              BareFile(barePath, text);
+          }));
         }
+        figures[place].outside = Median(outsideMs);
+        figures[place].floorPad = Median(floorPadMs);
+        figures[place].bareBeside = Median(bareMs);
       }
-      double trip = Median(tripMs);
-      double p = Median(programMs) + trip, t = Median(typingMs), b = Median(bareMs);
-      double o = running ? Median(outsideMs) : 0, op = running ? Median(floorPadMs) : 0;
-      double f = t + trip + b;
-      std::printf(
-          "%-16s %5zu KB %-6s %10.3f %10.3f | %10.3f %10.3f %10.3f %10.3f | %5.2f %5.2f%s\n",
-          c.store, c.bytes / 1024, where, p, o, t, trip, b, op, p / f, running ? o / (op + b) : 0.0,
-          program.saved ? "" : "  (not saved!)");
-      // The same, for bench/table.py.
-      std::printf("@autosave|%s|%zu|%s|%.4f|%.4f|%.4f|%.4f|%.4f|%.4f\n", c.store, c.bytes, where, p,
-                  t, trip, b, o, op);
     }
-    g_program = nullptr;
-    DestroyWindow(floor);
-    DestroyWindow(program.pad.Hwnd());
+    for (int place = 0; place < 2; ++place) {
+      const Figures& f = figures[place];
+      double floorMs = f.typing + f.trip + f.bare;
+      std::printf("%-16s %5zu KB %-6s %10.3f %10.3f | %10.3f %10.3f %10.3f %10.3f | %5.2f %5.2f\n",
+                  c.store, c.bytes / 1024, places[place], f.program, f.outside, f.typing, f.trip,
+                  f.bare, f.floorPad, f.program / floorMs,
+                  outside ? f.outside / (f.floorPad + f.bare) : 0.0);
+      // The same, for bench/table.py.
+      std::printf("@autosave|%s|%zu|%s|%.4f|%.4f|%.4f|%.4f|%.4f|%.4f|%.4f\n", c.store, c.bytes,
+                  places[place], f.program, f.typing, f.trip, f.bare, f.outside, f.floorPad,
+                  f.bareBeside);
+    }
   }
   bool keysOnly = argc > 1 && std::wstring(argv[1]) == L"keys";
   // Select all and one key: the whole text goes (and to the history), one character stays.

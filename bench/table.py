@@ -64,10 +64,11 @@ def table(d):
                      'at most 1.3: ' + verdict(ready <= 1.3 * floor_controls)))
         rows.append(('', '', 'notepad opening 1 MB, %.0f ms' % notepad, '%.2f' % (ready / notepad),
                      'below 1: ' + verdict(ready < notepad)))
-    for store, size, where, program, typing, trip, bare, outside, floor_pad in d['autosave']:
+    for store, size, where, program, typing, trip, bare, outside, floor_pad, bare_beside in \
+            d['autosave']:
         what = 'RegSetValueExW' if store == 'settings store' else 'the same safe replace'
         floor_ms = typing + trip + bare
-        floor_outside = floor_pad + bare
+        floor_outside = floor_pad + bare_beside
         rows.append(('keystroke until stored and shown, %s, %s, at the %s' % (
                          store, size_text(size), where), ms(program),
                      'typing %s + round trip %s + %s %s = %s' % (
@@ -76,7 +77,7 @@ def table(d):
                      'at most 1.5: ' + verdict(program <= 1.5 * floor_ms)))
         rows.append(('', 'sent to the running program: %s' % ms(outside),
                      'sent to a plain control in a program of its own %s + %s %s = %s' % (
-                         ms(floor_pad), what, ms(bare), ms(floor_outside)),
+                         ms(floor_pad), what, ms(bare_beside), ms(floor_outside)),
                      '%.2f' % (outside / floor_outside),
                      'at most 1.5: ' + verdict(outside <= 1.5 * floor_outside)))
     for characters, program, own, control in d['replaceall']:
