@@ -69,8 +69,8 @@ def table(d):
         what = 'RegSetValueExW' if store == 'settings store' else 'the same safe replace'
         floor_ms = typing + trip + bare
         floor_outside = floor_pad + bare_beside
-        rows.append(('keystroke until stored and shown, %s, %s, at the %s' % (
-                         store, size_text(size), where), ms(program),
+        rows.append(('keystroke until stored and shown, %s, %s, %s' % (
+                         store, size_text(size), 'at the end' if where == 'end' else 'in the middle'), ms(program),
                      'typing %s + round trip %s + %s %s = %s' % (
                          ms(typing), ms(trip), what, ms(bare), ms(floor_ms)),
                      '%.2f' % (program / floor_ms),
