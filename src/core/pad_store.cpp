@@ -102,7 +102,6 @@ std::string PadStore::Where(Storage storage, int pad) const {
   return "file " + FilePath(pad);
 }
 
-// The pad's file as it is to be read or replaced: a link followed, an interrupted save finished.
 namespace {
 
 std::string TooLongForValue(std::size_t length) {
@@ -114,6 +113,7 @@ std::string TooLongForValue(std::size_t length) {
 
 }  // namespace
 
+// The pad's file as it is to be read: a link followed, an interrupted save finished.
 std::string PadStore::ReadyFile(int pad) {
   // A chosen folder out of reach (a drive not plugged in, a share offline) holds the pads
   // nonetheless: they are not taken for empty.

@@ -133,10 +133,23 @@ namespace {
 
 template <class Unit>
 void AppendUtf8From(std::string& out, std::basic_string_view<Unit> s, bool crAsCrLf) {
-  // Each unit makes at most three bytes (a CR two, a surrogate pair four).
+  // Measured first, so that the text takes its size and no more: a pad of millions of
+  // characters keeps no spare megabytes.
   const std::size_t n = s.size();
+  std::size_t bytes = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    std::uint32_t u = static_cast<std::uint32_t>(s[i]);
+    if (u < 0x80) {
+      bytes += u == u'\r' && crAsCrLf ? 2 : 1;
+    } else if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n && IsLowSurrogate(s[i + 1])) {
+      bytes += 4;
+      ++i;
+    } else {
+      bytes += u < 0x800 ? 2 : 3;
+    }
+  }
   const std::size_t start = out.size();
-  out.resize(start + 3 * n);
+  out.resize(start + bytes);
   char* o = out.data() + start;
   for (std::size_t i = 0; i < n; ++i) {
     std::uint32_t u = static_cast<std::uint32_t>(s[i]);
