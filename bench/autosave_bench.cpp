@@ -19,11 +19,11 @@
 #include <richedit.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <chrono>
-#include <optional>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +36,8 @@
 #include "platform/text_win.h"
 #include "ui/pad_control_win.h"
 #include "ui/window_ids.h"
+
+#include "floor_control.h"
 
 using namespace vorn;
 using Stopwatch = std::chrono::steady_clock;
@@ -116,24 +118,8 @@ HWND Host(const wchar_t* cls, WNDPROC proc) {
                          nullptr, nullptr);
 }
 
-// A plain rich-edit control set up as a pad is: plain text, no length limit, Tahoma 8.5 pt.
-HWND FloorControl(HWND host) {
-  HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, MSFTEDIT_CLASS, L"",
-                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                                  ES_WANTRETURN | ES_NOHIDESEL,
-                              0, 0, 400, 300, host, nullptr, nullptr, nullptr);
-  SendMessageW(edit, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
-  SendMessageW(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-  CHARFORMAT2W format{};
-  format.cbSize = sizeof format;
-  format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_CHARSET;
-  format.yHeight = 170;
-  format.bCharSet = DEFAULT_CHARSET;
-  lstrcpynW(format.szFaceName, L"Tahoma", LF_FACESIZE);
-  SendMessageW(edit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
-  SendMessageW(edit, EM_SETEVENTMASK, 0, ENM_CHANGE);
-  return edit;
-}
+// A plain rich-edit control set up as a pad is.
+HWND FloorControl(HWND host) { return CreateFloorControl(host, 400, 300); }
 
 // Types `key` at `at` and times it; then takes it back with Backspace, untimed.
 // The control shows what changed before the time is taken, as a program's message loop has it

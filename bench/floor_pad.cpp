@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "floor_control.h"
+
 namespace {
 
 std::wstring ReadText(const wchar_t* path) {
@@ -38,20 +40,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   HWND window = CreateWindowExW(0, L"VornFloorPad", L"floor pad",
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
                                 width + 40, height + 80, nullptr, nullptr, instance, nullptr);
-  HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, MSFTEDIT_CLASS, L"",
-                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                                  ES_WANTRETURN | ES_NOHIDESEL,
-                              0, 0, width, height, window, nullptr, instance, nullptr);
-  SendMessageW(edit, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
-  SendMessageW(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-  CHARFORMAT2W format{};
-  format.cbSize = sizeof format;
-  format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_CHARSET;
-  format.yHeight = 170;
-  format.bCharSet = DEFAULT_CHARSET;
-  lstrcpynW(format.szFaceName, L"Tahoma", LF_FACESIZE);
-  SendMessageW(edit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
-  SendMessageW(edit, EM_SETEVENTMASK, 0, ENM_CHANGE);
+  HWND edit = CreateFloorControl(window, width, height);
   std::wstring text = ReadText(argv[1]);
   SETTEXTEX how{ST_DEFAULT, 1200};
   SendMessageW(edit, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
