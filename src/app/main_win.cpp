@@ -40,7 +40,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   win::RegistrySettings settings;
   win::WinFileSystem files;
   win::SystemClock clock;
-  PadStore pads(settings, files, win::ProgramFolder(), win::FromSystemCodePage);
+  PadStore pads(settings, files, win::ProgramFolder(), win::FromSystemCodePage,
+                win::ComputerName());
   // The history lives with the user's local data; the temporary folder takes the text of a
   // pad that cannot be saved at the end when that cannot be written.
   std::string local = win::LocalAppDataFolder(), temp = win::TempFolder();

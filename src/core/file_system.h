@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,16 @@ enum class PathKind { Missing, File, ReadOnlyFile, Folder };
 struct FolderEntry {
   std::string name;
   std::uint64_t size = 0;
+};
+
+// How far a file's stamp (its size and last-write time, by its path) tells of a change.
+struct StampTrust {
+  // A network share: the system answers a path's stamp from what it last heard of the file
+  // (Windows keeps that some 10 seconds), so another computer's write may not show in it yet.
+  bool pathStampsLag = false;
+  // The smallest step of the folder's file times, in milliseconds: FAT's are two seconds apart,
+  // so a write in the same two seconds as the last one may leave the stamp as it was.
+  std::int64_t timeStep = 0;
 };
 
 class FileSystem {
@@ -42,15 +53,33 @@ class FileSystem {
   // The file's size and last-write time as text, "" when it is missing: what changes whenever
   // anyone writes the file, and costs no read of it. Never throws.
   virtual std::string Stamp(const std::string& path) = 0;
+  // The same, asked of the file itself (it is opened for no access): a network share answers
+  // it from what its server holds now. Never throws.
+  virtual std::string FreshStamp(const std::string& path) = 0;
+  // What the stamps of files in `folder` can be trusted with. Never throws.
+  virtual StampTrust TrustOfStamps(const std::string& folder) = 0;
 };
 
-// The new bytes go to path + ".new" and are flushed; renamed to path + ".ok" they are complete;
-// then they are renamed over the file in one step. So a crash, a kill or a power cut at any
-// moment leaves the old or the new content. On failure the leftovers go and the error is thrown.
-void SaveFileSafely(FileSystem& fs, const std::string& path, std::string_view bytes);
+// The names a save of `path` goes through: the new bytes go to the first and are flushed,
+// renamed to the second they are complete. `computer` names the computer that saves ("" for
+// none): a sync service carries what one computer's interrupted save left to the others, and
+// each computer finishes only its own.
+struct SaveSteps {
+  std::string fresh, ready;
+};
+SaveSteps StepsOfSave(const std::string& path, std::string_view computer);
 
-// Finishes what an interrupted save left: a complete ".ok" file replaces the file, a ".new" one
-// (possibly cut short) is removed, so leftovers never pile up.
-void RecoverFile(FileSystem& fs, const std::string& path);
+// The bytes go to the fresh file, are flushed, renamed to the ready one and then over the file
+// in one step. So a crash, a kill or a power cut at any moment leaves the old or the new
+// content. On failure the leftovers go and the error is thrown.
+void SaveFileSafely(FileSystem& fs, const std::string& path, std::string_view bytes,
+                    std::string_view computer = {});
+
+// Finishes what an interrupted save of `computer`'s left: a complete ready file replaces the
+// file, and a fresh one (possibly cut short) is removed, so leftovers never pile up. Where the
+// file holds other bytes than the ready one, `keep` has them first (it throws when it cannot,
+// and the ready file then stays for the next try).
+void RecoverFile(FileSystem& fs, const std::string& path, std::string_view computer,
+                 const std::function<void(const std::string& replaced)>& keep = {});
 
 }  // namespace vorn

@@ -127,6 +127,32 @@ void History::Add(int pad, std::string_view bytes, std::string_view kind) {
   DropOldest(pad, file);
 }
 
+namespace {
+
+constexpr std::string_view kWrittenHere = "\\written-here";
+
+}  // namespace
+
+void History::KeepWritten(int pad, std::string_view place, std::string_view bytes) {
+  files_.CreateFolders(Folder(pad));
+  std::string record(place);
+  record += '\n';
+  record += bytes;
+  SaveFileSafely(files_, Folder(pad) + std::string(kWrittenHere), record);
+}
+
+std::optional<History::Written> History::LastWritten(int pad) {
+  std::optional<std::string> record;
+  try {
+    record = files_.Read(Folder(pad) + std::string(kWrittenHere));
+  } catch (const PlatformError&) {
+    return std::nullopt;
+  }
+  std::size_t end = record ? record->find('\n') : std::string::npos;
+  if (end == std::string::npos) return std::nullopt;
+  return Written{record->substr(0, end), record->substr(end + 1)};
+}
+
 std::vector<Version> History::Versions(int pad) {
   std::vector<Version> versions;
   for (const FolderEntry& entry : files_.List(Folder(pad))) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,14 @@ class History {
   // Adds a version; nothing is written when it equals the newest one. Throws PlatformError.
   void AddText(int pad, std::string_view text);
   void AddStoredBytes(int pad, const StoredBytes& stored);
+
+  // What this computer last wrote to a pad's store, and where (a file's path): noted beside the
+  // pad's versions, to be compared with the store at the next read.
+  struct Written {
+    std::string place, bytes;
+  };
+  void KeepWritten(int pad, std::string_view place, std::string_view bytes);  // throws
+  std::optional<Written> LastWritten(int pad);  // nothing when none, or it cannot be read
 
   // The pad's versions, newest first.
   std::vector<Version> Versions(int pad);

@@ -159,7 +159,7 @@ void NotesModel::CloseRequested(CloseReason reason) {
 bool NotesModel::AskToEndWithUnsavedPads() {
   for (int pad = 1; pad <= kPadCount; ++pad) {
     if (s_.pads.Status(pad) == PadStatus::Unsaved)
-      AfterSave(pad, s_.pads.Save(pad, w_.notes.PadText(pad)));
+      AfterWrite(pad, s_.pads.Save(pad, w_.notes.PadText(pad)), false);
   }
   // The question names a pad whose text nothing could keep, or else the first unsaved one.
   int asked = 0;
@@ -260,9 +260,14 @@ void NotesModel::End() {
   if (ended_) return;
   ended_ = true;
   CheckPads(true);
+  // A pad not saved, or whose store another program was writing a moment ago, is kept in the
+  // history: the program cannot wait to store it.
   for (int pad = 1; pad <= kPadCount; ++pad) {
-    if (s_.pads.Status(pad) == PadStatus::Unsaved) s_.pads.AddVersion(pad, w_.notes.PadText(pad));
+    if (s_.pads.Status(pad) == PadStatus::Unsaved || s_.pads.TakeChange(pad)) {
+      s_.pads.AddVersion(pad, w_.notes.PadText(pad));
+    }
   }
+  s_.pads.RecordWrittenTexts();
   SaveWindowSettings(s_.settings, w_.notes.Placement(), storeInRegistry_, topMost_, hotKey_, zoom_);
   w_.tray.Remove();
 }

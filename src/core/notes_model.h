@@ -104,6 +104,12 @@ class NotesModel {
   // the window was shown, the system woke from sleep): each pad takes in what changed there,
   // merged with what was typed here, and the status bar or a notice says what happened.
   void StoreChangedElsewhere();
+  // Windows asks to remove the drive that holds the pads' folder (or it is gone): what waits is
+  // stored while it can be, and the program lets go of the folder. The pads keep their text; a
+  // write meanwhile waits until the drive is back, when the folder is watched again.
+  void PadsDriveLeaving();
+  // A drive came (back), or its removal was called off.
+  void PadsDriveBack();
   // Stores the settings, keeps unsaved text in the history and removes the icon, once; the
   // program's last step.
   void End();
@@ -133,9 +139,10 @@ class NotesModel {
   void LoadPad(int pad);
   void ReadAgainIfUnread(int pad);
   void AfterSave(int pad, bool saved);
+  void AfterWrite(int pad, PadKeeper::WriteResult result, bool typing);
   // `typing`: a key typed in the pad found the change.
-  void TakeIn(int pad, bool typing);
-  void TakeInConflictCopies();
+  void TakeIn(int pad, const std::string& incoming, std::string stamp, bool typing);
+  void TakeInFolderFinds();
   void ShowStatus();
   std::string PadProblem(int pad) const;
   void TellHistoryProblem();
@@ -150,6 +157,7 @@ class NotesModel {
   bool starting_ = false;
   bool takingIn_ = false;  // a pad shows text written elsewhere: no change of the user's
   bool ended_ = false;
+  bool watchLetGo_ = false;  // the pads' drive is leaving or gone
   bool topMost_ = false;
   bool failureTold_ = false;    // the "Ooops..." notice of the present run of failures
   int historyProblemTold_ = 0;  // 1: the history fails, 2: and so does the rescue history

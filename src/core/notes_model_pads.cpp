@@ -10,6 +10,7 @@ namespace vorn {
 namespace {
 
 constexpr std::string_view kFailureTitle = "Ooops...";
+constexpr std::string_view kTwoPlacesTitle = "Changed in two places";
 
 std::string DocName(int pad) { return "Doc #" + std::to_string(pad); }
 
@@ -39,6 +40,12 @@ void NotesModel::LoadPad(int pad) {
   if (text || starting_) w_.notes.SetPadText(pad, text.value_or(""));
   // A pad too large to edit takes no typing; its store is left as it is.
   w_.notes.SetPadEditable(pad, s_.pads.Status(pad) != PadStatus::TooLarge);
+  if (s_.pads.TakeWrittenHereReplaced(pad)) {
+    w_.messages.Notify(DocName(pad) +
+                           " was changed elsewhere while Vorn Notes was not running, and the text "
+                           "last written here was replaced. It is in the pad's history (Ctrl+H).",
+                       kTwoPlacesTitle);
+  }
 }
 
 void NotesModel::ReadAgainIfUnread(int pad) {
@@ -55,14 +62,22 @@ void NotesModel::StoreChanges() {
   for (int pad = 1; pad <= kPadCount; ++pad) {
     if (!s_.pads.TakeChange(pad)) continue;
     std::optional<ShownEdit> shown = w_.notes.TakePadEdit(pad);
-    PadKeeper::EditStored stored =
-        shown ? s_.pads.StoreEdit(pad, *shown) : s_.pads.StoreEdit(pad, w_.notes.PadText(pad));
+    AfterWrite(pad,
+               shown ? s_.pads.StoreEdit(pad, *shown) : s_.pads.StoreEdit(pad, w_.notes.PadText(pad)),
+               true);
+  }
+}
+
+void NotesModel::AfterWrite(int pad, PadKeeper::WriteResult result, bool typing) {
+  switch (result.is) {
+    case PadKeeper::Written::Stored:
+    case PadKeeper::Written::Failed: AfterSave(pad, result.is == PadKeeper::Written::Stored); break;
     // A store written elsewhere since is never replaced unseen: its text is merged in first.
-    if (stored == PadKeeper::EditStored::ChangedElsewhere) {
-      TakeIn(pad, true);
-    } else {
-      AfterSave(pad, stored == PadKeeper::EditStored::Stored);
-    }
+    case PadKeeper::Written::ChangedElsewhere:
+      TakeIn(pad, result.incoming, std::move(result.stamp), typing);
+      break;
+    // Its writer may not be done: stored at the next try, once the store has held still.
+    case PadKeeper::Written::NotYet: s_.pads.MarkChanged(pad); break;
   }
 }
 
@@ -117,42 +132,89 @@ std::string NotesModel::HistoryProblemText() const {
 }
 
 void NotesModel::Tick() {
+  if (watchLetGo_ && s_.pads.FolderReachable()) PadsDriveBack();
   StoreChanges();
   StoreChangedElsewhere();
   if (zoomTicks_ > 0 && --zoomTicks_ == 0) ShowStatus();
   for (int pad = 1; pad <= kPadCount; ++pad) {
     if (s_.pads.Status(pad) == PadStatus::Unsaved) {
-      AfterSave(pad, s_.pads.Save(pad, w_.notes.PadText(pad)));
+      AfterWrite(pad, s_.pads.Save(pad, w_.notes.PadText(pad)), false);
     } else if (s_.pads.Status(pad) == PadStatus::Unread) {
       LoadPad(pad);
       ShowStatus();
     }
   }
+  s_.pads.RecordWrittenTexts();
 }
 
 void NotesModel::StoreChangedElsewhere() {
   if (starting_ || ended_) return;
   s_.watch.Resume();
   for (int pad = 1; pad <= kPadCount; ++pad) {
-    if (s_.pads.ChangedElsewhere(pad)) TakeIn(pad, false);
+    PadKeeper::Look look = s_.pads.LookAtStore(pad);
+    if (look.is == PadKeeper::Look::Is::Changed) {
+      TakeIn(pad, look.text, std::move(look.stamp), false);
+    } else if (look.is == PadKeeper::Look::Is::Unreadable &&
+               s_.pads.Status(pad) == PadStatus::TooLarge) {
+      LoadPad(pad);  // written anew elsewhere: perhaps short enough to edit now
+      ShowStatus();
+    }
   }
-  TakeInConflictCopies();
+  TakeInFolderFinds();
 }
 
-// The copies a sync service left of pads changed on two computers at once: kept in the
-// history, merged where they merge, and gone from the folder; one notice says so.
-void NotesModel::TakeInConflictCopies() {
-  std::vector<PadKeeper::CopyTakenIn> copies =
-      s_.pads.TakeInConflictCopies([this](int pad) { return w_.notes.PadText(pad); });
+void NotesModel::PadsDriveLeaving() {
+  if (watchLetGo_ || s_.pads.StoreInUse() != Storage::PadFiles) return;
+  StoreChanges();
+  s_.pads.RecordWrittenTexts();
+  s_.watch.LetGo();
+  watchLetGo_ = true;
+}
+
+void NotesModel::PadsDriveBack() {
+  if (!watchLetGo_ || !s_.pads.FolderReachable()) return;
+  watchLetGo_ = false;
+  s_.watch.Watch(s_.pads.StoreInUse(), s_.pads.PadFolder());
+  StoreChangedElsewhere();
+}
+
+// The files a sync service left beside the pads: copies of pads changed on two computers at
+// once are kept in the history, merged where they merge, and gone from the folder; what may be
+// a copy or the user's own file, and what another computer's interrupted save left, stay where
+// they are. One notice says what happened.
+void NotesModel::TakeInFolderFinds() {
+  PadSync::FolderFinds finds =
+      s_.pads.TakeInFolderFinds([this](int pad) { return w_.notes.PadText(pad); });
+  auto names = [](const std::vector<std::string>& list) {
+    std::string text;
+    for (const std::string& name : list) text += (text.empty() ? "\"" : ", \"") + name + "\"";
+    return text;
+  };
+  if (!finds.leftAlone.empty()) {
+    w_.messages.Notify(
+        names(finds.leftAlone) + " in the pads folder may be " +
+            (finds.leftAlone.size() > 1 ? "copies" : "a copy") +
+            " that a sync service left of a pad changed on two computers at once, or a file of "
+            "yours: Vorn Notes leaves it as it is. Open it to see what it holds.",
+        kTwoPlacesTitle);
+  }
+  if (!finds.othersSaves.empty()) {
+    w_.messages.Notify("A save on another computer was cut short and left " +
+                           names(finds.othersSaves) +
+                           " in the pads folder. Its text is in the pad's history (Ctrl+H); the "
+                           "file is left as it is.",
+                       kTwoPlacesTitle);
+  }
+  std::vector<PadSync::CopyTakenIn>& copies = finds.copies;
   if (copies.empty()) return;
   std::string merged, kept;
-  for (const PadKeeper::CopyTakenIn& copy : copies) {
+  for (const PadSync::CopyTakenIn& copy : copies) {
     if (copy.text != w_.notes.PadText(copy.pad)) {
       takingIn_ = true;
       w_.notes.TakePadText(copy.pad, copy.text);
       takingIn_ = false;
     }
-    std::string& list = copy.how == PadKeeper::Taken::Conflict ? kept : merged;
+    std::string& list = copy.how == PadSync::Taken::Conflict ? kept : merged;
     if (list.find(DocName(copy.pad)) == std::string::npos) {
       list += (list.empty() ? "" : ", ") + DocName(copy.pad);
     }
@@ -164,18 +226,19 @@ void NotesModel::TakeInConflictCopies() {
             (kept.find(',') == std::string::npos ? "s" : "") + " their text. ";
   }
   text += "Every copy is in its pad's history (Ctrl+H), and the files are gone from the folder.";
-  w_.messages.Notify(text, "Changed in two places");
+  w_.messages.Notify(text, kTwoPlacesTitle);
   ShowStatus();
 }
 
-void NotesModel::TakeIn(int pad, bool typing) {
+void NotesModel::TakeIn(int pad, const std::string& incoming, std::string stamp, bool typing) {
   std::string shown = w_.notes.PadText(pad);
-  PadKeeper::TakenIn taken = s_.pads.TakeIn(pad, shown, typing);
+  PadKeeper::TakenIn taken = s_.pads.TakeIn(pad, incoming, std::move(stamp), shown, typing);
   if (taken.text != shown) {
     takingIn_ = true;
     w_.notes.TakePadText(pad, taken.text);
     takingIn_ = false;
   }
+  if (taken.how == PadKeeper::Taken::TooLarge) w_.notes.SetPadEditable(pad, false);
   switch (taken.how) {
     case PadKeeper::Taken::Replaced:
       takenInText_ = DocName(pad) + " was changed elsewhere; Ctrl+H has the text before.";
@@ -189,8 +252,9 @@ void NotesModel::TakeIn(int pad, bool typing) {
       w_.messages.Notify(DocName(pad) +
                              " was changed here and elsewhere in the same lines. It keeps the text "
                              "typed here; both texts are in its history (Ctrl+H).",
-                         "Changed in two places");
+                         kTwoPlacesTitle);
       break;
+    case PadKeeper::Taken::TooLarge:
     case PadKeeper::Taken::Kept:
     case PadKeeper::Taken::Nothing: break;
   }

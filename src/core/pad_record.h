@@ -15,6 +15,11 @@ namespace vorn {
 
 inline constexpr int kPadCount = 10;
 
+// The most a pad edits: 16 MB of UTF-16 in the control, its copy and the store's text stays
+// well within a 32-bit process. A longer pad shows its first kMaxPadCharacters read-only, and
+// its store is never replaced.
+inline constexpr std::size_t kMaxPadCharacters = 16 * 1024 * 1024;
+
 // Where the pads are kept: the values of the settings store's section "Data", or pad files.
 enum class Storage { SettingsStore, PadFiles };
 
@@ -62,6 +67,9 @@ struct PadRecord {
   // The content of its store that could not be read went to the history when the user's text
   // replaced it; the user is to be told once.
   bool unreadContentKept = false;
+  // The text this computer last wrote to its store was found replaced there at a read, and went
+  // to the history; the user is to be told once.
+  bool writtenHereReplaced = false;
   // The text this computer and the store's other writers (another program, another computer
   // syncing the store) both had: what was read at the start or last taken in from elsewhere.
   // Edits made on both sides since are merged from it. Nothing while unknown.
@@ -71,9 +79,29 @@ struct PadRecord {
   std::optional<std::string> settled;
   std::int64_t writtenAt = 0;
   // The store as last read or written here, in a form cheap to get again: a different stamp
-  // means someone else may have written it since.
+  // means someone else may have written it since. An unsure one may also be the same after
+  // another write that came within the store's time step; the content then tells, until the
+  // step since the last change seen (`changedAt`) has passed.
   std::string stamp;
+  bool stampUnsure = false;
+  std::int64_t changedAt = 0;
+  // A change made elsewhere was just seen: the store is not written before this time, as its
+  // writer may not be done (an editor empties a file before it writes it anew).
+  std::int64_t holdUntil = 0;
+  // When the store was first seen empty after it held text; 0 while it was not.
+  std::int64_t emptySince = 0;
+  // The store was written here since the text last written here was recorded.
+  bool writtenSinceRecord = false;
 };
+
+using PadRecords = std::array<PadRecord, kPadCount>;
+
+// Why a store's text of `length` characters shows read-only: "file ... holds 16,777,217
+// characters, and a pad edits at most 16,777,216: ...".
+std::string TooLargeToEdit(std::string_view where, std::size_t length);
+
+// The first `units` UTF-16 units of `utf8`, cut between characters.
+std::string_view FirstUnits(std::string_view utf8, std::size_t units);
 
 // How many characters (UTF-16 units) of `before` are gone from `after`, where the two differ in
 // one stretch, as after an edit: what the edit removed or replaced.

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/number_text.h"
+#include "core/sync_copy_name.h"
 #include "core/utf.h"
 
 namespace vorn {
@@ -20,54 +21,78 @@ bool TextValue(unsigned type) { return type == 1 || type == 2 || type == 7; }
 }  // namespace
 
 PadStore::PadStore(SettingsStore& settings, FileSystem& files, std::string_view programFolder,
-                   LegacyDecoder legacy)
-    : settings_(settings), files_(files), folder_(programFolder), legacy_(std::move(legacy)) {
+                   LegacyDecoder legacy, std::string_view computer)
+    : settings_(settings),
+      files_(files),
+      folder_(programFolder),
+      legacy_(std::move(legacy)),
+      computer_(ComputerTag(computer)) {
   // A program in a drive's root sees its folder as "C:\", every other one without the slash.
   if (folder_.empty() || folder_.back() != '\\') folder_ += '\\';
 }
 
-int PadOfConflictCopy(std::string_view name) {
-  auto lower = [](std::string_view s) {
-    std::string l(s);
-    for (char& c : l) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return l;
-  };
-  std::string n = lower(name);
-  if (n.size() < 4 || n.compare(n.size() - 4, 4, ".txt") != 0) return 0;
-  for (int pad = kPadCount; pad >= 1; --pad) {
-    std::string own = "doc " + std::to_string(pad);
-    if (n.compare(0, own.size(), own) != 0) continue;
-    std::string_view added = std::string_view(n).substr(own.size(), n.size() - 4 - own.size());
-    if (added.empty() || std::isdigit(static_cast<unsigned char>(added.front()))) return 0;
-    return pad;
+std::string ComputerTag(std::string_view computerName) {
+  std::string tag;
+  for (char c : computerName) {
+    bool kept = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                c == '-' || c == '_';
+    if (kept && tag.size() < 15) tag += c;
   }
-  return 0;
+  return tag;
 }
 
-std::vector<PadStore::ConflictCopy> PadStore::ConflictCopies() {
-  std::vector<ConflictCopy> copies;
-  if (chosen_.empty()) return copies;
+namespace {
+
+bool EndsWith(std::string_view s, std::string_view end) {
+  return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
+}
+
+std::string Lowered(std::string_view s) {
+  std::string l(s);
+  for (char& c : l) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return l;
+}
+
+}  // namespace
+
+std::vector<PadStore::Found> PadStore::FindInFolder() {
+  std::vector<Found> found;
+  if (chosen_.empty()) return found;
   std::vector<FolderEntry> entries;
   try {
     entries = files_.List(chosen_);
   } catch (const PlatformError&) {
-    return copies;
+    return found;
   }
   for (const FolderEntry& entry : entries) {
-    int pad = PadOfConflictCopy(entry.name);
-    if (!pad) continue;
-    ConflictCopy copy{pad, chosenWithSlash_ + entry.name, {}, {}};
-    try {
-      std::optional<std::string> bytes = files_.Read(copy.path);
-      if (!bytes) continue;
-      copy.text = DecodePadFile(*bytes, legacy_);
-      copy.bytes = {std::move(*bytes), "file"};
-    } catch (const PlatformError&) {
+    Found f{Found::Kind::SyncCopy, 0, entry.name, chosenWithSlash_ + entry.name, entry.size};
+    SyncCopyName copy = ClassifySyncCopy(entry.name);
+    if (copy.kind != SyncCopyName::Kind::None) {
+      f.pad = copy.pad;
+      if (copy.kind == SyncCopyName::Kind::Ambiguous) f.kind = Found::Kind::PerhapsSyncCopy;
+      found.push_back(std::move(f));
       continue;
     }
-    copies.push_back(std::move(copy));
+    // "Doc 3.txt.DESK.ok", "Doc 3.txt.new": a save's steps; this computer's own are its saves'.
+    std::string name = Lowered(entry.name);
+    if (!EndsWith(name, ".ok") && !EndsWith(name, ".new")) continue;
+    for (int pad = kPadCount; pad >= 1 && !f.pad; --pad) {
+      std::string own = FilePath(pad);
+      SaveSteps steps = StepsOfSave(own, computer_);
+      if (Lowered(f.path) == Lowered(steps.fresh) || Lowered(f.path) == Lowered(steps.ready)) break;
+      if (name.starts_with(Lowered("Doc " + std::to_string(pad) + ".txt."))) f.pad = pad;
+    }
+    if (!f.pad) continue;
+    f.kind = Found::Kind::OtherComputersSave;
+    found.push_back(std::move(f));
   }
-  return copies;
+  return found;
+}
+
+StoredBytes PadStore::ReadFound(const Found& found) {
+  std::optional<std::string> bytes = files_.Read(found.path);
+  if (!bytes) throw PlatformError("file " + found.path + ": it is gone.");
+  return {std::move(*bytes), "file"};
 }
 
 std::string PadStore::FilePath(int pad) const {
@@ -77,19 +102,22 @@ std::string PadStore::FilePath(int pad) const {
 
 void PadStore::UseFolder(std::string_view folder) {
   chosen_ = folder;
+  trust_.reset();
   chosenWithSlash_ = chosen_;
   if (!chosenWithSlash_.empty() && chosenWithSlash_.back() != '\\') chosenWithSlash_ += '\\';
 }
 
+bool PadStore::FolderReachable() {
+  std::string folder = chosen_.empty() ? folder_ : chosen_;
+  if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();  // "C:\\" stays
+  return files_.Kind(folder) == PathKind::Folder;
+}
+
 void PadStore::CheckFolderWritable() {
   // The save's own first step, undone: nothing of anyone else's is touched.
-  std::string trial = FilePath(1) + ".new";
+  std::string trial = StepsOfSave(FilePath(1), computer_).fresh;
   try {
-    std::string folder = chosen_.empty() ? folder_ : chosen_;
-    if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();  // "C:\\" stays
-    if (files_.Kind(folder) != PathKind::Folder) {
-      throw PlatformError("it cannot be reached.");
-    }
+    if (!FolderReachable()) throw PlatformError("it cannot be reached.");
     files_.WriteNew(trial, "");
     files_.Remove(trial);
   } catch (const PlatformError& e) {
@@ -113,7 +141,20 @@ std::string TooLongForValue(std::size_t length) {
 
 }  // namespace
 
-// The pad's file as it is to be read: a link followed, an interrupted save finished.
+void PadStore::FinishInterruptedSave(int pad, const std::function<void(const std::string&)>& keep) {
+  std::string path;
+  try {
+    path = ReadyFile(pad);
+  } catch (const PlatformError&) {
+    return;  // the read that follows says why
+  }
+  RecoverFile(files_, path, computer_, keep);
+  // Earlier builds named their steps after the file alone; beside the program they were this
+  // computer's.
+  if (chosen_.empty()) RecoverFile(files_, path, {}, keep);
+}
+
+// The pad's file as it is to be read: a link followed.
 std::string PadStore::ReadyFile(int pad) {
   // A chosen folder out of reach (a drive not plugged in, a share offline) holds the pads
   // nonetheless: they are not taken for empty.
@@ -121,7 +162,6 @@ std::string PadStore::ReadyFile(int pad) {
     throw PlatformError("its folder cannot be reached.");
   }
   std::string path = files_.Resolve(FilePath(pad));
-  RecoverFile(files_, path);
   if (files_.Kind(path) == PathKind::Folder) {
     throw PlatformError("a folder has the pad file's name.");
   }
@@ -162,9 +202,19 @@ std::optional<StoredBytes> PadStore::ReadBytes(Storage storage, int pad) {
   }
 }
 
+const StampTrust& PadStore::Trust() {
+  if (!trust_) trust_ = files_.TrustOfStamps(chosen_.empty() ? folder_ : chosen_);
+  return *trust_;
+}
+
 std::string PadStore::Stamp(Storage storage, int pad) {
   if (storage == Storage::SettingsStore) return settings_.Stamp(kSection, ValueName(pad));
-  return files_.Stamp(files_.Resolve(FilePath(pad)));
+  std::string path = files_.Resolve(FilePath(pad));
+  return Trust().pathStampsLag ? files_.FreshStamp(path) : files_.Stamp(path);
+}
+
+std::int64_t PadStore::StampTimeStep(Storage storage) {
+  return storage == Storage::SettingsStore ? 0 : Trust().timeStep;
 }
 
 void PadStore::Write(Storage storage, int pad, std::string_view text) {
@@ -175,7 +225,7 @@ void PadStore::Write(Storage storage, int pad, std::string_view text) {
       settings_.Write(kSection, ValueName(pad), text);
       return;
     }
-    SaveFileSafely(files_, WritableFile(pad), EncodePadFile(text));
+    SaveFileSafely(files_, WritableFile(pad), EncodePadFile(text), computer_);
   } catch (const PlatformError& e) {
     throw PlatformError(Where(storage, pad) + ": " + e.what());
   }

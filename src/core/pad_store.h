@@ -6,6 +6,8 @@
 // C:\Notes\~tmp3.tmp: Access is denied."
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,21 +27,18 @@ struct StoredBytes {
   std::string kind;
 };
 
-// The pad whose file `name` is a copy of: its name with anything added before ".txt" that
-// does not make it another pad's ("Doc 10.txt" is no copy of Doc 1); 0 for any other name.
-int PadOfConflictCopy(std::string_view name);
-
 class PadStore {
  public:
   // One registry value holds 1 MB: 524,287 UTF-16 characters and the terminating NUL.
   static constexpr std::size_t kMaxValueCharacters = 524287;
 
-  // `programFolder` is the folder the program runs from, with or without a trailing backslash.
+  // `programFolder` is the folder the program runs from, with or without a trailing backslash;
+  // `computer` is this computer's name, which the names of its saves' steps carry.
   PadStore(SettingsStore& settings, FileSystem& files, std::string_view programFolder,
-           LegacyDecoder legacy);
+           LegacyDecoder legacy, std::string_view computer = {});
 
-  // The stored text of pad 1..10, nothing when none is stored. A pad file is recovered first
-  // from a save that was interrupted, and a symbolic link is followed to its file.
+  // The stored text of pad 1..10, nothing when none is stored. A symbolic link is followed to
+  // its file. Unreadable content (another program holds the file, a value is no text) throws.
   std::optional<std::string> Read(Storage storage, int pad);
   std::optional<StoredBytes> ReadBytes(Storage storage, int pad);
   // Replaces the pad's whole text. A read-only pad file is not replaced, and a text too long
@@ -50,9 +49,18 @@ class PadStore {
   // the second, so that neither is converted.
   void Write(Storage storage, int pad, std::u16string_view shown, std::string_view utf8);
 
+  // Finishes a save of the pad's file that this computer began and could not end (the program
+  // was killed, the power went): its text replaces the file's, which `keep` has first where the
+  // two differ. Leftovers of other computers' saves are never touched.
+  void FinishInterruptedSave(int pad, const std::function<void(const std::string&)>& keep);
+
   // What changes whenever anyone writes the pad's store, cheap to get: see FileSystem::Stamp
-  // and SettingsStore::Stamp. Never throws.
+  // and SettingsStore::Stamp. In a folder where a path's stamp may lag behind the file (a
+  // network share), it is asked of the file itself. Never throws.
   std::string Stamp(Storage storage, int pad);
+  // The smallest step of the store's times: a write within it after the last may leave the
+  // stamp as it was (two seconds on FAT; 0 where the times are finer than any two writes).
+  std::int64_t StampTimeStep(Storage storage);
 
   // "file C:\Notes\~tmp3.tmp" or "registry value HKEY_CURRENT_USER\...\Data\3".
   std::string Where(Storage storage, int pad) const;
@@ -64,33 +72,45 @@ class PadStore {
   const std::string& ProgramFolder() const { return folder_; }
   // The folder the pad files are in, with a trailing backslash.
   const std::string& Folder() const { return chosen_.empty() ? folder_ : chosenWithSlash_; }
+  bool FolderReachable();
   // Throws PlatformError, naming the folder, when no pad file could be written there.
   void CheckFolderWritable();
 
-  // A copy of a pad file that a sync service left in the chosen folder when two computers
-  // changed the pad at once: "Doc 3.sync-conflict-20261209-101010-ABC1234.txt", "Doc 3
-  // (Laptop's conflicted copy 2026-12-09).txt", "Doc 3-LAPTOP.txt".
-  struct ConflictCopy {
+  // A file in the chosen folder that belongs with a pad without being its file.
+  struct Found {
+    enum class Kind {
+      SyncCopy,            // a copy a sync service left when two computers changed the pad
+      PerhapsSyncCopy,     // a name of a sync service's form that a user could give too
+      OtherComputersSave,  // what another computer's interrupted save of the pad left
+    };
+    Kind kind = Kind::SyncCopy;
     int pad = 0;
-    std::string path;
-    std::string text;   // read as pad files are
-    StoredBytes bytes;  // as it is, for the history
+    std::string name, path;
+    std::uint64_t size = 0;
   };
-  // The copies in the chosen folder; none without one. A copy that cannot be read is left
-  // for the next look.
-  std::vector<ConflictCopy> ConflictCopies();
-  void RemoveConflictCopy(const ConflictCopy& copy) { files_.Remove(copy.path); }
+  // Those in the chosen folder; none without one, or when it cannot be listed.
+  std::vector<Found> FindInFolder();
+  // A found file's bytes, and its text read as pad files are; throws PlatformError.
+  StoredBytes ReadFound(const Found& found);
+  void RemoveFound(const Found& found) { files_.Remove(found.path); }
+  const LegacyDecoder& Legacy() const { return legacy_; }
 
  private:
   std::string ReadyFile(int pad);
   std::string WritableFile(int pad);
+  const StampTrust& Trust();
 
   SettingsStore& settings_;
   FileSystem& files_;
   std::string folder_;  // ends in exactly one backslash
   std::string chosen_, chosenWithSlash_;
   LegacyDecoder legacy_;
+  std::string computer_;
+  std::optional<StampTrust> trust_;  // of the pad files' folder, asked once
   std::u16string value_;  // a value's text as written, in memory each write uses again
 };
+
+// This computer's name as the names of its saves carry it: letters, digits, "-" and "_".
+std::string ComputerTag(std::string_view computerName);
 
 }  // namespace vorn

@@ -19,6 +19,9 @@ class StoreWatch {
   // the store, so that what changes after the look is reported. A burst of changes (the
   // program's own saves, one per key) makes one report.
   virtual void Resume() = 0;
+  // Closes whatever it holds in the pads' folder, so that its drive can be removed; Watch
+  // starts again.
+  virtual void LetGo() = 0;
 };
 
 }  // namespace vorn

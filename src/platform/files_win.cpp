@@ -133,6 +133,44 @@ std::string WinFileSystem::Stamp(const std::string& path) {
          wide(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
 }
 
+std::string WinFileSystem::FreshStamp(const std::string& path) {
+  // Opening the file asks its server; a query by path is answered from the client's cache of
+  // what it last heard of the file (FileInfoCacheLifetime, 10 s by default).
+  File file = Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                   OPEN_EXISTING);
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!file || !GetFileInformationByHandle(file.Get(), &info)) return {};
+  auto wide = [](DWORD high, DWORD low) {
+    return std::to_string((static_cast<unsigned long long>(high) << 32) | low);
+  };
+  return wide(info.nFileSizeHigh, info.nFileSizeLow) + ":" +
+         wide(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+}
+
+StampTrust WinFileSystem::TrustOfStamps(const std::string& folder) {
+  StampTrust trust;
+  std::wstring wide = Widen(folder);
+  wchar_t root[MAX_PATH + 1] = {};
+  if (!GetVolumePathNameW(wide.c_str(), root, MAX_PATH)) {
+    // A folder not reached now (a drive not plugged in): its path tells whether it is a share.
+    trust.pathStampsLag = folder.rfind("\\\\", 0) == 0;
+    return trust;
+  }
+  trust.pathStampsLag = GetDriveTypeW(root) == DRIVE_REMOTE;
+  wchar_t system[MAX_PATH + 1] = {};
+  if (GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH) &&
+      (lstrcmpiW(system, L"FAT") == 0 || lstrcmpiW(system, L"FAT32") == 0)) {
+    trust.timeStep = 2000;  // FAT keeps a file's last write in steps of two seconds
+  }
+  return trust;
+}
+
+std::string ComputerName() {
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+  return GetComputerNameW(name, &length) ? Narrow(std::wstring_view(name, length)) : std::string();
+}
+
 PathKind WinFileSystem::Kind(const std::string& path) {
   DWORD attributes = GetFileAttributesW(Widen(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;

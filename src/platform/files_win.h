@@ -17,7 +17,12 @@ class WinFileSystem : public FileSystem {
   std::vector<FolderEntry> List(const std::string& folder) override;
   void CreateFolders(const std::string& folder) override;
   std::string Stamp(const std::string& path) override;
+  std::string FreshStamp(const std::string& path) override;
+  StampTrust TrustOfStamps(const std::string& folder) override;
 };
+
+// This computer's name ("DESK"), "" when the system does not say.
+std::string ComputerName();
 
 // The running exe, "C:\Tools\VornNotes.exe", and the folder it runs from: "C:\Tools", or "C:\"
 // in a root.

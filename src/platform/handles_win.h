@@ -44,6 +44,8 @@ inline void DestroyIconHandle(HICON i) { DestroyIcon(i); }
 inline void DestroyImageList(HIMAGELIST l) { ImageList_Destroy(l); }
 inline void FreeGlobal(HGLOBAL g) { GlobalFree(g); }
 inline void CloseSearch(HANDLE h) { FindClose(h); }
+inline void CloseFolderChange(HANDLE h) { FindCloseChangeNotification(h); }
+inline void UnregisterDevice(HDEVNOTIFY n) { UnregisterDeviceNotification(n); }
 
 using Key = Owned<HKEY, CloseKey>;
 // A file handle; one that failed to open is kept as empty, never as INVALID_HANDLE_VALUE.
@@ -58,6 +60,9 @@ using ImageList = Owned<HIMAGELIST, DestroyImageList>;
 using GlobalMemory = Owned<HGLOBAL, FreeGlobal>;
 // A FindFirstFileW search; one that failed is kept as empty, never as INVALID_HANDLE_VALUE.
 using FileSearch = Owned<HANDLE, CloseSearch>;
+// A FindFirstChangeNotificationW watch; one that failed is kept as empty.
+using FolderChange = Owned<HANDLE, CloseFolderChange>;
+using DeviceNotification = Owned<HDEVNOTIFY, UnregisterDevice>;
 
 // A GDI object selected into a device context for the life of this object.
 class Selection {

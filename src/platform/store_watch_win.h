@@ -1,7 +1,9 @@
 // The system's reports of changes to the pads' store: the program's folder (a file's name,
 // size or last write), or the registry key of the pads' values. A report posts a message to
 // the owner window and waits there until the program has looked at the store (Resume): the
-// program's own saves, one per key, make one report, not one each.
+// program's own saves, one per key, make one report, not one each. A watched folder's drive
+// is registered with the system, so that the owner window hears (WM_DEVICECHANGE) when it is
+// to be removed, and the program lets go of it (LetGo).
 #pragma once
 
 #include <windows.h>
@@ -31,6 +33,7 @@ class StoreWatcher : public StoreWatch {
   // watched) is left to the program's slow look every few seconds.
   void Watch(Storage storage, const std::string& folder) override;
   void Resume() override;
+  void LetGo() override { Stop(); }
 
  private:
   static void CALLBACK Reported(void* self, BOOLEAN timedOut);
@@ -40,8 +43,9 @@ class StoreWatcher : public StoreWatch {
   HWND owner_ = nullptr;
   UINT message_ = 0;
   Storage storage_ = Storage::SettingsStore;
-  HANDLE folderChange_ =
-      nullptr;  // a change notification handle, closed by FindCloseChangeNotification
+  FolderChange folderChange_;
+  File folder_;                  // the folder itself, whose drive's removal the owner hears of
+  DeviceNotification drive_;
   Key key_;
   File keyChanged_;                 // the event the registry sets
   bool freshFolderChange_ = false;  // armed as it was made

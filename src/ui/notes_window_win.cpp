@@ -100,6 +100,9 @@ LRESULT NotesWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // Saving a pad brings a few reports; they are looked at once, when they settle.
       SetTimer(hwnd_, kStoreChangedTimer, 250, nullptr);
       return 0;
+    case WM_DEVICECHANGE:
+      OnDeviceChange(wp, reinterpret_cast<const DEV_BROADCAST_HDR*>(lp));
+      return TRUE;
     case WM_POWERBROADCAST:  // the store may have been written while the computer slept
       if (wp == PBT_APMRESUMEAUTOMATIC && model_) model_->StoreChangedElsewhere();
       return TRUE;
@@ -142,6 +145,27 @@ LRESULT NotesWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return Default(msg, wp, lp);
     default: return Default(msg, wp, lp);
+  }
+}
+
+// The drive of the pads' folder: the store watch registered its folder, so a report about a
+// handle is about that drive. Its removal is granted once the program has let go of it.
+void NotesWindow::OnDeviceChange(WPARAM event, const DEV_BROADCAST_HDR* about) {
+  if (!model_ || !about) return;
+  bool folder = about->dbch_devicetype == DBT_DEVTYP_HANDLE;
+  switch (event) {
+    case DBT_DEVICEQUERYREMOVE:
+    case DBT_DEVICEREMOVEPENDING:
+    case DBT_DEVICEREMOVECOMPLETE:
+      if (folder) model_->PadsDriveLeaving();
+      break;
+    case DBT_DEVICEQUERYREMOVEFAILED:
+      if (folder) model_->PadsDriveBack();
+      break;
+    case DBT_DEVICEARRIVAL:
+      if (about->dbch_devicetype == DBT_DEVTYP_VOLUME) model_->PadsDriveBack();
+      break;
+    default: break;
   }
 }
 
@@ -396,8 +420,11 @@ void NotesWindow::OnShowWindow(bool shown) {
 }
 
 bool NotesWindow::BackgroundStep() {
-  if (!Pad(shownPad_).Created()) {
-    WithControl(shownPad_);  // a failure leaves the pad its text; showing it tries again
+  if (!Pad(shownPad_).Created() && !controlFailed_) {
+    // A failure leaves the pad its text, and is not tried again here: showing it tries again.
+    controlFailed_ = true;
+    WithControl(shownPad_);
+    controlFailed_ = false;
     return true;
   }
   if (!named_) {

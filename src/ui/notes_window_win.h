@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <dbt.h>
 
 #include <array>
 
@@ -83,6 +84,7 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   LRESULT OnNotify(const NMHDR& header);
   void OnShowWindow(bool shown);
   void OnActivate(WPARAM wp);
+  void OnDeviceChange(WPARAM event, const DEV_BROADCAST_HDR* about);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   // The edit menu of the shown pad, at a right click's place or (-1) at the caret.
   void ShowEditMenu(LPARAM at);
@@ -117,6 +119,7 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   WindowColours colours_;
   win::AccessibleNames names_;
   bool named_ = false;
+  bool controlFailed_ = false;  // the shown pad's control could not be made in the background
   NotesToolbar toolbar_;
   NotesStatusBar statusBar_;
   HWND tabStrip_ = nullptr, buttonPanel_ = nullptr;

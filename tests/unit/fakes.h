@@ -23,6 +23,7 @@
 namespace fake {
 
 using vorn::PlatformError;
+struct Clock;
 
 // UTF-8 text as a registry value's data: UTF-16, little-endian, with its terminating NUL.
 inline std::string ValueData(std::string_view utf8) {
@@ -49,12 +50,16 @@ inline std::string ValueData(std::string_view utf8) {
   return out;
 }
 
-// The registry in memory. Values are kept as the registry keeps them: data and type.
+// The registry in memory. Values are kept as the registry keeps them: data and type. With
+// `keyStamps` a value's stamp is its key's, as the registry's: one for all the section's values,
+// changed by a write of any of them.
 class Settings : public vorn::SettingsStore {
  public:
   std::map<std::pair<std::string, std::string>, vorn::StoredValue> values;  // (section, key)
   std::set<std::string> refused;  // keys whose write fails
   std::vector<std::string> writes;
+  bool keyStamps = false;
+  std::map<std::string, int> keyWrites;  // per section
 
   std::optional<std::string> Read(std::string_view section, std::string_view key) override {
     std::optional<vorn::StoredValue> value = ReadBytes(section, key);
@@ -72,9 +77,11 @@ class Settings : public vorn::SettingsStore {
     writes.emplace_back(key);
     if (refused.count(std::string(key))) throw PlatformError("Access is denied.");
     values[{std::string(section), std::string(key)}] = {ValueData(value), 1};
+    ++keyWrites[std::string(section)];
   }
   // The data itself: a change made straight into `values` counts too.
   std::string Stamp(std::string_view section, std::string_view key) override {
+    if (keyStamps) return std::to_string(keyWrites[std::string(section)]);
     auto it = values.find({std::string(section), std::string(key)});
     return it == values.end() ? std::string() : it->second.bytes;
   }
@@ -91,27 +98,44 @@ class Settings : public vorn::SettingsStore {
   void Set(const std::string& key, const std::string& value,
            const std::string& section = "Setting") {
     values[{section, key}] = {ValueData(value), 1};
+    ++keyWrites[section];
   }
   void SetRaw(const std::string& key, std::string bytes, unsigned type) {
     values[{"Data", key}] = {std::move(bytes), type};
+    ++keyWrites["Data"];
   }
 };
 
 // Thrown by Files at operation number `crashAt`, as if the power went: nothing after it runs.
 struct Crash {};
 
-// Files in memory. A write can fail (`failOn` names the step) or crash half-way.
+// Files in memory. A write can fail (`failOn` names the step) or crash half-way. A file's stamp
+// is its content, unless `clock` is set: then it is its size and last-write time, in steps of
+// `timeStep` (FAT's are 2 s), as Windows gives it; a write from outside goes through Outside().
+// In a folder of `shares` the stamp asked by path comes from what was last heard of the file
+// (as a network share's cache answers it, for some 10 s) until `cache` is cleared; FreshStamp
+// asks the file itself.
 class Files : public vorn::FileSystem {
  public:
   std::map<std::string, std::string> files;
   int ops = 0, crashAt = 0;
   bool crashed = false;  // the process is gone: no clean-up happens
   std::string failOn;
+  Clock* clock = nullptr;
+  std::int64_t timeStep = 0;
+  std::map<std::string, std::int64_t> writtenAt;
+  std::set<std::string> shares;
+  std::map<std::string, std::string> cache;
+  int reads = 0;
+
+  // Another program writes the file in place.
+  void Outside(const std::string& path, std::string bytes);
 
   std::optional<std::string> Read(const std::string& path) override {
     if (failOn == "Read" || locked.count(path)) {
       throw PlatformError("another program has the file open.");
     }
+    ++reads;
     auto it = files.find(path);
     if (it == files.end()) return std::nullopt;
     return it->second;
@@ -124,12 +148,14 @@ class Files : public vorn::FileSystem {
     files[path] = std::string(bytes.substr(0, bytes.size() / 2));  // a crash here cuts it short
     Step("WriteNew.flush");
     files[path] = std::string(bytes);
+    Touch(path);
   }
   void Rename(const std::string& from, const std::string& to) override {
     if (locked.count(to)) throw PlatformError("another program has the file open.");
     Step("Rename");
     files[to] = files.at(from);
     files.erase(from);
+    writtenAt[to] = writtenAt[from];
   }
   bool Exists(const std::string& path) override { return files.count(path) > 0; }
   void Remove(const std::string& path) override {
@@ -156,8 +182,21 @@ class Files : public vorn::FileSystem {
     return entries;
   }
   std::string Stamp(const std::string& path) override {
+    if (!Shared(path)) return FreshStamp(path);
+    auto [it, fresh] = cache.try_emplace(path);
+    if (fresh) it->second = FreshStamp(path);
+    return it->second;
+  }
+  std::string FreshStamp(const std::string& path) override {
     auto it = files.find(path);
-    return it == files.end() ? std::string() : it->second;
+    if (it == files.end()) return {};
+    if (!clock) return it->second;
+    std::int64_t time = writtenAt[path];
+    if (timeStep) time -= time % timeStep;
+    return std::to_string(it->second.size()) + ":" + std::to_string(time);
+  }
+  vorn::StampTrust TrustOfStamps(const std::string& folder) override {
+    return {Shared(folder + "\\"), timeStep};
   }
   void CreateFolders(const std::string& folder) override {
     if (failOn == "CreateFolders" || (!unwritable.empty() && folder.rfind(unwritable, 0) == 0)) {
@@ -169,6 +208,13 @@ class Files : public vorn::FileSystem {
   std::string unwritable;                    // a folder in which nothing can be written
 
  private:
+  bool Shared(const std::string& path) const {
+    for (const std::string& share : shares) {
+      if (path.rfind(share + "\\", 0) == 0) return true;
+    }
+    return false;
+  }
+  void Touch(const std::string& path);
   void Step(const std::string& name) {
     if (++ops == crashAt) {
       crashed = true;
@@ -348,6 +394,15 @@ struct Clock : vorn::Clock {
   std::int64_t NowUtcMillis() override { return now; }
 };
 
+inline void Files::Touch(const std::string& path) {
+  if (clock) writtenAt[path] = clock->now;
+}
+
+inline void Files::Outside(const std::string& path, std::string bytes) {
+  files[path] = std::move(bytes);
+  Touch(path);
+}
+
 struct Loop : vorn::RunLoop {
   int quits = 0;
   bool waiting = false;
@@ -433,6 +488,8 @@ struct StoreWatch : vorn::StoreWatch {
     watched.emplace_back(storage, folder);
   }
   void Resume() override {}
+  int letGo = 0;
+  void LetGo() override { ++letGo; }
 };
 
 // The folder picker: `picked` is the user's answer, nothing for Cancel.

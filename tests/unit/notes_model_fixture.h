@@ -33,7 +33,7 @@ struct Model : ::testing::Test {
   fake::Printer printer;
   fake::StartUp startUp;
   fake::StoreWatch watch;
-  vorn::PadStore pads{settings, files, "C:\\Vorn", Latin1};
+  vorn::PadStore pads{settings, files, "C:\\Vorn", Latin1, "DESK"};
   vorn::History history{files, "C:\\Local\\History", clock, Latin1};
   vorn::History rescue{files, "C:\\Temp\\History", clock, Latin1};
   std::vector<std::unique_ptr<vorn::PadKeeper>> keepers;
@@ -57,6 +57,11 @@ struct Model : ::testing::Test {
         vorn::NotesServices{settings, *keeper, history, clipboard, printer, startUp, watch}));
     p.view.changed = [&m](int pad) { m.PadChanged(pad); };
     return m;
+  }
+  // Time passes, with the program's tick every few seconds.
+  void Later(std::int64_t millis) {
+    clock.now += millis;
+    model.Tick();
   }
   std::string Value(int pad) { return settings.Get("Data", std::to_string(pad)); }
   std::string File(int pad) {

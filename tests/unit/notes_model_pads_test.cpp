@@ -292,22 +292,28 @@ TEST_F(Model, TextWrittenElsewhereIsTakenInAndMergedWithWhatWasTypedHere) {
   EXPECT_EQ(view.status, "Doc #3 was changed elsewhere; Ctrl+H has the text before.");
   EXPECT_TRUE(settings.writes.empty());  // taking text in writes nothing
 
-  // Typed here while another line changed elsewhere: the key's store is merged first.
+  // Typed here while another line changed elsewhere: the key's store is merged first, and the
+  // merged text stored once the store has held still a moment.
+  Later(2000);
   loop.waiting = true;
   view.Type(3, "!");
   settings.Set("3", "ONE\r\ntwo\r\nthree\r\nfour", "Data");
   loop.waiting = false;
   model.StoreChanges();
   EXPECT_EQ(view.text[2], "ONE\r\ntwo\r\nthree\r\nfour!");
+  EXPECT_EQ(Value(3), "ONE\r\ntwo\r\nthree\r\nfour");
+  Later(1000);
   EXPECT_EQ(Value(3), "ONE\r\ntwo\r\nthree\r\nfour!");
 
   // The same line changed on both sides: the pad keeps what was typed here, and the other
   // text is kept in the history and told.
+  Later(2000);
   loop.waiting = true;
   view.Type(3, "?");
   settings.Set("3", "ONE\r\ntwo\r\nthree\r\nfive", "Data");
   loop.waiting = false;
   model.StoreChanges();
+  Later(1000);
   EXPECT_EQ(view.text[2], "ONE\r\ntwo\r\nthree\r\nfour!?");
   EXPECT_EQ(Value(3), "ONE\r\ntwo\r\nthree\r\nfour!?");
   EXPECT_EQ(Kept(3).front(), "ONE\r\ntwo\r\nthree\r\nfive");
@@ -318,6 +324,7 @@ TEST_F(Model, TextWrittenElsewhereIsTakenInAndMergedWithWhatWasTypedHere) {
   // replacing each other's text. The next key stores the pad.
   settings.Set("3", "ONE\r\ntwo\r\nthree\r\nsix", "Data");
   model.StoreChangedElsewhere();
+  Later(2000);
   EXPECT_EQ(view.text[2], "ONE\r\ntwo\r\nthree\r\nfour!?");
   EXPECT_EQ(Value(3), "ONE\r\ntwo\r\nthree\r\nsix");
   view.Type(3, ".");
@@ -333,8 +340,44 @@ TEST_F(Model, TextTypedHereAndChangedElsewhereMergesWithTheEditsMadeHereSince) {
   settings.Set("2", "ONE\r\ntwo\r\nthree", "Data");
   loop.waiting = false;
   model.StoreChanges();
+  Later(1000);
   EXPECT_EQ(view.text[1], "ONE\r\ntwo\r\nthree\r\nfour");
   EXPECT_EQ(Value(2), "ONE\r\ntwo\r\nthree\r\nfour");
+}
+
+// An editor saves as Notepad does: it empties the file, then writes its text a moment later.
+// Neither the emptied file nor a key typed meanwhile makes the program write over the file
+// before the editor is done, idle or typing; the editor's text is taken in.
+TEST_F(Model, AnEditorThatEmptiesTheFileBeforeItWritesIsNeverWrittenOver) {
+  settings.Set("Reg", "0");
+  files.files["C:\\Vorn\\~tmp3.tmp"] = "notes\r\n";
+  files.files["C:\\Vorn\\~tmp4.tmp"] = "four\r\n";
+  model.Start();
+  for (int pad : {3, 4}) {
+    std::string path = "C:\\Vorn\\~tmp" + std::to_string(pad) + ".tmp";
+    std::string before = files.files[path];
+    files.files[path] = "";
+    bool typing = pad == 4;
+    if (typing) view.Type(pad, "typed\r\n");
+    model.StoreChangedElsewhere();
+    Later(300);
+    EXPECT_EQ(files.files[path], "") << pad;  // not written while the editor may be writing
+    EXPECT_EQ(view.text[pad - 1], before + (typing ? "typed\r\n" : "")) << pad;
+    const std::string edited = before + "the editor's line\r\n";
+    files.files[path] = edited;
+    Later(3000);
+    Later(3000);
+    // Idle, the pad shows the editor's text; typing, the two appended at one place conflict:
+    // the pad keeps what was typed, and the editor's text is in the history.
+    std::vector<std::string> kept = Kept(pad);
+    if (typing) {
+      EXPECT_EQ(view.text[pad - 1], before + "typed\r\n");
+      EXPECT_NE(std::find(kept.begin(), kept.end(), edited), kept.end());
+    } else {
+      EXPECT_EQ(view.text[pad - 1], edited);
+    }
+    EXPECT_EQ(File(pad), view.text[pad - 1]) << pad;
+  }
 }
 
 TEST_F(Model, AFileRewrittenElsewhereBeforeEachKeyLosesNeitherText) {
@@ -343,8 +386,11 @@ TEST_F(Model, AFileRewrittenElsewhereBeforeEachKeyLosesNeitherText) {
   model.Start();
   files.files["C:\\Vorn\\~tmp3.tmp"] = "first rewrite";
   view.Type(3, "a");
+  Later(2000);
   files.files["C:\\Vorn\\~tmp3.tmp"] = "second rewrite";
   view.Type(3, "b");
+  Later(2000);
+  Later(2000);
   EXPECT_EQ(File(3), "notesab");
   std::vector<std::string> kept = Kept(3);
   EXPECT_NE(std::find(kept.begin(), kept.end(), "first rewrite"), kept.end());
@@ -385,18 +431,31 @@ TEST_F(Model, APadsFolderTakesThePadsOrGivesThemItsSharedNotes) {
   EXPECT_EQ(files.files.count("E:\\Shared\\Doc 1.txt"), 0u);  // nothing written by joining
 
   // Copies a sync service left of pads changed on two computers at once: kept in the history,
-  // merged where they merge, and removed.
-  files.files["E:\\Shared\\Doc 2.sync-conflict-20261209-101010-ABC1234.txt"] = "shared\r\nmore";
+  // merged where they merge, and removed. Files that are not certainly such copies stay as they
+  // are: the user's own, and what another computer's interrupted save left, whose text goes to
+  // the history. Each kind is told once.
+  files.files["E:\\Shared\\Doc 2.sync-conflict-20261209-101010-K3X2R2T.txt"] = "shared\r\nmore";
   files.files["E:\\Shared\\Doc 2 (Laptop's conflicted copy).txt"] = "other";
-  files.files["E:\\Shared\\Notes.txt"] = "not ours";
+  std::map<std::string, std::string> theirs;
+  for (const char* name : {"Notes.txt", "Doc 2 (1).txt", "Doc 2 - Copy.txt", "Doc 2 backup.txt",
+                           "Doc 2-LAPTOP.txt", "Doc 2.txt.ok"}) {
+    theirs["E:\\Shared\\" + std::string(name)] = std::string("text of ") + name;
+  }
+  for (const auto& [path, bytes] : theirs) files.files[path] = bytes;
   model.StoreChangedElsewhere();
   EXPECT_EQ(view.text[1], "shared\r\nmore");
+  Later(3000);
   EXPECT_EQ(files.files["E:\\Shared\\Doc 2.txt"], "shared\r\nmore");
   std::vector<std::string> kept = Kept(2);
   EXPECT_NE(std::find(kept.begin(), kept.end(), "other"), kept.end());
+  EXPECT_NE(std::find(kept.begin(), kept.end(), "text of Doc 2.txt.ok"), kept.end());
   EXPECT_EQ(files.files.count("E:\\Shared\\Doc 2 (Laptop's conflicted copy).txt"), 0u);
-  EXPECT_EQ(files.files.count("E:\\Shared\\Notes.txt"), 1u);
-  EXPECT_EQ(messages.notified.size(), 1u);
+  for (const auto& [path, bytes] : theirs) EXPECT_EQ(files.files[path], bytes) << path;
+  ASSERT_EQ(messages.notified.size(), 3u);
+  EXPECT_NE(messages.notified[0].first.find("\"Doc 2-LAPTOP.txt\""), std::string::npos);
+  EXPECT_NE(messages.notified[1].first.find("\"Doc 2.txt.ok\""), std::string::npos);
+  Later(3000);
+  EXPECT_EQ(messages.notified.size(), 3u);
 
   // The program's own folder takes them back beside the program.
   parts.folders.picked = "c:\\vorn\\";

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/pad_text.h"
+#include "core/sync_copy_name.h"
 #include "fakes.h"
 #include "latin1.h"
 
@@ -21,15 +22,53 @@ TEST(PadStore, NamesItsFilesInTheProgramsFolder) {
   EXPECT_EQ(PadStore(settings, files, "D:\\", Latin1).FilePath(10), "D:\\~tmp10.tmp");
 }
 
-TEST(PadStore, KnowsTheCopiesSyncServicesLeaveOfItsFiles) {
-  EXPECT_EQ(vorn::PadOfConflictCopy("Doc 3.sync-conflict-20261209-101010-ABC1234.txt"), 3);
-  EXPECT_EQ(vorn::PadOfConflictCopy("Doc 3 (Laptop's conflicted copy 2026-12-09).txt"), 3);
-  EXPECT_EQ(vorn::PadOfConflictCopy("doc 10-LAPTOP.TXT"), 10);
-  EXPECT_EQ(vorn::PadOfConflictCopy("Doc 1-LAPTOP.txt"), 1);
-  // The pads' own files, another pad's, the save's own steps and other files are none.
-  for (const char* name : {"Doc 3.txt", "Doc 10.txt", "Doc 12.txt", "Doc 3.txt.new", "Doc 3.txt.ok",
-                           "Notes.txt", "Doc 3-copy.md", "~tmp3.tmp"}) {
-    EXPECT_EQ(vorn::PadOfConflictCopy(name), 0) << name;
+// Only a name a sync service certainly wrote is taken for its copy; one a user could give is
+// left alone, told at most.
+TEST(SyncCopyName, TakesOnlyTheFormsSyncServicesWrite) {
+  using Kind = vorn::SyncCopyName::Kind;
+  struct Case {
+    const char* name;
+    Kind kind;
+    int pad;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"Doc 3.sync-conflict-20261209-101010-K3X2R2T.txt", Kind::Certain, 3},
+           {"Doc 3.sync-conflict-20160818-134336.txt", Kind::Certain, 3},  // before device ids
+           {"doc 10.SYNC-CONFLICT-20261209-101010-ABCDEFG.TXT", Kind::Certain, 10},
+           {"Doc 3 (Anna's conflicted copy 2026-12-09).txt", Kind::Certain, 3},
+           {"Doc 3 (DESKTOP-4KJ9P2A's conflicted copy 2026-12-09) (1).txt", Kind::Certain, 3},
+           {"Doc 2 (Laptop's conflicted copy).txt", Kind::Certain, 2},
+           {"Doc 3 (conflicted copy 2026-12-09 101010).txt", Kind::Certain, 3},
+           {"Doc 3 (conflicted copy Anna Berg 2026-12-09 101010).txt", Kind::Certain, 3},
+           {"Doc 3_conflict-20170301-093000.txt", Kind::Certain, 3},
+           {"Doc 3_conflict_anna-20170301-093000.txt", Kind::Certain, 3},
+           {"Doc 3-LAPTOP.txt", Kind::Ambiguous, 3},
+           {"Doc 1-DESKTOP-4KJ9P2A-2.txt", Kind::Ambiguous, 1},
+           {"Doc 1-ideas.txt", Kind::Ambiguous, 1},
+           // Explorer's, a browser's and a user's names, another pad's, the pads themselves, the
+           // save's steps, and forms cut short.
+           {"Doc 1 - Copy.txt", Kind::None, 0},
+           {"Doc 1 (2).txt", Kind::None, 0},
+           {"Doc 1 (1).txt", Kind::None, 0},
+           {"Doc 1 backup.txt", Kind::None, 0},
+           {"Doc 1 - ideas.txt", Kind::None, 0},
+           {"Doc 10.txt", Kind::None, 0},
+           {"Doc 12.txt", Kind::None, 0},
+           {"Doc 3.txt", Kind::None, 0},
+           {"Doc 3.txt.ok", Kind::None, 0},
+           {"Doc 3.txt.LAPTOP.new", Kind::None, 0},
+           {"Notes.txt", Kind::None, 0},
+           {"~tmp3.tmp", Kind::None, 0},
+           {"Doc 3.sync-conflict-2026120-101010-K3X2R2T.txt", Kind::None, 0},
+           {"Doc 3.sync-conflict-20261209-101010-K3X2R21.txt", Kind::None, 0},
+           {"Doc 3 (conflicted copy).txt", Kind::None, 0},
+           {"Doc 3 ('s conflicted copy 2026-12-09).txt", Kind::None, 0},
+           {"Doc 3 (my conflicted copy notes).txt", Kind::None, 0},
+           {"Doc 3 - my laptop.txt", Kind::None, 0},
+       }) {
+    vorn::SyncCopyName found = vorn::ClassifySyncCopy(c.name);
+    EXPECT_EQ(found.kind, c.kind) << c.name;
+    EXPECT_EQ(found.pad, c.pad) << c.name;
   }
 }
 
@@ -139,9 +178,11 @@ TEST(PadText, LoadingKeepsEveryCharacterItCan) {
   EXPECT_EQ(DecodePadFile(std::string("a\0b", 3), Latin1),
             "a\xEF\xBF\xBD"
             "b");
-  // UTF-16 without a byte order mark, either way round.
+  // UTF-16 without a byte order mark, either way round; an odd number of bytes is not UTF-16,
+  // whose last byte would be lost.
   EXPECT_EQ(DecodePadFile(std::string("H\0i\0 \0t\0h\0e\0r\0e\0", 16), Latin1), "Hi there");
   EXPECT_EQ(DecodePadFile(std::string("\0H\0i\0!", 6), Latin1), "Hi!");
+  EXPECT_EQ(DecodePadFile(std::string("H\0i\0 \0t\0h\0e\0r\0e\0!", 17), Latin1).back(), '!');
   // UTF-8 with one stray byte: UTF-8 still, the stray byte as U+FFFD.
   EXPECT_EQ(DecodePadFile("Gr\xC3\xBC\xC3\x9F"
                           "e \xFF!",
@@ -216,6 +257,7 @@ TEST(SafeSave, ACrashAtAnyMomentLeavesTheOldOrTheNewTextForTheNextStart) {
       fs.crashAt = 0;
       fs.crashed = false;  // the next start
       PadStore pads(settings, fs, "C:\\Vorn\\", Latin1);
+      pads.FinishInterruptedSave(3, {});
       std::string loaded = pads.Read(Storage::PadFiles, 3).value_or("<missing>");
       if (existed) {
         EXPECT_TRUE(loaded == "old text" || loaded == "the new text") << loaded;

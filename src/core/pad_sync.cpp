@@ -1,0 +1,141 @@
+#include "core/pad_sync.h"
+
+#include "core/line_merge.h"
+#include "core/utf.h"
+
+namespace vorn {
+
+PadSync::TakenIn PadSync::TakeIn(int pad, const std::string& incoming, std::string stamp,
+                                 std::string_view shown, bool typing) {
+  PadRecord& r = At(pad);
+  TakenIn taken{Taken::Nothing, std::string(shown)};
+  if (!r.stored || incoming == *r.stored) return taken;
+
+  // Too long to edit: the pad shows its start read-only, as at a start, and what it showed
+  // (typed here, perhaps) is kept.
+  if (std::size_t length = Utf16Length(incoming); length > kMaxPadCharacters) {
+    if (versions_.AddText(pad, shown) == VersionKeeper::KeptIn::Nowhere && !shown.empty()) {
+      writer_.Fail(pad, store_.Where(writer_.StoreInUse(), pad) + " was given " +
+                            std::to_string(length) +
+                            " characters elsewhere, more than a pad edits, and the history "
+                            "cannot keep what the pad shows: it is not replaced.");
+      return taken;  // looked at again, and the pad keeps its text
+    }
+    r.status = PadStatus::TooLarge;
+    r.problem = TooLargeToEdit(store_.Where(writer_.StoreInUse(), pad), length);
+    r.stored.reset();
+    r.base.reset();
+    r.keyPlace.reset();
+    r.stamp = std::move(stamp);
+    r.changePending = false;
+    return {Taken::TooLarge, std::string(FirstUnits(incoming, kMaxPadCharacters))};
+  }
+
+  std::string_view base = MergeBase(r, incoming);
+  if (shown == base || HoldsLinesOf(incoming, shown)) {
+    taken = {Taken::Replaced, incoming};
+  } else if (HoldsLinesOf(shown, incoming)) {
+    taken.how = Taken::Kept;
+  } else if (std::optional<std::string> merged = MergeLines(base, shown, incoming)) {
+    taken = {*merged == incoming ? Taken::Replaced : Taken::Merged, std::move(*merged)};
+  } else {
+    taken.how = Taken::Conflict;
+  }
+  // In a conflict both texts are kept. The store takes the pad's text with a key typed now;
+  // otherwise it keeps the other one until the next edit here: were each side to store its
+  // own text again at once, the two would go on replacing each other's.
+  bool conflict = taken.how == Taken::Conflict;
+  if (taken.text != shown || conflict) versions_.AddText(pad, shown);
+  if (conflict) versions_.AddText(pad, incoming);
+  // The store holds the new text, which both sides now had.
+  writer_.TookIn(pad, incoming, std::move(stamp));
+  r.base = incoming;
+  if ((!conflict || typing) && taken.text != incoming) r.changePending = true;
+  return taken;
+}
+
+PadSync::FolderFinds PadSync::TakeInFolderFinds(const std::function<std::string(int pad)>& shown) {
+  FolderFinds finds;
+  if (writer_.StoreInUse() != Storage::PadFiles) return finds;
+  for (const PadStore::Found& found : store_.FindInFolder()) {
+    std::string once = found.name + ":" + std::to_string(found.size);
+    switch (found.kind) {
+      case PadStore::Found::Kind::SyncCopy:
+        if (std::optional<CopyTakenIn> copy = TakeInCopy(found, shown(found.pad))) {
+          finds.copies.push_back(std::move(*copy));
+        }
+        break;
+      case PadStore::Found::Kind::PerhapsSyncCopy:
+        if (told_.insert(once).second) finds.leftAlone.push_back(found.name);
+        break;
+      case PadStore::Found::Kind::OtherComputersSave:
+        if (told_.count(once)) break;
+        try {
+          if (!versions_.AddStoredBytes(found.pad, store_.ReadFound(found)).empty()) break;
+        } catch (const PlatformError&) {
+          break;  // looked at again later
+        }
+        told_.insert(once);
+        finds.othersSaves.push_back(found.name);
+        break;
+    }
+  }
+  return finds;
+}
+
+std::optional<PadSync::CopyTakenIn> PadSync::TakeInCopy(const PadStore::Found& found,
+                                                        std::string shown) {
+  PadRecord& r = At(found.pad);
+  StoredBytes bytes;
+  try {
+    bytes = store_.ReadFound(found);
+  } catch (const PlatformError&) {
+    return std::nullopt;  // looked at again later
+  }
+  // Never removed before its text is kept.
+  if (!versions_.AddStoredBytes(found.pad, bytes).empty()) return std::nullopt;
+  std::string text = DecodePadFile(bytes.bytes, store_.Legacy());
+  CopyTakenIn result{found.pad, Taken::Conflict, std::move(shown)};
+  if (r.stored && r.status != PadStatus::TooLarge) {
+    std::string_view base = r.base ? std::string_view(*r.base) : std::string_view(*r.stored);
+    if (HoldsLinesOf(result.text, text)) {
+      result.how = Taken::Kept;
+    } else if (HoldsLinesOf(text, result.text)) {
+      result.how = Taken::Replaced;
+      result.text = std::move(text);
+    } else if (result.text == base) {
+      // Nothing changed here to merge with: the file the service kept is the one it chose, the
+      // copy stays in the history only.
+    } else if (std::optional<std::string> merged = MergeLines(base, result.text, text)) {
+      result.how = Taken::Merged;
+      result.text = std::move(*merged);
+    }
+  }
+  if (result.how == Taken::Replaced || result.how == Taken::Merged) {
+    versions_.AddText(found.pad, shown);
+    r.changePending = true;  // the pad's store takes what it shows now
+  }
+  store_.RemoveFound(found);
+  return result;
+}
+
+// The text the one who wrote `incoming` started from, as far as this computer can tell: the
+// one it last took in, which both sides had; or, where `incoming` lies nearer to it, one it
+// wrote, which the other side had then seen (as when the other computer, in reach, took in
+// what was typed here and changed it): the last one that stayed in the store a while, or the
+// last one. Where two lie as near, the older.
+std::string_view PadSync::MergeBase(const PadRecord& r, std::string_view incoming) {
+  std::string_view best = r.base ? std::string_view(*r.base) : std::string_view(*r.stored);
+  std::optional<std::size_t> nearest = LinesChanged(best, incoming);
+  for (const std::optional<std::string>* written : {&r.settled, &r.stored}) {
+    if (!*written || **written == best) continue;
+    std::optional<std::size_t> distance = LinesChanged(**written, incoming);
+    if (distance && (!nearest || *distance < *nearest)) {
+      best = **written;
+      nearest = distance;
+    }
+  }
+  return best;
+}
+
+}  // namespace vorn
