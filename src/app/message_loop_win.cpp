@@ -21,7 +21,6 @@ bool MessageLoop::InputWaiting() const {
 
 int MessageLoop::Run(const LoopWindows& w, NotesModel& model) {
   MSG msg{};
-  bool filling = true;
   for (;;) {
     // A wait that returns at once tells the system that the program waits for input; whether
     // a message waits is for PeekMessage to say. (The wait's own answer, with
@@ -31,12 +30,10 @@ int MessageLoop::Run(const LoopWindows& w, NotesModel& model) {
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
       // Nothing is queued: what the input changed is stored before anything else. What these
       // steps throw stops at the barrier, as in a window procedure; a pad whose filling failed
-      // is filled when it is shown.
+      // is filled when it is shown. Text taken in from elsewhere may start a pad filling at
+      // any time.
       ui::Guarded([&] { model.Idle(); });
-      if (filling) {
-        filling = ui::Guarded([&] { return w.notes.BackgroundStep(); }, false);
-        continue;
-      }
+      if (ui::Guarded([&] { return w.notes.BackgroundStep(); }, false)) continue;
     }
     if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
     // A key whose handling failed is not handed on as well.

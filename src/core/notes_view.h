@@ -52,9 +52,9 @@ class NotesView {
   virtual void ReplacePadSelection(int pad, std::string_view text) = 0;
   // Makes `text` the pad's whole text as one change of the user's, which Ctrl+Z takes back.
   virtual void ReplacePadText(int pad, std::string_view text) = 0;
-  // Shows `text` in the pad in place of what it showed, written elsewhere: the caret, the
-  // selection and the first line in view stay where they were as far as the text allows. The
-  // pad reports the change.
+  // Shows `text` in the pad in place of what it showed, written elsewhere: the caret and the
+  // selection move with the text they are in, and the first line in view stays as far as the
+  // text allows. No change of the user's.
   virtual void TakePadText(int pad, std::string_view text) = 0;
   virtual void SetStatusText(std::string_view text) = 0;
   // The pad's text as its control counts it (UTF-16, a line break as one CR), its selection,

@@ -65,6 +65,33 @@ std::optional<PadEdit> PadMirror::TakeEdit() {
   return lastEdit_;
 }
 
+namespace {
+
+bool HighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool LowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+}  // namespace
+
+PadEdit EditBetween(std::u16string_view before, std::u16string_view after) {
+  std::size_t shorter = std::min(before.size(), after.size());
+  std::size_t head = 0;
+  while (head < shorter && before[head] == after[head]) ++head;
+  if (head > 0 && HighSurrogate(before[head - 1])) --head;
+  std::size_t tail = 0;
+  while (tail < shorter - head &&
+         before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
+    ++tail;
+  }
+  if (tail > 0 && LowSurrogate(before[before.size() - tail])) --tail;
+  return {head, before.size() - head - tail, after.size() - head - tail};
+}
+
+std::size_t PositionAfter(const PadEdit& edit, std::size_t position) {
+  if (position <= edit.at) return position;
+  if (position >= edit.at + edit.removed) return position - edit.removed + edit.inserted;
+  return edit.at + std::min(position - edit.at, edit.inserted);
+}
+
 std::string PadMirror::Utf8() const { return Utf8FromUtf16(text_, true); }
 
 }  // namespace vorn

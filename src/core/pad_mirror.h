@@ -41,6 +41,14 @@ struct ShownEdit {
   std::optional<PadEdit> edit;
 };
 
+// The one stretch in which `after` differs from `before`, as an edit of `before`: what the two
+// share at their start and at their end stays, and is never cut between a surrogate pair.
+// Text taken in from elsewhere replaces that stretch only, which costs the control what changed.
+PadEdit EditBetween(std::u16string_view before, std::u16string_view after);
+// Where `position` in the text before `edit` lies after it: before the edit where it was, after
+// it moved with the text that follows, within it as far in as the new text allows.
+std::size_t PositionAfter(const PadEdit& edit, std::size_t position);
+
 class PadMirror {
  public:
   // Units of unchanged text on each side of an edit that must agree with the copy.

@@ -41,4 +41,24 @@ std::size_t NextPieceEnd(std::basic_string_view<Char> text, std::size_t start, s
   return end;
 }
 
+// The start of the piece that ends at `end`, for taking text out of the control from its end:
+// the same limits, counted backwards.
+template <class Char>
+std::size_t PreviousPieceStart(std::basic_string_view<Char> text, std::size_t end,
+                               std::size_t limit, std::size_t maxBreaks) {
+  if (end > text.size()) end = text.size();
+  std::size_t stop = end > limit ? end - limit : 0;
+  std::size_t start = end, breaks = 0;
+  while (start > stop) {
+    Char c = text[--start];
+    if ((c == Char('\r') || c == Char('\n')) && ++breaks >= maxBreaks) break;
+  }
+  if (start == 0) return 0;
+  for (std::size_t cut = start; cut < end; ++cut) {
+    if (SafeToCutAt(text, cut)) return cut;
+  }
+  while (start > 0 && !SafeToCutAt(text, start)) --start;
+  return start;
+}
+
 }  // namespace vorn

@@ -118,9 +118,20 @@ bool Messages::Ask(std::string_view text, std::string_view title) {
 }
 
 void Messages::Notify(std::string_view text, std::string_view title) {
-  if (notice_ && IsWindow(notice_)) DestroyWindow(notice_);
-  std::vector<WORD> dialog = NoticeTemplate(win::Widen(title));
   std::wstring wide = win::Widen(text);
+  // A notice still open is not lost under the next one: the new one tells both, the oldest
+  // going first where it would grow too long to read.
+  if (notice_ && IsWindow(notice_)) {
+    constexpr std::wstring_view kBetween = L"\r\n\r\n";
+    wide = noticeText_.find(wide) != std::wstring::npos ? noticeText_
+                                                        : noticeText_ + std::wstring(kBetween) + wide;
+    for (std::size_t cut; wide.size() > 2000 && (cut = wide.find(kBetween)) != std::wstring::npos;) {
+      wide.erase(0, cut + kBetween.size());
+    }
+    DestroyWindow(notice_);
+  }
+  noticeText_ = wide;
+  std::vector<WORD> dialog = NoticeTemplate(win::Widen(title));
   notice_ = CreateDialogIndirectParamW(
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner_, GWLP_HINSTANCE)),
       reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner_, NoticeProc,

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "core/notes_view.h"
 
 namespace vorn::ui {
@@ -25,6 +27,7 @@ class Messages : public MessageDialog {
  private:
   HWND owner_ = nullptr;
   HWND notice_ = nullptr;
+  std::wstring noticeText_;  // what the open notice tells
 };
 
 }  // namespace vorn::ui

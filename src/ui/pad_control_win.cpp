@@ -36,6 +36,11 @@ bool LeavesTextAlone(HWND pad, UINT msg, WPARAM wp) {
     case EM_SETEVENTMASK:
     case EM_SETBKGNDCOLOR:
     case EM_SETCHARFORMAT:  // the colours, applied to the text still to come too
+    // Drawn as far as it is filled: text taken in from elsewhere appears piece by piece while
+    // the window goes on answering.
+    case WM_PAINT:
+    case WM_NCPAINT:
+    case WM_ERASEBKGND:
     case WM_DESTROY:
     case WM_NCDESTROY: return true;
     case WM_SHOWWINDOW:  // shown in a window that is itself hidden, it is still not seen
@@ -249,43 +254,52 @@ void PadControl::CompleteComposition() {
   }
 }
 
-void PadControl::SetText(std::string_view text) {
+void PadControl::SetText(std::string_view text, bool fillShownAtOnce) {
   if (!hwnd_) {
     held_ = text;
     return;
   }
-  {
+  taken_.open = false;
+  // Much text is taken out in pieces from its end: all at once, some systems' control needs
+  // time that grows with the square of its lines.
+  std::wstring removing;
+  if (mirrored_ && mirror_.Length() > kPiece) {
+    removing.assign(mirror_.Text().begin(), mirror_.Text().end());
+  } else {
     QuietControl control(hwnd_, inside_);
     SETTEXTEX how{ST_DEFAULT, 1200};
     control.Send(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(L""));
   }
-  held_ = text;
-  mirrored_ = false;
-  changedWhileFilling_ = false;
-  pending_ = win::Widen(text);
-  filled_ = 0;
-  if (pending_.empty())
-    EndFill();
-  else if (IsWindowVisible(hwnd_))
-    FillAll();
+  // The text given goes in with its own line breaks after all the control holds: the control
+  // counts a CR LF as one.
+  StartFill(text, 0, std::move(removing), kAtEnd, win::Widen(text));
+  if (Filling() && fillShownAtOnce && IsWindowVisible(hwnd_)) FillAll();
 }
 
 bool PadControl::FillStep() {
   if (!Filling()) return false;
-  std::wstring_view all(pending_);
-  std::size_t end = NextPieceEnd(all, filled_, kPiece, kPieceLines);
-  std::wstring piece(all.substr(filled_, end - filled_));
-  {
-    QuietControl control(hwnd_, inside_);
-    // At the end of what is in (a position past the end stands for the end), without undo;
-    // the selection stays where it was.
-    CHARRANGE selection{};
-    control.Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-    control.Send(EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+  QuietControl control(hwnd_, inside_);
+  // Without undo; the selection stays where it was.
+  CHARRANGE selection{};
+  control.Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  if (removeLeft_ > 0) {
+    // What goes out, from its end.
+    std::size_t start = PreviousPieceStart<wchar_t>(removing_, removeLeft_, kPiece, kPieceLines);
+    control.Send(EM_SETSEL, removeAt_ + start, removeAt_ + removeLeft_);
+    control.Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+    removeLeft_ = start;
+    if (!removeLeft_) std::wstring().swap(removing_);
+  } else {
+    // What comes in, at its place (a position past the end stands for the end).
+    std::wstring_view all(pending_);
+    std::size_t end = NextPieceEnd(all, filled_, kPiece, kPieceLines);
+    std::wstring piece(all.substr(filled_, end - filled_));
+    const WPARAM at = fillAt_ == kAtEnd ? 0x7FFFFFFF : fillAt_ + filled_;
+    control.Send(EM_SETSEL, at, at);
     control.Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
-    control.Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    filled_ = end;
   }
-  filled_ = end;
+  control.Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
   if (!Filling()) EndFill();
   return Filling();
 }
@@ -297,14 +311,18 @@ void PadControl::FillAll() {
 
 void PadControl::EndFill() {
   // As after setting the text at once: the caret at the start, in view, and nothing to undo;
-  // unless the user changed the pad meanwhile, whose caret and undo stay as they are.
-  if (!changedWhileFilling_) {
+  // unless the user changed the pad meanwhile, whose caret and undo stay as they are. Text
+  // taken in from elsewhere keeps the selection with the text it was in.
+  if (taken_.open && !changedWhileFilling_) {
+    EndTakeIn();
+  } else if (!changedWhileFilling_) {
     QuietControl control(hwnd_, inside_);
     control.Send(EM_SETSEL, 0, 0);
     control.Send(EM_SCROLLCARET, 0, 0);
     control.Send(EM_EMPTYUNDOBUFFER, 0, 0);
   }
   changedWhileFilling_ = false;
+  taken_.open = false;
   std::wstring().swap(pending_);
   filled_ = 0;
   // From now on the copy follows the control, from what the control made of the text.
@@ -341,15 +359,73 @@ void PadControl::ReplaceAll(std::string_view text) {
   ReplaceSelection(text);
 }
 
+// Only the stretch that differs is replaced: the control's time grows faster than the text it
+// is given, and a change elsewhere is mostly a few lines. A long stretch goes in in pieces as a
+// new text does, after the old one is taken out.
 void PadControl::TakeText(std::string_view text) {
-  if (!hwnd_ || Filling()) return SetText(text);  // nothing to keep yet
+  if (!hwnd_ || !mirrored_) return SetText(text);  // nothing to keep yet
+  std::u16string after = ControlForm(text);
+  const PadEdit change = EditBetween(mirror_.Text(), after);
   CHARRANGE selection{};
   SendMessageW(hwnd_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-  LRESULT firstLine = SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0);
-  ReplaceAll(text);
-  SendMessageW(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));  // cut to the text
-  LRESULT nowFirst = SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0);
-  SendMessageW(hwnd_, EM_LINESCROLL, 0, firstLine - nowFirst);
+  taken_ = {true,
+            {PositionAfter(change, static_cast<std::size_t>(selection.cpMin)),
+             PositionAfter(change, static_cast<std::size_t>(selection.cpMax))},
+            SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0)};
+  std::wstring_view inserted(reinterpret_cast<const wchar_t*>(after.data()) + change.at,
+                             change.inserted);
+  auto small = [](std::wstring_view stretch) {
+    return NextPieceEnd<wchar_t>(stretch, 0, kPiece, kPieceLines) == stretch.size();
+  };
+  std::wstring_view removed(reinterpret_cast<const wchar_t*>(mirror_.Text().data()) + change.at,
+                            change.removed);
+  if (small(inserted) && small(removed)) {
+    {
+      // Goes in at once, and can be undone as typing can.
+      QuietControl control(hwnd_, inside_);
+      std::wstring put(inserted);
+      control.Send(EM_SETSEL, change.at, change.at + change.removed);
+      control.Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(put.c_str()));
+    }
+    EndTakeIn();
+    // The copy takes the new text where the control holds what it was given.
+    if (ControlLength() == after.size()) {
+      mirror_.Reset(std::move(after));
+    } else {
+      ReadWholeText(ControlLength());
+    }
+    return;
+  }
+  // A long stretch goes out and in in pieces while the program waits for input. Nothing of it
+  // can be undone.
+  SendMessageW(hwnd_, EM_EMPTYUNDOBUFFER, 0, 0);
+  StartFill(text, change.at, std::wstring(removed), change.at, std::wstring(inserted));
+}
+
+void PadControl::StartFill(std::string_view text, std::size_t removeAt, std::wstring removing,
+                           std::size_t fillAt, std::wstring inserting) {
+  held_ = text;
+  mirrored_ = false;
+  changedWhileFilling_ = false;
+  removeAt_ = removeAt;
+  removing_ = std::move(removing);
+  removeLeft_ = removing_.size();
+  fillAt_ = fillAt;
+  pending_ = std::move(inserting);
+  filled_ = 0;
+  if (!Filling()) EndFill();
+}
+
+// The selection moved with the text it was in, and the same first line in view.
+void PadControl::EndTakeIn() {
+  if (!taken_.open) return;
+  taken_.open = false;
+  QuietControl control(hwnd_, inside_);
+  CHARRANGE selection{static_cast<LONG>(taken_.selection.start),
+                      static_cast<LONG>(taken_.selection.end)};
+  control.Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  LRESULT nowFirst = control.Send(EM_GETFIRSTVISIBLELINE, 0, 0);
+  control.Send(EM_LINESCROLL, 0, taken_.firstLine - nowFirst);
 }
 
 void PadControl::ReplaceSelection(std::string_view text) {

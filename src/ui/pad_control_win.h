@@ -40,8 +40,9 @@ class PadControl {
   std::string Text() const;
   // The whole text as the control counts it: UTF-16, a line break as one CR.
   std::u16string Content() const;
-  // Empties the control and keeps `text` to take in; it raises no change.
-  void SetText(std::string_view text);
+  // Empties the control and keeps `text` to take in; it raises no change. A shown pad takes it
+  // in at once, unless `fillShownAtOnce` is false.
+  void SetText(std::string_view text, bool fillShownAtOnce = true);
   // A pad that is not editable takes no typing (its control is read-only).
   void SetEditable(bool editable);
   // The text at `percent` of its designed size.
@@ -66,19 +67,25 @@ class PadControl {
   void ReplaceSelection(std::string_view text);
   // Replaces the whole text as one change that can be undone.
   void ReplaceAll(std::string_view text);
-  // Replaces the whole text with text written elsewhere, keeping the selection and the first
-  // line in view as far as the new text allows.
+  // Replaces the whole text with text written elsewhere, changing only the stretch that
+  // differs: the selection moves with the text it is in, and the first line in view stays as
+  // far as the new text allows. It raises no change.
   void TakeText(std::string_view text);
 
   // True while part of the text given last is not in the control yet.
-  bool Filling() const { return filled_ < pending_.size(); }
+  bool Filling() const { return removeLeft_ > 0 || filled_ < pending_.size(); }
   // Takes in the next piece; true while more is left.
   bool FillStep();
   void FillAll();
 
  private:
   static LRESULT CALLBACK Guard(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  // `removing`, the control's text at `removeAt`, goes out and then `inserting` comes in at
+  // `fillAt`, in pieces, for the pad to show `text`.
+  void StartFill(std::string_view text, std::size_t removeAt, std::wstring removing,
+                 std::size_t fillAt, std::wstring inserting);
   void EndFill();
+  void EndTakeIn();
   void ReadWholeText(std::size_t length);
   std::size_t ControlLength() const;
   std::wstring ControlText(std::size_t start, std::size_t end) const;
@@ -88,8 +95,20 @@ class PadControl {
   std::string held_;       // the text while no control holds all of it
   bool mirrored_ = false;  // the control holds all of the text, and mirror_ a copy
   PadMirror mirror_;
+  // The stretch still to go out of the control, at removeAt_, of which removeLeft_ units are
+  // still in; then the pending text, at fillAt_ (kAtEnd: after all the control holds).
+  static constexpr std::size_t kAtEnd = static_cast<std::size_t>(-1);
+  std::size_t removeAt_ = 0, removeLeft_ = 0;
+  std::wstring removing_;
   std::wstring pending_;
+  std::size_t fillAt_ = kAtEnd;
   std::size_t filled_ = 0;
+  // Text taken in from elsewhere: the selection moved with it, and the first line in view.
+  struct TakenIn {
+    bool open = false;
+    TextSpan selection;
+    LRESULT firstLine = 0;
+  } taken_;
   bool inside_ = false;  // the pad's own messages to the control pass the guard
   bool changedWhileFilling_ = false;
   bool editable_ = true;

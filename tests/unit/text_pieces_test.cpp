@@ -20,6 +20,19 @@ std::vector<std::u16string> Pieces(std::u16string_view text, std::size_t limit,
   return pieces;
 }
 
+// Cut from the end, as text is taken out of a control: the pieces in order, first to last.
+std::vector<std::u16string> PiecesFromTheEnd(std::u16string_view text, std::size_t limit,
+                                             std::size_t breaks) {
+  std::vector<std::u16string> pieces;
+  for (std::size_t end = text.size(); end > 0;) {
+    std::size_t start = PreviousPieceStart(text, end, limit, breaks);
+    EXPECT_LT(start, end);
+    pieces.emplace(pieces.begin(), text.substr(start, end - start));
+    end = start;
+  }
+  return pieces;
+}
+
 TEST(TextPieces, JoinBackToTheTextWithNoBreakOrPairCutInTwo) {
   const std::u16string texts[] = {u"a\r\nb\nc\rd\r\r\ne\n\rf\r\n\r\n\n\r",
                                   u"\r\r\r\r\r\r\r\r\n\r\r\nx",
@@ -31,13 +44,16 @@ TEST(TextPieces, JoinBackToTheTextWithNoBreakOrPairCutInTwo) {
   for (const std::u16string& text : texts) {
     for (std::size_t limit = 1; limit <= 9; ++limit) {
       for (std::size_t breaks = 1; breaks <= 3; ++breaks) {
-        std::u16string joined;
-        for (const std::u16string& piece : Pieces(text, limit, breaks)) {
-          std::size_t at = joined.size();
-          joined += piece;
-          EXPECT_TRUE(SafeToCutAt(std::u16string_view(text), at)) << limit << " " << breaks;
+        for (bool backwards : {false, true}) {
+          std::u16string joined;
+          for (const std::u16string& piece : backwards ? PiecesFromTheEnd(text, limit, breaks)
+                                                       : Pieces(text, limit, breaks)) {
+            std::size_t at = joined.size();
+            joined += piece;
+            EXPECT_TRUE(SafeToCutAt(std::u16string_view(text), at)) << limit << " " << breaks;
+          }
+          EXPECT_EQ(joined, text) << "limit " << limit << ", breaks " << breaks;
         }
-        EXPECT_EQ(joined, text) << "limit " << limit << ", breaks " << breaks;
       }
     }
   }
