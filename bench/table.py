@@ -75,6 +75,8 @@ def table(d):
                          ms(typing), ms(trip), what, ms(bare), ms(floor_ms)),
                      '%.2f' % (program / floor_ms),
                      'at most 1.5: ' + verdict(program <= 1.5 * floor_ms)))
+        if not outside:
+            continue  # measured in the bench's own process only
         rows.append(('', 'sent to the running program: %s' % ms(outside),
                      'sent to a plain control in a program of its own %s + %s %s = %s' % (
                          ms(floor_pad), what, ms(bare_beside), ms(floor_outside)),

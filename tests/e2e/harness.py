@@ -14,6 +14,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 from desktop import (  # noqa: F401 (the tests take these from here)
@@ -362,6 +363,12 @@ class Program:
     def dialogs(self):
         return self.probe('dialogs') or []
 
+    def close_notices(self):
+        """Closes the notices the program showed, as a user who read them does."""
+        while self.dialogs():
+            self.click_dialog_button('OK')
+            time.sleep(0.3)
+
     def click_dialog_button(self, text):
         """Clicks the button `text` of the program's message window."""
         for dialog in self.dialogs():
@@ -406,12 +413,37 @@ class Program:
                     if u != 'Public')
         return os.path.join(self.prefix, 'drive_c', 'users', user, *parts)
 
+    def rewrite(self, windows_path, text, millis, wait=True):
+        """Another program rewrites the file in place as Notepad saves: it empties it and writes
+        `text` (bytes) `millis` later, holding it open meanwhile, shared for reading only."""
+        source = windows_path + '.source'
+        with open(self.unix_path(source), 'wb') as f:
+            f.write(text)
+        args = [WINE, os.path.join(WIN64_DIR, 'vnprobe.exe'), 'rewrite', windows_path, source,
+                str(millis)]
+        p = subprocess.Popen(args, env=self.env, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
+        self.started.append(p)
+        if wait:
+            p.wait(60 * TIME_SCALE)
+        return p
+
+    def answers(self, millis):
+        """Starts asking the notes window for nothing, as a program that waits for it does; the
+        returned function gives the longest wait for an answer in ms, once `millis` are over."""
+        p, out = self.background_probe('answers', str(millis), ready='')
+        def longest():
+            p.wait(timeout=(millis / 1000 + 60) * TIME_SCALE)
+            with open(out) as f:
+                return json.loads(f.read())['longest']
+        return longest
+
     def history(self, n):
-        """The files of pad n's history, oldest first: {name: bytes}."""
+        """The versions in pad n's history, oldest first: {name: bytes}."""
         folders = glob.glob(self.user_folder('AppData', 'Local', 'Vorn Notes', 'History', str(n)))
         if not folders:
             return {}
-        names = sorted(os.listdir(folders[0]))
+        names = sorted(name for name in os.listdir(folders[0]) if name[:1].isdigit())
         result = {}
         for name in names:
             with open(os.path.join(folders[0], name), 'rb') as f:

@@ -99,6 +99,55 @@ class LargePads(ProgramTest):
         self.assertEqual(self.app.pad_text(2), paragraph + '!?')
         self.assertEqual(self.app.dialogs(), [])
 
+    def write_elsewhere(self, n, data):
+        """Another program writes the pad's file anew, as sync services do: beside it, then
+        renamed over it."""
+        fresh = self.app.pad_file(n) + '.sync'
+        with open(fresh, 'wb') as f:
+            f.write(data)
+        os.replace(fresh, self.app.pad_file(n))
+
+    def test_changes_from_elsewhere_come_in_with_the_window_answering(self):
+        lines = ['line %06d of a long note written on the other computer\r\n' % i
+                 for i in range(9000)]  # about 500 KB
+        text = ''.join(lines)
+        self.write_pad(2, text)
+        self.app.set_setting('Reg', '0')
+        self.app.start()
+        self.app.show()
+        self.app.click_tab(2)
+        self.assertEqual(self.app.pad_text(2), text)
+        # A line changed, then the whole text: shown in seconds, the window answering throughout.
+        # (The pad is read after each: a read waits for all of its text to be in.)
+        changed = text.replace('line 004500 of', 'LINE 004500, CHANGED, of')
+        other = ''.join(reversed(lines))
+        for new in (changed, other):
+            longest = self.app.answers(5000)
+            self.write_elsewhere(2, new.encode())
+            self.assertLess(longest(), 1000)
+            self.assertTrue(self.app.pad_text(2) == new, first_difference(self.app.pad_text(2), new))
+        self.assertEqual(read_bytes(self.app.pad_file(2)), other.encode())
+
+    def test_a_text_too_long_to_edit_from_elsewhere_keeps_what_was_typed(self):
+        self.app.set_setting('Reg', '0')
+        self.app.start()
+        self.app.show()
+        self.app.focus_pad(3)
+        self.desktop.type('typed before')
+        wait_until(lambda: read_bytes(self.app.pad_file(3)) == b'typed before', 10,
+                   what='the typing stored')
+        # More than a pad edits (16,777,216 characters): shown read-only, and what it showed
+        # is kept; the file stays the other program's. (The pads' controls are not read here:
+        # a probe's read would wait for the whole text to go in.)
+        huge = ('x' * 199 + '\n') * 86000
+        self.write_elsewhere(3, huge.encode())
+        wait_until(lambda: self.app.probe('status')['panel1'].startswith('Doc #3 is read-only'),
+                   30, what='the pad read-only')
+        self.assertIn(b'typed before', self.app.history(3).values())
+        self.app.wine('taskkill', '/IM', 'VornNotes.exe', check=False)
+        self.app.wait_exit(60)
+        self.assertTrue(read_bytes(self.app.pad_file(3)) == huge.encode())
+
     def test_ending_while_the_pads_fill_writes_nothing(self):
         big = 'line of a large pad\r\n' * 20000
         for n in range(1, 10):

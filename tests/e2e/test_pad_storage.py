@@ -112,6 +112,56 @@ class PadsFolder(ProgramTest):
         self.assertEqual(sorted(os.listdir(shared)), ['Doc 2.txt'])
 
 
+    def test_files_that_are_not_pads_stay_as_they_are(self):
+        folder = self.app.unix_path('C:\\Sync')
+        os.makedirs(folder)
+        def write(name, data):
+            with open(os.path.join(folder, name), 'wb') as f:
+                f.write(data)
+        # The user's own files, Explorer's and a browser's copies, another pad, a name of
+        # OneDrive's form: none of them a copy the program may take.
+        theirs = {name: ('the text of %s\r\n' % name).encode() for name in (
+            'Doc 1 - Copy.txt', 'Doc 1 (2).txt', 'Doc 1 (1).txt', 'Doc 1 backup.txt',
+            'Doc 1 - ideas.txt', 'Doc 10.txt', 'Doc 1-LAPTOP.txt', 'Notes.txt')}
+        for name, data in theirs.items():
+            write(name, data)
+        write('Doc 1.txt', b'one\r\ntwo\r\n')
+        write('Doc 2.txt', b'two here')
+        # A copy syncthing left: merged into the pad and gone.
+        write('Doc 1.sync-conflict-20261209-101010-K3X2R2T.txt', b'one\r\ntwo\r\nthree\r\n')
+        self.app.set_setting('Reg', '0')
+        self.app.set_setting('Folder', 'C:\\Sync')
+        self.app.start()
+        self.app.show()
+        wait_until(lambda: self.app.pad_text(1) == 'one\r\ntwo\r\nthree\r\n', 10,
+                   what='the copy merged')
+        # What another computer's save left when it was cut short: never put over the pad, its
+        # text kept in the pad's history.
+        write('Doc 2.txt.ok', b"the laptop's two")
+        wait_until(lambda: b"the laptop's two" in self.app.history(2).values(), 10,
+                   what='the other computer\'s text kept')
+        texts = ' '.join(t for d in self.app.dialogs() for t in d['texts'])
+        for told in ('"Doc 1-LAPTOP.txt"', '"Doc 2.txt.ok"', 'Merged into Doc #1'):
+            self.assertIn(told, texts)
+        self.app.close_notices()
+        self.assertEqual(self.app.pad_text(2), 'two here')
+        self.app.wine('taskkill', '/IM', 'VornNotes.exe', check=False)
+        self.app.wait_exit()
+        self.app.start()
+        self.app.show()
+        wait_until(self.app.dialogs, 10, what='what was found told again')
+        self.app.close_notices()
+        self.assertEqual(self.app.pad_text(2), 'two here')
+        theirs['Doc 2.txt.ok'] = b"the laptop's two"
+        for name, data in theirs.items():
+            with open(os.path.join(folder, name), 'rb') as f:
+                self.assertEqual(f.read(), data, name)
+        self.assertEqual(sorted(os.listdir(folder)),
+                         sorted(list(theirs) + ['Doc 1.txt', 'Doc 2.txt']))
+        with open(os.path.join(folder, 'Doc 1.txt'), 'rb') as f:
+            self.assertEqual(f.read(), b'one\r\ntwo\r\nthree\r\n')
+
+
 class FileMode(ProgramTest):
     def test_only_the_changed_pads_file_appears_and_a_restart_restores_it(self):
         for reg in ('0', '2'):

@@ -236,11 +236,71 @@ class ChangedElsewhere(ProgramTest):
         self.app.start()
         self.app.show()
         self.app.click_tab(3)
-        with open(self.app.unix_path('C:\\changes.reg'), 'w') as f:
-            f.write('REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\'
-                    'Vorn Notes\\Data]\n"3"="beta"\n')
-        self.app.wine('reg', 'import', 'C:\\changes.reg')
+        def import_value(data):
+            with open(self.app.unix_path('C:\\changes.reg'), 'w') as f:
+                f.write('REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\VB and VBA Program '
+                        'Settings\\Vorn Notes\\Data]\n"3"=%s\n' % data)
+            self.app.wine('reg', 'import', 'C:\\changes.reg')
+        import_value('"beta"')
         wait_until(lambda: self.app.pad_text(3) == 'beta', 5, what='the new value shown')
+        # Turned into bytes (REG_BINARY) elsewhere: nothing to show, but its bytes go to the
+        # history before a key replaces them, where their text can be read.
+        import_value('hex:67,00,61,00,6d,00,6d,00,61,00')
+        time.sleep(1)
+        self.app.focus_pad(3)
+        self.desktop.type('!')
+        wait_until(lambda: self.app.registry('Data').get('3') == 'beta!', 10, what='the key stored')
+        kept = [data for name, data in self.app.history(3).items() if name.endswith('.value-3')]
+        self.assertEqual(kept, ['gamma'.encode('utf-16-le')])
+
+    def test_a_burst_of_outside_writes_ends_with_the_last_one_shown(self):
+        self.app.set_setting('Reg', '0')
+        self.write_pad_file(b'burst start')
+        self.app.start()
+        self.app.show()
+        self.app.click_tab(3)
+        # Writes of the same length in quick succession: some share their last-write time.
+        for i in range(150):
+            self.write_pad_file(b'burst %03d' % i)
+        wait_until(lambda: self.app.pad_text(3) == 'burst 149', 10, what='the last write shown')
+        time.sleep(1)
+        self.assertEqual(read(self.app.pad_file(3)), b'burst 149')
+
+    def test_an_editor_that_empties_a_file_before_it_writes_loses_nothing(self):
+        self.app.set_setting('Reg', '0')
+        os.makedirs(self.app.unix_path('C:\\Sync'))
+        for folder, name in (('', '~tmp3.tmp'), ('C:\\Sync', 'Doc 3.txt')):
+            with self.subTest(folder=folder or 'the program\'s'):
+                self.app.set_setting('Folder', folder)
+                path = (folder or PROGRAM_DIR) + '\\' + name
+                unix = self.app.unix_path(path)
+                with open(unix, 'wb') as f:
+                    f.write(b'list\r\n')
+                self.app.start()
+                self.app.show()
+                self.app.click_tab(3)
+                # Left alone: the editor's text shows and stays in the file.
+                self.app.rewrite(path, b'list\r\nfrom the editor\r\n', 500)
+                wait_until(lambda: self.app.pad_text(3) == 'list\r\nfrom the editor\r\n', 10,
+                           what='the editor\'s text shown')
+                time.sleep(2)
+                self.assertEqual(read(unix), b'list\r\nfrom the editor\r\n')
+                # Typed into while the editor saves again: both texts are in the pad or its
+                # history, and the file ends as the pad shows.
+                self.app.focus_pad(3)
+                editor = self.app.rewrite(path, b'list\r\nfrom the editor\r\nagain\r\n', 700,
+                                          wait=False)
+                for word in ('typed ', 'here ', 'meanwhile'):
+                    self.desktop.type(word)
+                    time.sleep(0.4)
+                editor.wait(60)
+                wait_until(lambda: read(unix) == self.app.pad_text(3).encode(), 20,
+                           what='the pad stored as it shows')
+                everything = self.app.pad_text(3).encode() + b'|'.join(
+                    self.app.history(3).values())
+                for text in (b'again', b'typed here meanwhile'):
+                    self.assertIn(text, everything)
+                self.app.stop()
 
 
 class UnexpectedErrors(ProgramTest):

@@ -13,10 +13,15 @@
 //   vnprobe alerts S   the titles of the windows announced as alerts in the next S seconds
 //                      (it ends at the first)
 //   vnprobe settingchange TEXT   tells every window that the setting TEXT changed
+//   vnprobe rewrite F SRC MS   rewrites the file F in place as Notepad saves: opens it shared for
+//                      reading only, empties it, writes the bytes of the file SRC MS ms later
+//   vnprobe answers MS  asks the notes window for nothing every 20 ms for MS ms; prints the
+//                      longest wait for its answer in ms
 #include <windows.h>
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -432,6 +437,43 @@ int Alerts(int seconds) {
   return 0;
 }
 
+int Rewrite(const wchar_t* path, const wchar_t* source, int millis) {
+  std::string bytes;
+  HANDLE in = CreateFileW(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  char chunk[65536];
+  DWORD got = 0;
+  while (in != INVALID_HANDLE_VALUE && ReadFile(in, chunk, sizeof chunk, &got, nullptr) && got) {
+    bytes.append(chunk, got);
+  }
+  if (in != INVALID_HANDLE_VALUE) CloseHandle(in);
+  HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING, 0,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    puts("{\"rewritten\":false}");
+    return 0;
+  }
+  Sleep(static_cast<DWORD>(millis));
+  DWORD put = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+  CloseHandle(file);
+  puts("{\"rewritten\":true}");
+  return 0;
+}
+
+int Answers(int millis) {
+  HWND notes = FindNotes();
+  DWORD longest = 0, end = GetTickCount() + static_cast<DWORD>(millis);
+  while (GetTickCount() < end) {
+    DWORD asked = GetTickCount();
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(notes, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+    longest = std::max(longest, GetTickCount() - asked);
+    Sleep(20);
+  }
+  printf("{\"longest\":%lu}\n", static_cast<unsigned long>(longest));
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -468,6 +510,8 @@ int wmain(int argc, wchar_t** argv) {
     puts("{}");
     return 0;
   }
+  if (cmd == L"rewrite" && argc > 4) return Rewrite(argv[2], argv[3], _wtoi(argv[4]));
+  if (cmd == L"answers" && argc > 2) return Answers(_wtoi(argv[2]));
   if (cmd == L"alerts" && argc > 2) return Alerts(_wtoi(argv[2]));
   if (cmd == L"tabs") return Tabs();
   if (cmd == L"status") return Status();
