@@ -73,16 +73,19 @@ std::vector<PadStore::Found> PadStore::FindInFolder() {
       found.push_back(std::move(f));
       continue;
     }
-    // "Doc 3.txt.DESK.ok", "Doc 3.txt.new": a save's steps; this computer's own are its saves'.
+    // "Doc 3.txt.DESK.ok", "Doc 3.txt.new": a save's steps, this computer's own being its
+    // saves' own.
     std::string name = Lowered(entry.name);
-    if (!EndsWith(name, ".ok") && !EndsWith(name, ".new")) continue;
+    std::size_t end = name.size() - (EndsWith(name, ".ok") ? 3 : EndsWith(name, ".new") ? 4 : 0);
+    if (end == name.size()) continue;
     for (int pad = kPadCount; pad >= 1 && !f.pad; --pad) {
-      std::string own = FilePath(pad);
-      SaveSteps steps = StepsOfSave(own, computer_);
-      if (Lowered(f.path) == Lowered(steps.fresh) || Lowered(f.path) == Lowered(steps.ready)) break;
-      if (name.starts_with(Lowered("Doc " + std::to_string(pad) + ".txt."))) f.pad = pad;
+      std::string stem = "doc " + std::to_string(pad) + ".txt";
+      if (!name.starts_with(stem)) continue;
+      std::string_view tag = std::string_view(name).substr(stem.size(), end - stem.size());
+      if (tag.empty() || tag.front() == '.') f.pad = pad;
+      if (f.pad && tag.size() > 1 && tag.substr(1) == Lowered(computer_)) f.pad = -1;
     }
-    if (!f.pad) continue;
+    if (f.pad <= 0) continue;
     f.kind = Found::Kind::OtherComputersSave;
     found.push_back(std::move(f));
   }

@@ -1,5 +1,7 @@
 #include "core/pad_sync.h"
 
+#include <algorithm>
+
 #include "core/line_merge.h"
 #include "core/utf.h"
 
@@ -66,21 +68,27 @@ PadSync::FolderFinds PadSync::TakeInFolderFinds(const std::function<std::string(
         }
         break;
       case PadStore::Found::Kind::PerhapsSyncCopy:
-        if (told_.insert(once).second) finds.leftAlone.push_back(found.name);
+        if (FirstTime(once)) finds.leftAlone.push_back(found.name);
         break;
       case PadStore::Found::Kind::OtherComputersSave:
-        if (told_.count(once)) break;
+        if (std::find(told_.begin(), told_.end(), once) != told_.end()) break;
         try {
           if (!versions_.AddStoredBytes(found.pad, store_.ReadFound(found)).empty()) break;
         } catch (const PlatformError&) {
           break;  // looked at again later
         }
-        told_.insert(once);
+        FirstTime(once);
         finds.othersSaves.push_back(found.name);
         break;
     }
   }
   return finds;
+}
+
+bool PadSync::FirstTime(const std::string& found) {
+  if (std::find(told_.begin(), told_.end(), found) != told_.end()) return false;
+  told_.push_back(found);
+  return true;
 }
 
 std::optional<PadSync::CopyTakenIn> PadSync::TakeInCopy(const PadStore::Found& found,

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <functional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,7 +74,8 @@ class PadSync {
   PadStore& store_;
   VersionKeeper& versions_;
   PadRecords& pads_;
-  std::set<std::string> told_;  // found files already told or kept in this run
+  std::vector<std::string> told_;  // found files already told or kept in this run
+  bool FirstTime(const std::string& found);
 };
 
 }  // namespace vorn

@@ -464,6 +464,58 @@ TEST_F(Model, APadsFolderTakesThePadsOrGivesThemItsSharedNotes) {
   EXPECT_EQ(File(2), "shared\r\nmore");
 }
 
+// A sync service that keeps another computer's version of a pad while the program is not
+// running drops the text written here: the next start finds it replaced, keeps it in the
+// history and says so.
+TEST_F(Model, TextWrittenHereThatASyncServiceReplacedIsFoundAtTheNextStart) {
+  settings.Set("Reg", "0");
+  settings.Set("Folder", "D:\\Sync");
+  files.folders = {"D:\\Sync"};
+  files.files["D:\\Sync\\Doc 1.txt"] = "shared\r\n";
+  model.Start();
+  view.Type(1, "typed on the laptop\r\n");
+  Later(3000);
+  model.End();
+  files.files["D:\\Sync\\Doc 1.txt"] = "shared\r\nfrom the desk\r\n";
+  Parts& next = Run();
+  Another(next).Start();
+  EXPECT_EQ(next.view.text[0], "shared\r\nfrom the desk\r\n");
+  EXPECT_EQ(Kept(1).front(), "shared\r\ntyped on the laptop\r\n");
+  ASSERT_EQ(next.messages.notified.size(), 1u);
+  EXPECT_NE(next.messages.notified[0].first.find("the text last written here was replaced"),
+            std::string::npos);
+  // Told once: the start after that finds the file as this computer last saw it.
+  Parts& third = Run();
+  Another(third).Start();
+  EXPECT_TRUE(third.messages.notified.empty());
+}
+
+// Windows asks before the pads' drive is removed: what waits is stored, the program lets go of
+// the folder, the pads keep their text and a key waits until the drive is back.
+TEST_F(Model, APadsDriveThatIsRemovedIsLetGoAndTheKeysWaitForIt) {
+  settings.Set("Reg", "0");
+  settings.Set("Folder", "E:\\Notes");
+  files.folders = {"E:\\Notes"};
+  files.files["E:\\Notes\\Doc 1.txt"] = "on the stick";
+  model.Start();
+  loop.waiting = true;
+  view.Type(1, "!");
+  model.PadsDriveLeaving();
+  EXPECT_EQ(files.files["E:\\Notes\\Doc 1.txt"], "on the stick!");
+  EXPECT_EQ(watch.letGo, 1);
+  loop.waiting = false;
+  files.folders.clear();  // gone
+  view.Type(1, "?");
+  EXPECT_EQ(view.text[0], "on the stick!?");
+  EXPECT_EQ(vorn::PadStatus::Unsaved, keepers.back()->Status(1));
+  Later(3000);
+  EXPECT_EQ(watch.watched.size(), 1u);  // not watched while the drive is away
+  files.folders = {"E:\\Notes"};
+  Later(3000);
+  EXPECT_EQ(watch.watched.size(), 2u);
+  EXPECT_EQ(files.files["E:\\Notes\\Doc 1.txt"], "on the stick!?");
+}
+
 TEST_F(Model, EndingWithAnUnsavedPadAsksAndItsTextGoesToTheHistory) {
   settings.Set("Reg", "0");
   model.Start();
