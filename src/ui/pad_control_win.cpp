@@ -36,6 +36,8 @@ bool LeavesTextAlone(HWND pad, UINT msg, WPARAM wp) {
     case EM_SETEVENTMASK:
     case EM_SETBKGNDCOLOR:
     case EM_SETCHARFORMAT:  // the colours, applied to the text still to come too
+    case EM_SETREADONLY:
+    case EM_SETZOOM:
     // Drawn as far as it is filled: text taken in from elsewhere appears piece by piece while
     // the window goes on answering.
     case WM_PAINT:
@@ -174,7 +176,7 @@ void PadControl::SetVisible(bool visible) {
 
 std::optional<ShownEdit> PadControl::TakeEdit() {
   if (!mirrored_) return std::nullopt;
-  return ShownEdit{mirror_.Text(), mirror_.TakeEdit()};
+  return mirror_.TakeEdit();
 }
 
 std::string PadControl::Text() const { return mirrored_ ? mirror_.Utf8() : held_; }
