@@ -50,9 +50,37 @@ int Sequence(std::string_view file) {
   return n > 0 ? n : 1;
 }
 
-std::string_view Kind(std::string_view file) {
+// A version's name: its time, then "kept." or "outside." for those kinds (a routine one, as
+// every version of earlier builds, has none), then what it holds: "20261209-031522-123.kept.txt".
+constexpr std::string_view kKeptMark = "kept.", kOutsideMark = "outside.";
+
+std::string_view AfterTime(std::string_view file) {
   std::size_t dot = file.find('.');
   return dot == std::string_view::npos ? std::string_view() : file.substr(dot + 1);
+}
+
+Worth WorthOf(std::string_view file) {
+  std::string_view rest = AfterTime(file);
+  if (rest.starts_with(kKeptMark)) return Worth::Kept;
+  if (rest.starts_with(kOutsideMark)) return Worth::Outside;
+  return Worth::Routine;
+}
+
+std::string_view Kind(std::string_view file) {
+  std::string_view rest = AfterTime(file);
+  for (std::string_view mark : {kKeptMark, kOutsideMark}) {
+    if (rest.starts_with(mark)) return rest.substr(mark.size());
+  }
+  return rest;
+}
+
+std::string_view MarkOf(Worth worth) {
+  switch (worth) {
+    case Worth::Kept: return kKeptMark;
+    case Worth::Outside: return kOutsideMark;
+    case Worth::Routine: break;
+  }
+  return {};
 }
 
 }  // namespace
@@ -102,13 +130,15 @@ History::History(FileSystem& files, std::string folder, Clock& clock, LegacyDeco
 
 std::string History::Folder(int pad) const { return folder_ + "\\" + std::to_string(pad); }
 
-void History::AddText(int pad, std::string_view text) { Add(pad, text, "txt"); }
-
-void History::AddStoredBytes(int pad, const StoredBytes& stored) {
-  Add(pad, stored.bytes, stored.kind);
+void History::AddText(int pad, std::string_view text, Worth worth) {
+  Add(pad, text, "txt", worth);
 }
 
-void History::Add(int pad, std::string_view bytes, std::string_view kind) {
+void History::AddStoredBytes(int pad, const StoredBytes& stored, Worth worth) {
+  Add(pad, stored.bytes, stored.kind, worth);
+}
+
+void History::Add(int pad, std::string_view bytes, std::string_view kind, Worth worth) {
   if (bytes.empty()) return;
   std::vector<Version> versions = Versions(pad);
   if (!versions.empty() && versions.front().size == bytes.size()) {
@@ -119,9 +149,10 @@ void History::Add(int pad, std::string_view bytes, std::string_view kind) {
   std::int64_t time = clock_.NowUtcMillis();
   if (!versions.empty()) time = std::max(time, versions.front().utcMillis + 1);
   // Two versions in the same millisecond get a number after the time.
-  std::string stem = VersionName(time), file = stem + "." + std::string(kind);
+  std::string ending = "." + std::string(MarkOf(worth)) + std::string(kind);
+  std::string stem = VersionName(time), file = stem + ending;
   for (int n = 2; files_.Exists(Folder(pad) + "\\" + file); ++n) {
-    file = stem + "-" + std::to_string(n) + "." + std::string(kind);
+    file = stem + "-" + std::to_string(n) + ending;
   }
   SaveFileSafely(files_, Folder(pad) + "\\" + file, bytes);
   DropOldest(pad, file);
@@ -159,7 +190,9 @@ std::vector<Version> History::Versions(int pad) {
     std::int64_t time = VersionTime(entry.name);
     // Leftovers of a save that was cut short are not versions.
     bool leftover = entry.name.ends_with(".new") || entry.name.ends_with(".ok");
-    if (time >= 0 && !leftover) versions.push_back({entry.name, time, entry.size});
+    if (time >= 0 && !leftover) {
+      versions.push_back({entry.name, time, entry.size, WorthOf(entry.name)});
+    }
   }
   std::sort(versions.begin(), versions.end(), [](const Version& a, const Version& b) {
     if (a.utcMillis != b.utcMillis) return a.utcMillis > b.utcMillis;
@@ -170,12 +203,24 @@ std::vector<Version> History::Versions(int pad) {
 
 void History::DropOldest(int pad, std::string_view newest) {
   std::vector<Version> versions = Versions(pad);
-  std::uint64_t total = 0;
-  for (std::size_t i = 0; i < versions.size(); ++i) {
-    total += versions[i].size;
-    // The newest stays, however large it is.
-    if (i > 0 && versions[i].file != newest && (i >= kMaxVersions || total > kMaxBytes)) {
-      files_.Remove(Folder(pad) + "\\" + versions[i].file);
+  // The kept versions count among themselves; the others among themselves, outside rewrites
+  // going before the routine ones. The version just added stays, however large it is.
+  for (bool kept : {true, false}) {
+    std::size_t count = 0;
+    std::uint64_t total = 0;
+    for (const Version& v : versions) {
+      if ((v.worth == Worth::Kept) != kept) continue;
+      ++count;
+      total += v.size;
+    }
+    for (Worth first : {Worth::Kept, Worth::Outside, Worth::Routine}) {
+      for (auto v = versions.rbegin(); v != versions.rend(); ++v) {
+        if (count <= kMaxVersions && total <= kMaxBytes) break;
+        if (v->worth != first || (v->worth == Worth::Kept) != kept || v->file == newest) continue;
+        files_.Remove(Folder(pad) + "\\" + v->file);
+        --count;
+        total -= v->size;
+      }
     }
   }
 }

@@ -1,6 +1,10 @@
 // The history of every pad: earlier versions of its text, one file each in a folder of its own,
-// named by the UTC time they were taken. The newest 100 versions and at most 20 MB per pad are
-// kept; the oldest go first. A clock set back would name a new version before older ones: it is
+// named by the UTC time they were taken. What the user would miss (text an edit removed, text
+// typed here that something else replaced, text from elsewhere the pad never showed) is kept
+// apart from the versions nobody asked for (taken every ten minutes, or of a pad no one typed
+// in when another program rewrote it): each kind keeps its newest 100 versions and at most
+// 20 MB per pad, so the second never pushes out the first; among the second, the outside
+// rewrites go first. Within a kind the oldest go first. A clock set back would name a new version before older ones: it is
 // then named a millisecond after the newest, so the names keep the order the versions were
 // taken in, and the version just taken is never the one dropped. A version is text, or the
 // bytes a store held exactly as it held them (a pad file's bytes, a registry value's data), so
@@ -20,10 +24,18 @@
 
 namespace vorn {
 
+// Why a version was taken, which decides what may push it out of the history.
+enum class Worth {
+  Kept,     // the user would miss it: kept against its own kind only
+  Routine,  // taken on a schedule: every ten minutes, before a store is first replaced
+  Outside,  // what a pad no one typed in showed before another program's text replaced it
+};
+
 struct Version {
   std::string file;  // its name in the pad's folder
   std::int64_t utcMillis = 0;
   std::uint64_t size = 0;
+  Worth worth = Worth::Routine;
 };
 
 class History {
@@ -35,8 +47,8 @@ class History {
   History(FileSystem& files, std::string folder, Clock& clock, LegacyDecoder legacy);
 
   // Adds a version; nothing is written when it equals the newest one. Throws PlatformError.
-  void AddText(int pad, std::string_view text);
-  void AddStoredBytes(int pad, const StoredBytes& stored);
+  void AddText(int pad, std::string_view text, Worth worth = Worth::Kept);
+  void AddStoredBytes(int pad, const StoredBytes& stored, Worth worth = Worth::Kept);
 
   // What this computer last wrote to a pad's store, and where (a file's path): noted beside the
   // pad's versions, to be compared with the store at the next read.
@@ -55,7 +67,7 @@ class History {
   const std::string& Root() const { return folder_; }
 
  private:
-  void Add(int pad, std::string_view bytes, std::string_view kind);
+  void Add(int pad, std::string_view bytes, std::string_view kind, Worth worth);
   void DropOldest(int pad, std::string_view newest);
 
   FileSystem& files_;

@@ -51,18 +51,28 @@ bool PadMirror::Apply(const PadEdit& edit, std::size_t lengthAfter, std::u16stri
   std::u16string_view old(text_);
   if (read.substr(0, head) != old.substr(span.start, head)) return false;
   if (read.substr(head + edit.inserted) != old.substr(edit.at + edit.removed, tail)) return false;
+  if (edit.removed >= kLargeRemoval) beforeLargeRemovals_.push_back(text_);
   text_.replace(edit.at, edit.removed, read.substr(head, edit.inserted));
   ++editsSinceTaken_;
   lastEdit_ = edit;
   return true;
 }
 
-std::optional<PadEdit> PadMirror::TakeEdit() {
+void PadMirror::Reset(std::u16string text) {
+  // A change read whole (a paste, an undo) removed at least the one stretch the texts differ in.
+  if (EditBetween(text_, text).removed >= kLargeRemoval) beforeLargeRemovals_.push_back(text_);
+  text_ = std::move(text);
+  wholeSinceTaken_ = true;
+}
+
+ShownEdit PadMirror::TakeEdit() {
   bool one = editsSinceTaken_ == 1 && !wholeSinceTaken_;
+  ShownEdit taken{text_, one ? std::optional<PadEdit>(lastEdit_) : std::nullopt,
+                  std::move(beforeLargeRemovals_)};
+  beforeLargeRemovals_.clear();
   editsSinceTaken_ = 0;
   wholeSinceTaken_ = false;
-  if (!one) return std::nullopt;
-  return lastEdit_;
+  return taken;
 }
 
 namespace {

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorn {
 
@@ -35,10 +36,13 @@ struct TextSpan {
 };
 
 // A pad's text after an edit as its control holds it, and the one edit since the text was last
-// stored, where the pad knows it.
+// stored, where the pad knows it; and the pad's text before each change since then that removed
+// or replaced 32 characters or more, for the history: keys stored together (select all and a
+// new text, again and again faster than a store) make texts the store never held.
 struct ShownEdit {
   std::u16string_view text;
   std::optional<PadEdit> edit;
+  std::vector<std::u16string> beforeLargeRemovals;
 };
 
 // The one stretch in which `after` differs from `before`, as an edit of `before`: what the two
@@ -53,14 +57,13 @@ class PadMirror {
  public:
   // Units of unchanged text on each side of an edit that must agree with the copy.
   static constexpr std::size_t kContext = 64;
+  // An edit that removes this much keeps the text before it (see VersionTiming).
+  static constexpr std::size_t kLargeRemoval = 32;
 
   const std::u16string& Text() const { return text_; }
   std::size_t Length() const { return text_.size(); }
   // The copy takes the control's whole text: what changed since the last TakeEdit is unknown.
-  void Reset(std::u16string text) {
-    text_ = std::move(text);
-    wholeSinceTaken_ = true;
-  }
+  void Reset(std::u16string text);
 
   // The edit with which `key` turned the copy, with `selectionBefore` selected, into a text of
   // `lengthAfter` units with the selection ending at `selectionEndAfter`; nothing when the
@@ -75,13 +78,15 @@ class PadMirror {
   // The text as UTF-8 with each line break as CR LF, as the program stores it.
   std::string Utf8() const;
 
-  // The one edit the copy followed since this was last asked, for the store to follow it too;
-  // nothing when there were more, or the copy was read whole.
-  std::optional<PadEdit> TakeEdit();
+  // The text, and the one edit the copy followed since this was last asked, for the store to
+  // follow it too (nothing when there were more, or the copy was read whole), with the texts
+  // before the large removals since.
+  ShownEdit TakeEdit();
 
  private:
   std::u16string text_;
   std::size_t editsSinceTaken_ = 0;
+  std::vector<std::u16string> beforeLargeRemovals_;
   bool wholeSinceTaken_ = true;
   PadEdit lastEdit_;
 };

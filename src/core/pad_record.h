@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/pad_mirror.h"
 #include "core/utf.h"
 
 namespace vorn {
@@ -35,7 +36,7 @@ enum class PadStatus {
 // edited.
 class VersionTiming {
  public:
-  static constexpr std::size_t kLargeRemoval = 32;
+  static constexpr std::size_t kLargeRemoval = PadMirror::kLargeRemoval;
   static constexpr std::int64_t kEditInterval = 10 * 60 * 1000;
 
   // An edit that removed or replaced `removed` characters at `now`: true when the text before it

@@ -34,6 +34,8 @@ PadSync::TakenIn PadSync::TakeIn(int pad, const std::string& incoming, std::stri
   }
 
   std::string_view base = MergeBase(r, incoming);
+  // What the pad showed is the user's where it was edited here since it last took text in.
+  const Worth shownWorth = shown == (r.base ? *r.base : *r.stored) ? Worth::Outside : Worth::Kept;
   if (shown == base || HoldsLinesOf(incoming, shown)) {
     taken = {Taken::Replaced, incoming};
   } else if (HoldsLinesOf(shown, incoming)) {
@@ -47,7 +49,7 @@ PadSync::TakenIn PadSync::TakeIn(int pad, const std::string& incoming, std::stri
   // otherwise it keeps the other one until the next edit here: were each side to store its
   // own text again at once, the two would go on replacing each other's.
   bool conflict = taken.how == Taken::Conflict;
-  if (taken.text != shown || conflict) versions_.AddText(pad, shown);
+  if (taken.text != shown || conflict) versions_.AddText(pad, shown, conflict ? Worth::Kept : shownWorth);
   if (conflict) versions_.AddText(pad, incoming);
   // The store holds the new text, which both sides now had.
   writer_.TookIn(pad, incoming, std::move(stamp));

@@ -103,6 +103,13 @@ bool PadWriter::WriteText(int pad, Storage storage, const NewText& text) {
   if (text.edited) {
     KeepTextBefore(pad, place ? text.edit->removed
                               : RemovedLength(r.stored ? std::string_view(*r.stored) : "", stored));
+    // Texts made and removed between two stores; the stored one is kept as above, or as the
+    // store's content.
+    for (const std::u16string& before : text.beforeLargeRemovals ? *text.beforeLargeRemovals
+                                                                    : std::vector<std::u16string>{}) {
+      std::string utf8 = Utf8FromUtf16(before, true);
+      if (!r.stored || utf8 != *r.stored) versions_.AddText(pad, utf8);
+    }
   }
   if (!CopyStoreToHistoryOnce(storage, pad)) return false;
   KeepSettled(r);
@@ -197,8 +204,10 @@ void PadWriter::TookIn(int pad, const std::string& text, std::string stamp) {
 void PadWriter::KeepTextBefore(int pad, std::size_t removed) {
   PadRecord& r = At(pad);
   std::int64_t now = clock_.NowUtcMillis();
+  // What a large removal took is the user's; a version every ten minutes nobody asked for.
+  Worth worth = removed >= VersionTiming::kLargeRemoval ? Worth::Kept : Worth::Routine;
   if (r.versions.WantsTextBefore(removed, now) && r.stored && r.storeContentKept[Index(storage_)] &&
-      versions_.AddText(pad, *r.stored) != VersionKeeper::KeptIn::Nowhere) {
+      versions_.AddText(pad, *r.stored, worth) != VersionKeeper::KeptIn::Nowhere) {
     r.versions.VersionTaken(now);
   }
 }
@@ -222,8 +231,9 @@ bool PadWriter::CopyStoreToHistoryOnce(Storage storage, int pad) {
     return Fail(pad, e.what());
   }
   if (content) {
-    std::string problem = versions_.AddStoredBytes(pad, *content);
     // A pad that was read shows what its store held; one that was not must be kept first.
+    std::string problem =
+        versions_.AddStoredBytes(pad, *content, r.stored ? Worth::Routine : Worth::Kept);
     if (!problem.empty() && !r.stored) {
       return Fail(pad, store_.Where(storage, pad) +
                            ": what it holds could not be read and could not be kept in the "

@@ -28,11 +28,17 @@ struct NewText {
   std::string_view stored;
   std::optional<std::u16string_view> shown;
   std::optional<PadEdit> edit;
-  // The user's edit (typed, cut, pasted, restored): the history's rules for edits apply.
+  // The user's edit (typed, cut, pasted, restored): the history's rules for edits apply, and
+  // the texts before the large removals the pad saw since its last store are kept.
   bool edited = false;
+  const std::vector<std::u16string>* beforeLargeRemovals = nullptr;
 
-  static NewText Stored(std::string_view text, bool edited) { return {text, {}, {}, edited}; }
-  static NewText Shown(const ShownEdit& shown) { return {{}, shown.text, shown.edit, true}; }
+  static NewText Stored(std::string_view text, bool edited) {
+    return {text, {}, {}, edited, nullptr};
+  }
+  static NewText Shown(const ShownEdit& shown) {
+    return {{}, shown.text, shown.edit, true, &shown.beforeLargeRemovals};
+  }
 };
 
 class PadWriter {

@@ -2,13 +2,15 @@
 
 namespace vorn {
 
-VersionKeeper::KeptIn VersionKeeper::AddText(int pad, std::string_view text) {
-  if (!AddSomewhere([&](History& h) { h.AddText(pad, text); }).empty()) return KeptIn::Nowhere;
+VersionKeeper::KeptIn VersionKeeper::AddText(int pad, std::string_view text, Worth worth) {
+  if (!AddSomewhere([&](History& h) { h.AddText(pad, text, worth); }).empty()) {
+    return KeptIn::Nowhere;
+  }
   return historyProblem_.empty() ? KeptIn::History : KeptIn::Rescue;
 }
 
-std::string VersionKeeper::AddStoredBytes(int pad, const StoredBytes& bytes) {
-  return AddSomewhere([&](History& h) { h.AddStoredBytes(pad, bytes); });
+std::string VersionKeeper::AddStoredBytes(int pad, const StoredBytes& bytes, Worth worth) {
+  return AddSomewhere([&](History& h) { h.AddStoredBytes(pad, bytes, worth); });
 }
 
 std::string VersionKeeper::AddSomewhere(const std::function<void(History&)>& add) {

@@ -18,9 +18,9 @@ class VersionKeeper {
 
   VersionKeeper(History& history, History& rescue) : history_(history), rescue_(rescue) {}
 
-  KeptIn AddText(int pad, std::string_view text);
+  KeptIn AddText(int pad, std::string_view text, Worth worth = Worth::Kept);
   // The bytes a store held, as it held them; "" when they were kept, else why they could not be.
-  std::string AddStoredBytes(int pad, const StoredBytes& bytes);
+  std::string AddStoredBytes(int pad, const StoredBytes& bytes, Worth worth = Worth::Kept);
 
   History& Main() { return history_; }
   // Why the history cannot be written, and whether the rescue history took the versions

@@ -282,6 +282,7 @@ class NotesView : public vorn::NotesView {
     lastEdit[i] = {vorn::ControlForm(text[i].substr(0, selStart[i])).size(),
                    vorn::ControlForm(text[i].substr(selStart[i], selLength[i])).size(),
                    vorn::ControlForm(t).size()};
+    if (lastEdit[i].removed >= vorn::PadMirror::kLargeRemoval) beforeLarge[i].push_back(PadContent(pad));
     text[i].replace(selStart[i], selLength[i], t);
     selStart[i] += t.size();
     selLength[i] = 0;
@@ -301,11 +302,14 @@ class NotesView : public vorn::NotesView {
   // Edits since the model last took one (more than one: not followed), and the last of them.
   std::array<int, 10> edits{2, 2, 2, 2, 2, 2, 2, 2, 2, 2};
   std::array<vorn::PadEdit, 10> lastEdit{};
+  // The texts before the large removals since the model last took an edit.
+  std::array<std::vector<std::u16string>, 10> beforeLarge;
   std::array<std::u16string, 10> shownCopy;
   std::optional<vorn::ShownEdit> TakePadEdit(int pad) override {
     std::size_t i = pad - 1;
     shownCopy[i] = PadContent(pad);
-    vorn::ShownEdit shown{shownCopy[i], std::nullopt};
+    vorn::ShownEdit shown{shownCopy[i], std::nullopt, std::move(beforeLarge[i])};
+    beforeLarge[i].clear();
     if (std::exchange(edits[i], 0) == 1) shown.edit = lastEdit[i];
     return shown;
   }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fakes.h"
 #include "latin1.h"
 
@@ -60,6 +62,37 @@ TEST(History, KeepsTheNewestHundredAndAtMostTwentyMegabytesPerPad) {
   // One version larger than the whole allowance still stays, as the newest.
   history.AddText(1, std::string(21u * 1024 * 1024, 'y'));
   EXPECT_EQ(history.Versions(1).size(), 1u);
+}
+
+// Versions nobody asked for (outside rewrites of a pad no one typed in, the ten-minute ones) never
+// push out what the user removed; among them, the outside rewrites go first.
+TEST(History, VersionsNobodyAskedForNeverPushOutWhatTheUserRemoved) {
+  fake::Files files;
+  fake::Clock clock;
+  History history(files, "C:\\H", clock, Latin1);
+  history.AddText(1, "the note removed with select all", vorn::Worth::Kept);
+  for (int i = 0; i < 5; ++i, clock.now += 1000) {
+    history.AddText(1, "ten minutes " + std::to_string(i), vorn::Worth::Routine);
+  }
+  for (int i = 0; i < 400; ++i, clock.now += 100) {
+    history.AddText(1, "rewritten elsewhere " + std::to_string(i), vorn::Worth::Outside);
+  }
+  std::vector<vorn::Version> versions = history.Versions(1);
+  ASSERT_EQ(versions.size(), History::kMaxVersions + 1);
+  EXPECT_EQ(history.Text(1, versions.back()), "the note removed with select all");
+  EXPECT_EQ(versions.back().worth, vorn::Worth::Kept);
+  std::size_t routine = std::count_if(versions.begin(), versions.end(), [](const vorn::Version& v) {
+    return v.worth == vorn::Worth::Routine;
+  });
+  EXPECT_EQ(routine, 5u);
+  EXPECT_EQ(history.Text(1, versions.front()), "rewritten elsewhere 399");
+  // Two rewrites of 12 MB push out no kept version either.
+  std::string big(12u * 1024 * 1024, 'x');
+  history.AddText(1, big, vorn::Worth::Outside);
+  big[0] = 'y';
+  history.AddText(1, big, vorn::Worth::Outside);
+  versions = history.Versions(1);
+  EXPECT_EQ(history.Text(1, versions.back()), "the note removed with select all");
 }
 
 TEST(History, AClockSetBackNeitherReordersNorDropsTheNewVersion) {

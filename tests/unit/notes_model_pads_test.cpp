@@ -239,6 +239,24 @@ TEST_F(Model, AValueThatIsNoTextGoesToTheHistoryBeforeTheFirstKey) {
             std::string("\x2A\0\0\0", 4));
 }
 
+// Select all and a new text, again and again faster than the store is written: every text
+// replaced is in the history, also those the store never held.
+TEST_F(Model, EveryTextReplacedAtMachineSpeedIsKept) {
+  model.Start();
+  loop.waiting = true;
+  for (int i = 0; i < 30; ++i) {
+    view.Select(1, 0, view.text[0].size());
+    view.ReplacePadSelection(1, "note " + std::to_string(i) + " with a long tail that stays the same");
+  }
+  loop.waiting = false;
+  model.StoreChanges();
+  std::vector<std::string> kept = Kept(1);
+  for (int i = 0; i < 29; ++i) {
+    std::string text = "note " + std::to_string(i) + " with a long tail that stays the same";
+    EXPECT_NE(std::find(kept.begin(), kept.end(), text), kept.end()) << i;
+  }
+}
+
 TEST_F(Model, TypingOverTheWholePadKeepsItAndARestoreBringsItBack) {
   std::string note(120, 'n');
   settings.Set("3", note, "Data");
@@ -289,6 +307,8 @@ TEST_F(Model, TextWrittenElsewhereIsTakenInAndMergedWithWhatWasTypedHere) {
   model.StoreChangedElsewhere();
   EXPECT_EQ(view.text[2], "one\r\ntwo\r\nthree\r\nfour");
   EXPECT_EQ(Kept(3), std::vector<std::string>{"one\r\ntwo\r\nthree"});
+  // Nothing typed here was replaced: a version that others may push out.
+  EXPECT_EQ(history.Versions(3).front().worth, vorn::Worth::Outside);
   EXPECT_EQ(view.status, "Doc #3 was changed elsewhere; Ctrl+H has the text before.");
   EXPECT_TRUE(settings.writes.empty());  // taking text in writes nothing
 

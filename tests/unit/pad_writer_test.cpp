@@ -82,10 +82,10 @@ TEST_F(Writer, AFailedWriteOfAnEditLeavesTheRecordAsTheStoreIs) {
   settings.Set("1", "abc", "Data");
   Start(Storage::SettingsStore);
   std::u16string shown = u"abcd";
-  ASSERT_EQ(keeper.StoreEdit(1, vorn::ShownEdit{shown, std::nullopt}).is, Written::Stored);
+  ASSERT_EQ(keeper.StoreEdit(1, vorn::ShownEdit{shown, std::nullopt, {}}).is, Written::Stored);
   settings.refused.insert("1");
   shown = u"abcde";
-  EXPECT_EQ(keeper.StoreEdit(1, vorn::ShownEdit{shown, vorn::PadEdit{4, 0, 1}}).is,
+  EXPECT_EQ(keeper.StoreEdit(1, vorn::ShownEdit{shown, vorn::PadEdit{4, 0, 1}, {}}).is,
             Written::Failed);
   settings.refused.clear();
   settings.Set("9", "another value written: the key's stamp moves", "Data");
