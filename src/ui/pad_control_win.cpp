@@ -4,6 +4,8 @@
 
 #include <imm.h>
 
+#include <utility>
+
 #include "core/utf.h"
 #include "core/text_pieces.h"
 #include "ui/child_win.h"
@@ -36,8 +38,6 @@ bool LeavesTextAlone(HWND pad, UINT msg, WPARAM wp) {
     case EM_SETEVENTMASK:
     case EM_SETBKGNDCOLOR:
     case EM_SETCHARFORMAT:  // the colours, applied to the text still to come too
-    case EM_SETREADONLY:
-    case EM_SETZOOM:
     // Drawn as far as it is filled: text taken in from elsewhere appears piece by piece while
     // the window goes on answering.
     case WM_PAINT:
@@ -130,16 +130,23 @@ void PadControl::Create(HWND parent, int id) {
   SetText(text);
 }
 
+// The pad's own settings leave its text alone: they pass the guard while a fill goes on, with
+// what the control sends itself meanwhile (Wine's reads and sets its options to be read-only).
 void PadControl::SetZoom(int percent) {
   zoom_ = percent;
+  if (!hwnd_) return;
+  bool outer = std::exchange(inside_, true);
   // 0 / 0 is the control's own "no zoom".
-  if (hwnd_)
-    SendMessageW(hwnd_, EM_SETZOOM, percent == 100 ? 0 : percent, percent == 100 ? 0 : 100);
+  SendMessageW(hwnd_, EM_SETZOOM, percent == 100 ? 0 : percent, percent == 100 ? 0 : 100);
+  inside_ = outer;
 }
 
 void PadControl::SetEditable(bool editable) {
   editable_ = editable;
-  if (hwnd_) SendMessageW(hwnd_, EM_SETREADONLY, editable ? FALSE : TRUE, 0);
+  if (!hwnd_) return;
+  bool outer = std::exchange(inside_, true);
+  SendMessageW(hwnd_, EM_SETREADONLY, editable ? FALSE : TRUE, 0);
+  inside_ = outer;
 }
 
 LRESULT CALLBACK PadControl::Guard(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
