@@ -164,11 +164,11 @@ constexpr std::string_view kWrittenHere = "\\written-here";
 
 }  // namespace
 
-void History::KeepWritten(int pad, std::string_view place, std::string_view bytes) {
+// "place\n<bytes' length> <1 with a base, 0 without>\n" and the bytes, then the base.
+void History::KeepWritten(int pad, const Written& written) {
   files_.CreateFolders(Folder(pad));
-  std::string record(place);
-  record += '\n';
-  record += bytes;
+  std::string record = written.place + "\n" + std::to_string(written.bytes.size()) +
+                       (written.base ? " 1\n" : " 0\n") + written.bytes + written.base.value_or("");
   SaveFileSafely(files_, Folder(pad) + std::string(kWrittenHere), record);
 }
 
@@ -179,9 +179,20 @@ std::optional<History::Written> History::LastWritten(int pad) {
   } catch (const PlatformError&) {
     return std::nullopt;
   }
-  std::size_t end = record ? record->find('\n') : std::string::npos;
-  if (end == std::string::npos) return std::nullopt;
-  return Written{record->substr(0, end), record->substr(end + 1)};
+  if (!record) return std::nullopt;
+  std::size_t placeEnd = record->find('\n');
+  std::size_t headEnd = placeEnd == std::string::npos ? placeEnd : record->find('\n', placeEnd + 1);
+  if (headEnd == std::string::npos) return std::nullopt;
+  std::size_t length = 0, at = placeEnd + 1;
+  for (; at < headEnd && (*record)[at] >= '0' && (*record)[at] <= '9'; ++at) {
+    length = length * 10 + static_cast<std::size_t>((*record)[at] - '0');
+  }
+  std::string_view flag = std::string_view(*record).substr(at, headEnd - at);
+  std::size_t body = headEnd + 1;
+  if ((flag != " 1" && flag != " 0") || length > record->size() - body) return std::nullopt;
+  Written written{record->substr(0, placeEnd), record->substr(body, length), std::nullopt};
+  if (flag == " 1") written.base = record->substr(body + length);
+  return written;
 }
 
 std::vector<Version> History::Versions(int pad) {

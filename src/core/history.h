@@ -50,12 +50,14 @@ class History {
   void AddText(int pad, std::string_view text, Worth worth = Worth::Kept);
   void AddStoredBytes(int pad, const StoredBytes& stored, Worth worth = Worth::Kept);
 
-  // What this computer last wrote to a pad's store, and where (a file's path): noted beside the
-  // pad's versions, to be compared with the store at the next read.
+  // What this computer last wrote to a pad's store, and where (a file's path), with the text it
+  // and the store's other writers both had then (the base of their edits, where known): noted
+  // beside the pad's versions, to be compared with the store at the next read.
   struct Written {
     std::string place, bytes;
+    std::optional<std::string> base;
   };
-  void KeepWritten(int pad, std::string_view place, std::string_view bytes);  // throws
+  void KeepWritten(int pad, const Written& written);  // throws
   std::optional<Written> LastWritten(int pad);  // nothing when none, or it cannot be read
 
   // The pad's versions, newest first.

@@ -157,7 +157,8 @@ class NotesModel {
   bool starting_ = false;
   bool takingIn_ = false;  // a pad shows text written elsewhere: no change of the user's
   bool ended_ = false;
-  bool watchLetGo_ = false;  // the pads' drive is leaving or gone
+  bool watchLetGo_ = false;   // the pads' drive is leaving or gone
+  bool laggingTold_ = false;  // the status bar tells of a change waiting for its store
   bool topMost_ = false;
   bool failureTold_ = false;    // the "Ooops..." notice of the present run of failures
   int historyProblemTold_ = 0;  // 1: the history fails, 2: and so does the rescue history

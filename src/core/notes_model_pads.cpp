@@ -45,6 +45,11 @@ void NotesModel::LoadPad(int pad) {
                            " was changed elsewhere while Vorn Notes was not running, and the text "
                            "last written here was replaced. It is in the pad's history (Ctrl+H).",
                        kTwoPlacesTitle);
+  } else if (s_.pads.TakeWrittenHereMerged(pad)) {
+    w_.messages.Notify(DocName(pad) +
+                           " was changed elsewhere while Vorn Notes was not running: the changes "
+                           "made here are merged in, and Ctrl+H has the text as it was here.",
+                       kTwoPlacesTitle);
   }
 }
 
@@ -145,6 +150,11 @@ void NotesModel::Tick() {
     }
   }
   s_.pads.RecordWrittenTexts();
+  // A change that has waited a while for its store is told, and so is its end.
+  bool lagging = false;
+  for (int pad = 1; pad <= kPadCount; ++pad) lagging = lagging || s_.pads.SaveLagging(pad);
+  if (lagging || lagging != laggingTold_) ShowStatus();
+  laggingTold_ = lagging;
 }
 
 void NotesModel::StoreChangedElsewhere() {
@@ -249,6 +259,9 @@ void NotesModel::TakeIn(int pad, const std::string& incoming, std::string stamp,
                      "before.";
       break;
     case PadKeeper::Taken::Conflict:
+      takenInText_ = DocName(pad) +
+                     " was changed elsewhere in the lines changed here: the other text is in its "
+                     "history (Ctrl+H).";
       w_.messages.Notify(DocName(pad) +
                              " was changed here and elsewhere in the same lines. It keeps the text "
                              "typed here; both texts are in its history (Ctrl+H).",
@@ -264,7 +277,11 @@ void NotesModel::TakeIn(int pad, const std::string& incoming, std::string stamp,
 std::string NotesModel::PadProblem(int pad) const {
   const std::string& problem = s_.pads.Problem(pad);
   switch (s_.pads.Status(pad)) {
-    case PadStatus::Stored: return {};
+    case PadStatus::Stored:
+      if (!s_.pads.SaveLagging(pad)) return {};
+      return DocName(pad) +
+             " is not saved yet: another program or computer keeps changing its store. It is "
+             "saved as soon as that stops.";
     case PadStatus::Unread: return DocName(pad) + " could not be read: " + problem;
     case PadStatus::TooLarge: return DocName(pad) + " is read-only: " + problem;
     case PadStatus::Unsaved: return DocName(pad) + " is not saved: " + problem;
@@ -338,26 +355,24 @@ void NotesModel::PadsFolderClicked() {
                      kFailureTitle);
     return;
   }
-  try {
-    SaveFolderChoice(s_.settings, folder);
-  } catch (const PlatformError& e) {
-    w_.messages.Show(std::string("The choice of folder could not be kept: ") + e.what() +
-                         "\r\n\r\nThe pads stay where they are.",
-                     kFailureTitle);
-    return;
-  }
+  // The pads go to the folder first and the choice is kept after: a program ended at any moment
+  // between starts again with every word in the folder it reads.
   PadKeeper::FolderMove move =
       s_.pads.MoveToFolder(folder, [this](int pad) { return w_.notes.PadText(pad); });
   if (move.failure) {
-    try {
-      SaveFolderChoice(s_.settings, previous);
-    } catch (const PlatformError&) {
-      // The next start reads the pads from the folder chosen; they are there too.
-    }
     std::string who = move.failure->pad ? DocName(move.failure->pad) + ", " : std::string();
     w_.messages.Show(who + move.failure->problem + "\r\n\r\nThe pads stay where they are.",
                      kFailureTitle);
     ShowStatus();
+    return;
+  }
+  try {
+    SaveFolderChoice(s_.settings, folder);
+  } catch (const PlatformError& e) {
+    s_.pads.ReturnToFolder(previous);  // the new folder keeps the copy written there
+    w_.messages.Show(std::string("The choice of folder could not be kept: ") + e.what() +
+                         "\r\n\r\nThe pads stay where they are.",
+                     kFailureTitle);
     return;
   }
   std::string place = folder.empty() ? "the program's folder" : folder;

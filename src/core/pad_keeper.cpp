@@ -30,7 +30,8 @@ std::optional<std::string> PadKeeper::Load(int pad) {
     r.stored.reset();
     return std::nullopt;
   }
-  if (storage == Storage::PadFiles) FindWrittenHereReplaced(pad, text);
+  std::optional<std::string> merged;
+  if (storage == Storage::PadFiles) merged = TakeInWrittenHere(pad, text);
   if (std::size_t length = Utf16Length(text); length > kMaxCharacters) {
     r.status = PadStatus::TooLarge;
     r.problem = TooLargeToEdit(store_.Where(storage, pad), length);
@@ -41,7 +42,9 @@ std::optional<std::string> PadKeeper::Load(int pad) {
   r.problem.clear();
   r.stored = text;
   r.base = std::move(text);
-  return r.stored;
+  if (!merged) return r.stored;
+  writer_.MarkChanged(pad);  // stored once the program runs
+  return merged;
 }
 
 // A save of this computer's that was cut short is finished; what it replaces goes to the
@@ -55,23 +58,31 @@ void PadKeeper::FinishInterruptedSave(int pad) {
 
 // The text this computer last wrote to the pad's file, where the file now holds other text
 // without all of its lines (a sync service chose another computer's while the program was not
-// running), goes to the history: whatever the service keeps, no text written here is only in
-// the synced file.
-void PadKeeper::FindWrittenHereReplaced(int pad, const std::string& text) {
+// running), is merged with it by lines from the text both had, where the two merge; either way
+// it goes to the history: whatever the service keeps, no text written here is only in the
+// synced file. The merged text, for the pad to show, where there is one.
+std::optional<std::string> PadKeeper::TakeInWrittenHere(int pad, const std::string& text) {
   History& history = versions_.Main();
   std::optional<History::Written> written = history.LastWritten(pad);
   std::string place = store_.Where(Storage::PadFiles, pad);
-  if (!written || written->place != place) return;
-  std::string before = DecodePadFile(written->bytes, store_.Legacy());
-  if (before == text) return;
-  if (!HoldsLinesOf(text, before) && versions_.AddText(pad, before) != KeptIn::Nowhere) {
-    At(pad).writtenHereReplaced = true;
+  if (!written || written->place != place) return std::nullopt;
+  std::string here = DecodePadFile(written->bytes, store_.Legacy());
+  std::optional<std::string> merged;
+  if (here != text && !HoldsLinesOf(text, here) &&
+      versions_.AddText(pad, here) != KeptIn::Nowhere) {
+    if (written->base) {
+      merged = MergeLines(DecodePadFile(*written->base, store_.Legacy()), here, text);
+    }
+    if (merged == text) merged.reset();
+    (merged ? At(pad).writtenHereMerged : At(pad).writtenHereReplaced) = true;
   }
   try {
-    history.KeepWritten(pad, place, EncodePadFile(text));
+    std::string bytes(EncodePadFile(text));
+    history.KeepWritten(pad, History::Written{place, bytes, bytes});
   } catch (const PlatformError&) {
     // Found again at the next read; the history keeps it once.
   }
+  return merged;
 }
 
 void PadKeeper::RecordWrittenTexts() {
@@ -79,9 +90,10 @@ void PadKeeper::RecordWrittenTexts() {
   for (int pad = 1; pad <= kPadCount; ++pad) {
     PadRecord& r = At(pad);
     if (!r.writtenSinceRecord || !r.stored) continue;
+    History::Written written{store_.Where(Storage::PadFiles, pad), std::string(EncodePadFile(*r.stored)),
+                             r.base ? std::optional<std::string>(EncodePadFile(*r.base)) : std::nullopt};
     try {
-      versions_.Main().KeepWritten(pad, store_.Where(Storage::PadFiles, pad),
-                                   EncodePadFile(*r.stored));
+      versions_.Main().KeepWritten(pad, written);
       r.writtenSinceRecord = false;
     } catch (const PlatformError&) {
       // Tried again at the next tick.
@@ -163,6 +175,19 @@ PadKeeper::FolderMove PadKeeper::MoveToFolder(std::string_view folder,
   }
   UseStore(StoreInUse());  // the texts there are the ones both sides have
   return move;
+}
+
+void PadKeeper::MarkChanged(int pad) { writer_.MarkChanged(pad); }
+
+bool PadKeeper::SaveLagging(int pad) const {
+  const PadRecord& r = At(pad);
+  return r.status == PadStatus::Stored && r.waitingSince &&
+         clock_.NowUtcMillis() - r.waitingSince > kLagging;
+}
+
+void PadKeeper::ReturnToFolder(std::string_view folder) {
+  store_.UseFolder(folder);
+  UseStore(StoreInUse());
 }
 
 bool PadKeeper::AnyUnsaved() const {

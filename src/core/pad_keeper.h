@@ -43,6 +43,7 @@ class PadKeeper {
   // program ends and the first history cannot be written either.
   PadKeeper(PadStore& store, History& history, History& rescue, Clock& clock)
       : store_(store),
+        clock_(clock),
         versions_(history, rescue),
         writer_(store, versions_, clock, pads_),
         sync_(writer_, store, versions_, pads_) {}
@@ -57,11 +58,13 @@ class PadKeeper {
   // Reads the pad. Nothing when it cannot be read: the pad is then unread, and its store is not
   // replaced before its content has been read or kept in the history. A pad too large to edit
   // gives its first kMaxCharacters to show; its store is left alone. Where the store holds
-  // other text than this computer last wrote there, that text goes to the history.
+  // other text than this computer last wrote there, that text goes to the history, and the pad
+  // shows the two merged where they merge by lines (then marked changed, to be stored).
   std::optional<std::string> Load(int pad);
   // True once after the text this computer last wrote to the pad's store was found replaced
-  // there at a read, and went to the history.
+  // there at a read, and went to the history; or was merged with what replaced it.
   bool TakeWrittenHereReplaced(int pad) { return std::exchange(At(pad).writtenHereReplaced, false); }
+  bool TakeWrittenHereMerged(int pad) { return std::exchange(At(pad).writtenHereMerged, false); }
 
   // What the pad's store holds against what the program last saw there.
   Look LookAtStore(int pad) { return writer_.LookAtStore(pad); }
@@ -75,7 +78,10 @@ class PadKeeper {
   }
 
   // The user changed the pad; the change waits to be stored.
-  void MarkChanged(int pad) { At(pad).changePending = true; }
+  void MarkChanged(int pad);
+  // True while a change has waited to be stored for more than a few seconds without a failure
+  // (another program or computer keeps writing the store), for the user to see.
+  bool SaveLagging(int pad) const;
   // True once for a change waiting to be stored.
   bool TakeChange(int pad) { return std::exchange(At(pad).changePending, false); }
   // Stores the user's edit that made the pad show `shown` (or `text`): first the versions the
@@ -99,6 +105,9 @@ class PadKeeper {
   };
   FolderMove MoveToFolder(std::string_view folder,
                           const std::function<std::string(int pad)>& padText);
+  // Back to the folder the pads were in, as they were there, after a move whose choice could
+  // not be kept.
+  void ReturnToFolder(std::string_view folder);
   const std::string& ChosenFolder() const { return store_.ChosenFolder(); }
   const std::string& PadFolder() const { return store_.Folder(); }
   const std::string& ProgramFolder() const { return store_.ProgramFolder(); }
@@ -131,9 +140,13 @@ class PadKeeper {
   PadRecord& At(int pad) { return pads_.at(static_cast<std::size_t>(pad - 1)); }
   const PadRecord& At(int pad) const { return pads_.at(static_cast<std::size_t>(pad - 1)); }
   void FinishInterruptedSave(int pad);
-  void FindWrittenHereReplaced(int pad, const std::string& text);
+  std::optional<std::string> TakeInWrittenHere(int pad, const std::string& text);
+
+  // How long a change may wait for its store before the user is told.
+  static constexpr std::int64_t kLagging = 5000;
 
   PadStore& store_;
+  Clock& clock_;
   PadRecords pads_;
   VersionKeeper versions_;
   PadWriter writer_;

@@ -60,8 +60,10 @@ struct PadRecord {
   // Where `stored` is the text the pad's control held, as stored at its last edit: the place of
   // that edit, near which the next one most likely is. Nothing where `stored` came otherwise.
   std::optional<TextPlace> keyPlace;
-  // The user changed it; the change is not yet handed to the store.
+  // The user changed it; the change is not yet handed to the store. Since when the pad shows
+  // text its store does not hold (0 while it holds what it shows).
   bool changePending = false;
+  std::int64_t waitingSince = 0;
   VersionTiming versions;
   // Per store: what it held when first about to be replaced in this run is in the history.
   std::array<bool, 2> storeContentKept{};
@@ -71,6 +73,7 @@ struct PadRecord {
   // The text this computer last wrote to its store was found replaced there at a read, and went
   // to the history; the user is to be told once.
   bool writtenHereReplaced = false;
+  bool writtenHereMerged = false;
   // The text this computer and the store's other writers (another program, another computer
   // syncing the store) both had: what was read at the start or last taken in from elsewhere.
   // Edits made on both sides since are merged from it. Nothing while unknown.

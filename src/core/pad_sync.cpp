@@ -34,9 +34,11 @@ PadSync::TakenIn PadSync::TakeIn(int pad, const std::string& incoming, std::stri
   }
 
   std::string_view base = MergeBase(r, incoming);
-  // What the pad showed is the user's where it was edited here since it last took text in.
-  const Worth shownWorth = shown == (r.base ? *r.base : *r.stored) ? Worth::Outside : Worth::Kept;
-  if (shown == base || HoldsLinesOf(incoming, shown)) {
+  // A pad not edited here since it last took text in takes the new text, whatever base a merge
+  // would start from; what it showed is then no text of the user's.
+  const bool untouched = shown == (r.base ? *r.base : *r.stored);
+  const Worth shownWorth = untouched ? Worth::Outside : Worth::Kept;
+  if (untouched || shown == base || HoldsLinesOf(incoming, shown)) {
     taken = {Taken::Replaced, incoming};
   } else if (HoldsLinesOf(shown, incoming)) {
     taken.how = Taken::Kept;
@@ -54,7 +56,7 @@ PadSync::TakenIn PadSync::TakeIn(int pad, const std::string& incoming, std::stri
   // The store holds the new text, which both sides now had.
   writer_.TookIn(pad, incoming, std::move(stamp));
   r.base = incoming;
-  if ((!conflict || typing) && taken.text != incoming) r.changePending = true;
+  if ((!conflict || typing) && taken.text != incoming) writer_.MarkChanged(pad);
   return taken;
 }
 
@@ -123,7 +125,7 @@ std::optional<PadSync::CopyTakenIn> PadSync::TakeInCopy(const PadStore::Found& f
   }
   if (result.how == Taken::Replaced || result.how == Taken::Merged) {
     versions_.AddText(found.pad, shown);
-    r.changePending = true;  // the pad's store takes what it shows now
+    writer_.MarkChanged(found.pad);  // the pad's store takes what it shows now
   }
   store_.RemoveFound(found);
   return result;

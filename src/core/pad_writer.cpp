@@ -178,6 +178,7 @@ void PadWriter::NoteWritten(int pad, Storage storage) {
   r.status = PadStatus::Stored;
   r.problem.clear();
   r.writtenAt = now;
+  if (storage == storage_) r.waitingSince = 0;
 }
 
 void PadWriter::TookIn(int pad, const std::string& text, std::string stamp) {
@@ -270,6 +271,12 @@ bool PadWriter::KeepUnseenContent(int pad) {
   }
   r.stamp = std::move(stamp);
   return true;
+}
+
+void PadWriter::MarkChanged(int pad) {
+  PadRecord& r = At(pad);
+  r.changePending = true;
+  if (!r.waitingSince) r.waitingSince = clock_.NowUtcMillis();
 }
 
 bool PadWriter::HoldsNothing(Storage storage, int pad) {

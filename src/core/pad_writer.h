@@ -92,6 +92,9 @@ class PadWriter {
   // store holds `text` with `stamp`, and is left alone for a moment.
   void TookIn(int pad, const std::string& text, std::string stamp);
 
+  // The pad shows text its store is to take: written at the model's next store of changes.
+  void MarkChanged(int pad);
+
   // True when the store certainly holds nothing for the pad.
   bool HoldsNothing(Storage storage, int pad);
   bool Fail(int pad, std::string problem);

@@ -400,6 +400,24 @@ TEST_F(Model, AnEditorThatEmptiesTheFileBeforeItWritesIsNeverWrittenOver) {
   }
 }
 
+// A store another computer keeps changing holds each of the program's saves back a moment; a
+// change that waits for more than a few seconds is shown in the status bar until it is stored.
+TEST_F(Model, AChangeThatWaitsForItsStoreIsToldUntilItIsStored) {
+  settings.Set("Reg", "0");
+  files.files["C:\\Vorn\\~tmp3.tmp"] = "first\r\nlast\r\n";
+  model.Start();
+  model.TabSelected(3);
+  view.Type(3, "typed\r\n");
+  for (int i = 0; i < 8; ++i) {
+    files.files["C:\\Vorn\\~tmp3.tmp"] = "first " + std::to_string(i) + "\r\nlast\r\n";
+    Later(900);
+  }
+  EXPECT_NE(view.status.find("Doc #3 is not saved yet"), std::string::npos) << view.status;
+  Later(3000);
+  EXPECT_EQ(File(3), "first 7\r\nlast\r\ntyped\r\n");
+  EXPECT_EQ(view.status.find("not saved yet"), std::string::npos) << view.status;
+}
+
 TEST_F(Model, AFileRewrittenElsewhereBeforeEachKeyLosesNeitherText) {
   settings.Set("Reg", "0");
   files.files["C:\\Vorn\\~tmp3.tmp"] = "notes";
@@ -485,26 +503,39 @@ TEST_F(Model, APadsFolderTakesThePadsOrGivesThemItsSharedNotes) {
 }
 
 // A sync service that keeps another computer's version of a pad while the program is not
-// running drops the text written here: the next start finds it replaced, keeps it in the
-// history and says so.
+// running drops the text written here: the next start merges it in where the two changed
+// different lines, and keeps it in the history and says so either way.
 TEST_F(Model, TextWrittenHereThatASyncServiceReplacedIsFoundAtTheNextStart) {
   settings.Set("Reg", "0");
   settings.Set("Folder", "D:\\Sync");
   files.folders = {"D:\\Sync"};
   files.files["D:\\Sync\\Doc 1.txt"] = "shared\r\n";
+  files.files["D:\\Sync\\Doc 2.txt"] = "one\r\ntwo\r\n";
   model.Start();
   view.Type(1, "typed on the laptop\r\n");
+  view.Type(2, "three\r\n");
   Later(3000);
   model.End();
+  // Doc 1: the same line edited on the desk. Doc 2: another line.
   files.files["D:\\Sync\\Doc 1.txt"] = "shared\r\nfrom the desk\r\n";
+  files.files["D:\\Sync\\Doc 2.txt"] = "ONE\r\ntwo\r\n";
   Parts& next = Run();
-  Another(next).Start();
+  vorn::NotesModel& second = Another(next);
+  second.Start();
   EXPECT_EQ(next.view.text[0], "shared\r\nfrom the desk\r\n");
   EXPECT_EQ(Kept(1).front(), "shared\r\ntyped on the laptop\r\n");
-  ASSERT_EQ(next.messages.notified.size(), 1u);
+  EXPECT_EQ(next.view.text[1], "ONE\r\ntwo\r\nthree\r\n");
+  EXPECT_EQ(Kept(2).front(), "one\r\ntwo\r\nthree\r\n");
+  ASSERT_EQ(next.messages.notified.size(), 2u);
   EXPECT_NE(next.messages.notified[0].first.find("the text last written here was replaced"),
             std::string::npos);
-  // Told once: the start after that finds the file as this computer last saw it.
+  EXPECT_NE(next.messages.notified[1].first.find("the changes made here are merged in"),
+            std::string::npos);
+  clock.now += 3000;
+  second.Tick();
+  EXPECT_EQ(files.files["D:\\Sync\\Doc 2.txt"], "ONE\r\ntwo\r\nthree\r\n");
+  second.End();
+  // Told once: the start after that finds the files as this computer last saw them.
   Parts& third = Run();
   Another(third).Start();
   EXPECT_TRUE(third.messages.notified.empty());
@@ -534,6 +565,47 @@ TEST_F(Model, APadsDriveThatIsRemovedIsLetGoAndTheKeysWaitForIt) {
   Later(3000);
   EXPECT_EQ(watch.watched.size(), 2u);
   EXPECT_EQ(files.files["E:\\Notes\\Doc 1.txt"], "on the stick!?");
+}
+
+// "Pads Folder..." and the program killed at any moment of the move (the power goes): the next
+// start reads a folder that holds every word.
+TEST_F(Model, AMoveOfFolderCutShortAtAnyMomentLosesNoWord) {
+  for (int crashAt = 1; crashAt <= 12; ++crashAt) {
+    SCOPED_TRACE(crashAt);
+    fake::Settings settings;
+    fake::Files files;
+    vorn::PadStore pads{settings, files, "C:\\Vorn", Latin1, "DESK"};
+    vorn::PadKeeper keeper{pads, history, rescue, clock};
+    Parts parts;
+    vorn::NotesModel model(
+        vorn::NotesWindows{parts.view, parts.tray, parts.about, parts.historyBox, parts.findBox,
+                           parts.messages, parts.folders, parts.loop},
+        vorn::NotesServices{settings, keeper, history, clipboard, printer, startUp, watch});
+    parts.view.changed = [&](int pad) { model.PadChanged(pad); };
+    settings.Set("Reg", "0");
+    files.folders = {"C:\\Vorn", "D:\\Sync"};
+    model.Start();
+    parts.view.Type(1, "one");
+    parts.view.Type(2, "two");
+    parts.folders.picked = "D:\\Sync";
+    files.ops = 0;
+    files.crashAt = crashAt;
+    try {
+      model.PadsFolderClicked();
+    } catch (const fake::Crash&) {
+    }
+    files.crashAt = 0;
+    files.crashed = false;
+    vorn::PadKeeper next{pads, history, rescue, clock};
+    Parts again;
+    vorn::NotesModel restarted(
+        vorn::NotesWindows{again.view, again.tray, again.about, again.historyBox, again.findBox,
+                           again.messages, again.folders, again.loop},
+        vorn::NotesServices{settings, next, history, clipboard, printer, startUp, watch});
+    restarted.Start();
+    EXPECT_EQ(again.view.text[0], "one");
+    EXPECT_EQ(again.view.text[1], "two");
+  }
 }
 
 TEST_F(Model, EndingWithAnUnsavedPadAsksAndItsTextGoesToTheHistory) {
