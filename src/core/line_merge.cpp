@@ -117,6 +117,12 @@ std::optional<std::vector<Hunk>> Changes(const Lines& a, const Lines& b) {
   return hunks;
 }
 
+std::string Joined(const Lines& lines) {
+  std::string text;
+  for (std::string_view line : lines) text += line;
+  return text;
+}
+
 }  // namespace
 
 std::optional<std::size_t> LinesChanged(std::string_view a, std::string_view b) {
@@ -152,8 +158,19 @@ std::optional<std::string> MergeLines(std::string_view base, std::string_view ou
     const Hunk* p = i < mine->size() ? &(*mine)[i] : nullptr;
     const Hunk* q = j < other->size() ? &(*other)[j] : nullptr;
     if (p && q && meet(*p, *q)) {
-      if (p->from != q->from || p->to != q->to || p->lines != q->lines) return std::nullopt;
-      take(*p);  // both made the same change
+      // Both changed the same lines: the same way, or one side's lines hold the other's (it
+      // typed on in a line the other had taken in from it), else they cannot be merged.
+      if (p->from != q->from || p->to != q->to || p->lines.empty() || q->lines.empty()) {
+        return std::nullopt;  // a removal against a change is the user's to decide
+      }
+      std::string mineText = Joined(p->lines), otherText = Joined(q->lines);
+      if (HoldsLinesOf(mineText, otherText)) {
+        take(*p);
+      } else if (HoldsLinesOf(otherText, mineText)) {
+        take(*q);
+      } else {
+        return std::nullopt;
+      }
       ++i, ++j;
     } else if (p && (!q || p->from < q->from || (p->from == q->from && p->from == p->to))) {
       take(*p);  // an insertion goes before a change that starts at the same line

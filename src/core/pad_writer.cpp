@@ -184,6 +184,7 @@ void PadWriter::NoteWritten(int pad, Storage storage) {
 void PadWriter::TookIn(int pad, const std::string& text, std::string stamp) {
   PadRecord& r = At(pad);
   std::int64_t now = clock_.NowUtcMillis();
+  bool shorter = r.stored && text.size() < r.stored->size();
   if (r.stored) {
     r.stored->assign(text);
   } else {
@@ -195,7 +196,7 @@ void PadWriter::TookIn(int pad, const std::string& text, std::string stamp) {
   // saves): the content tells, the next time the store is looked at.
   r.stampUnsure = true;
   r.changedAt = now;
-  r.holdUntil = now + kHold;
+  r.holdUntil = shorter ? now + kHold : 0;
   r.emptySince = 0;
 }
 

@@ -43,8 +43,8 @@ struct NewText {
 
 class PadWriter {
  public:
-  // How long a store another program or computer just wrote is left alone before it is written
-  // here, and an empty one seen for a moment before it is taken for the new text.
+  // How long a store another program or computer just made shorter is left alone before it is
+  // written here, and an empty one seen for a moment before it is taken for the new text.
   static constexpr std::int64_t kHold = 1000;
 
   PadWriter(PadStore& store, VersionKeeper& versions, Clock& clock, PadRecords& records)
@@ -89,7 +89,10 @@ class PadWriter {
   bool KeepUnseenContent(int pad);
 
   // Notes what the program knows of the pad's store after it took text in from elsewhere: the
-  // store holds `text` with `stamp`, and is left alone for a moment.
+  // store holds `text` with `stamp`. A text shorter than the one it replaced may be a writer's
+  // work half done (an editor empties a file, then writes it anew): the store is then left
+  // alone for a moment. (A sync service puts whole files in place; holding every take-in back
+  // would keep two computers typing at once from ever storing their own keys.)
   void TookIn(int pad, const std::string& text, std::string stamp);
 
   // The pad shows text its store is to take: written at the model's next store of changes.

@@ -56,6 +56,8 @@ class Instance:
                             fsWatcherDelayS='1', ignorePerms='true')
         for member in (self.id, other.id):
             ET.SubElement(shared, 'device', id=member)
+        # As a user's syncthing has it (left out, the configuration reads as 0: no copies).
+        ET.SubElement(shared, 'maxConflicts').text = '10'
         root.insert(0, shared)
         tree.write(path)
         os.makedirs(os.path.join(folder, '.stfolder'), exist_ok=True)

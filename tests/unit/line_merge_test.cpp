@@ -33,6 +33,18 @@ TEST(LineMerge, EditsToDifferentLinesBothStayWithTheirLineBreaks) {
   EXPECT_EQ(MergeLines("a\r\nb", "X\r\na\r\nb", "a\r\nb\r\nc"), "X\r\na\r\nb\r\nc");
 }
 
+// Two computers typing at once, each in a line of its own: one side's copy of the other's line
+// is an earlier state of it, and the fuller one stays.
+TEST(LineMerge, ALineTypedOnWhereTheOtherHadAnEarlierCopyOfItKeepsTheFuller) {
+  std::string base = "desk: d1\r\n\r\nlaptop: l1\r\n";
+  std::string ours = "desk: d1\r\n\r\nlaptop: l1 l2 l3\r\n";
+  std::string theirs = "desk: d1 d2\r\n\r\nlaptop: l1 l2\r\n";
+  EXPECT_EQ(MergeLines(base, ours, theirs), "desk: d1 d2\r\n\r\nlaptop: l1 l2 l3\r\n");
+  EXPECT_EQ(MergeLines(base, theirs, ours), "desk: d1 d2\r\n\r\nlaptop: l1 l2 l3\r\n");
+  // Typed in the same line on both: neither holds the other.
+  EXPECT_FALSE(MergeLines("one: \r\n", "one: D1\r\n", "one: L1\r\n"));
+}
+
 TEST(LineMerge, BothChangingTheSameLinesDoesNotMerge) {
   std::string base = Text("abcdefgh");
   EXPECT_FALSE(MergeLines(base, Text("abcXefgh"), Text("abcYefgh")));

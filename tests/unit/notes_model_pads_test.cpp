@@ -400,8 +400,9 @@ TEST_F(Model, AnEditorThatEmptiesTheFileBeforeItWritesIsNeverWrittenOver) {
   }
 }
 
-// A store another computer keeps changing holds each of the program's saves back a moment; a
-// change that waits for more than a few seconds is shown in the status bar until it is stored.
+// A store another program changes again before each of the program's saves comes round (each
+// change taken in first); a change that waits for more than a few seconds is shown in the
+// status bar until it is stored.
 TEST_F(Model, AChangeThatWaitsForItsStoreIsToldUntilItIsStored) {
   settings.Set("Reg", "0");
   files.files["C:\\Vorn\\~tmp3.tmp"] = "first\r\nlast\r\n";
