@@ -10,6 +10,9 @@
 // Resources: working set, GDI and USER objects of Vorn Notes after start, with every pad shown
 // once, after 10,000 typed characters across the pads, after 1,000 hide/show cycles through
 // the tray notification and after 1,000 tab switches with the keyboard on the tab strip.
+//
+// Idle: the processor time of Vorn Notes, hidden, with its pads in a folder of their own where
+// most have no file yet, and of notepad.exe, over the same minute.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -47,6 +50,18 @@ void WriteFile(const std::wstring& path, const std::string& bytes) {
   DWORD put = 0;
   ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
   CloseHandle(f);
+}
+
+// The processor time a process has used, in milliseconds.
+double CpuMs(HANDLE process) {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+  auto ms = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
+                               t.dwLowDateTime) /
+           10000.0;
+  };
+  return ms(kernel) + ms(user);
 }
 
 void SetSetting(const wchar_t* section, const std::wstring& key, const std::wstring& value) {
@@ -297,5 +312,27 @@ int wmain(int argc, wchar_t** argv) {
   if (missed) std::printf("  (%d of the 1,000 keys did not select their tab)\n", missed);
   std::printf("@tabs_missed|%d\n", missed);
   Stop(run);
+
+  // Idle: Vorn Notes hidden, its pads in a chosen folder where eight of them have no file yet,
+  // beside notepad.exe holding a small file, both left alone for a minute at once.
+  std::wstring chosen = folder + L"chosen";
+  CreateDirectoryW(chosen.c_str(), nullptr);
+  WriteFile(chosen + L"\\Doc 1.txt", Pad(10 * 1024, 1));
+  WriteFile(chosen + L"\\Doc 2.txt", Pad(10 * 1024, 2));
+  WriteFile(folder + L"small.txt", Pad(10 * 1024, 3));
+  SetSetting(L"Setting", L"Reg", L"0");
+  SetSetting(L"Setting", L"Folder", chosen);
+  Started idle = Start(vorn, false);
+  Started notepad = Start(L"notepad.exe \"" + folder + L"small.txt\"", false);
+  Sleep(5000);
+  double vornBefore = CpuMs(idle.pi.hProcess), notepadBefore = CpuMs(notepad.pi.hProcess);
+  Sleep(60000);
+  double vornIdle = CpuMs(idle.pi.hProcess) - vornBefore;
+  double notepadIdle = CpuMs(notepad.pi.hProcess) - notepadBefore;
+  Stop(idle);
+  Stop(notepad);
+  std::printf("Idle for a minute, processor time: Vorn Notes %.1f ms, notepad.exe %.1f ms\n",
+              vornIdle, notepadIdle);
+  std::printf("@idle|%.1f|%.1f\n", vornIdle, notepadIdle);
   return 0;
 }

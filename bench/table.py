@@ -26,6 +26,8 @@ def parse(path):
                 data['replaceall'].append(tuple(float(x) for x in fields))
             elif kind == 'start':
                 data['start'][fields[0]] = (float(fields[1]), float(fields[2]))
+            elif kind == 'idle':
+                data['idle'] = tuple(float(x) for x in fields)
             elif kind == 'usage':
                 data['usage'][fields[0]] = float(fields[1]) / 1024  # MB
             else:
@@ -88,6 +90,12 @@ def table(d):
                      'the same in a plain rich-edit control %s' % ms(control),
                      '%.2f' % (program / control),
                      "the program's part under 1 s: " + verdict(own < 1000)))
+    if 'idle' in d:
+        vorn_idle, notepad_idle = d['idle']
+        rows.append(('processor time idle for a minute, hidden, pads in a folder where 8 have no file',
+                     '%.0f ms' % vorn_idle, 'notepad.exe holding a file, the same minute %.0f ms' %
+                     notepad_idle, '%.2f' % (vorn_idle / max(notepad_idle, 1.0)),
+                     'within 2 x: ' + verdict(vorn_idle <= 2 * max(notepad_idle, 1.0))))
     floor_ws = usage['floor']
     text_mb = 10 * 100 * 1024 * 2 / (1024 * 1024)  # the pads' text in memory, UTF-16
     limit = 1.5 * floor_ws + text_mb

@@ -18,6 +18,8 @@ enum class PathKind { Missing, File, ReadOnlyFile, Folder };
 struct FolderEntry {
   std::string name;
   std::uint64_t size = 0;
+  std::string stamp;  // as Stamp gives it for the file, from the same look at the folder
+  bool link = false;  // a symbolic link (or another reparse point): its stamp is the link's
 };
 
 // How far a file's stamp (its size and last-write time, by its path) tells of a change.
@@ -46,7 +48,7 @@ class FileSystem {
   virtual PathKind Kind(const std::string& path) = 0;
   // The file a symbolic link leads to, or `path` itself.
   virtual std::string Resolve(const std::string& path) = 0;
-  // The files in a folder (none when it does not exist); throws PlatformError.
+  // The files in a folder (none when it does not exist), in one look; throws PlatformError.
   virtual std::vector<FolderEntry> List(const std::string& folder) = 0;
   // Creates the folder and those above it that are missing; throws PlatformError.
   virtual void CreateFolders(const std::string& folder) = 0;

@@ -142,7 +142,10 @@ class NotesModel {
   void AfterWrite(int pad, PadKeeper::WriteResult result, bool typing);
   // `typing`: a key typed in the pad found the change.
   void TakeIn(int pad, const std::string& incoming, std::string stamp, bool typing);
-  void TakeInFolderFinds();
+  void TakeInFolderFinds(const std::vector<PadStore::Found>& found);
+  // `poll`: the look of every few seconds, which takes the pad files' stamps from one look at
+  // their folder; a report of a change, or the window shown, looks at each.
+  void LookElsewhere(bool poll);
   void ShowStatus();
   std::string PadProblem(int pad) const;
   void TellHistoryProblem();

@@ -139,7 +139,7 @@ std::string NotesModel::HistoryProblemText() const {
 void NotesModel::Tick() {
   if (watchLetGo_ && s_.pads.FolderReachable()) PadsDriveBack();
   StoreChanges();
-  StoreChangedElsewhere();
+  LookElsewhere(true);
   if (zoomTicks_ > 0 && --zoomTicks_ == 0) ShowStatus();
   for (int pad = 1; pad <= kPadCount; ++pad) {
     if (s_.pads.Status(pad) == PadStatus::Unsaved) {
@@ -157,11 +157,15 @@ void NotesModel::Tick() {
   laggingTold_ = lagging;
 }
 
-void NotesModel::StoreChangedElsewhere() {
+void NotesModel::StoreChangedElsewhere() { LookElsewhere(false); }
+
+void NotesModel::LookElsewhere(bool poll) {
   if (starting_ || ended_) return;
   s_.watch.Resume();
+  PadStore::Listing listing = s_.pads.ListFolder();
   for (int pad = 1; pad <= kPadCount; ++pad) {
-    PadKeeper::Look look = s_.pads.LookAtStore(pad);
+    const std::optional<std::string>& listed = listing.stamps[static_cast<std::size_t>(pad - 1)];
+    PadKeeper::Look look = s_.pads.LookAtStore(pad, poll ? listed : std::nullopt);
     if (look.is == PadKeeper::Look::Is::Changed) {
       TakeIn(pad, look.text, std::move(look.stamp), false);
     } else if (look.is == PadKeeper::Look::Is::Unreadable &&
@@ -170,7 +174,7 @@ void NotesModel::StoreChangedElsewhere() {
       ShowStatus();
     }
   }
-  TakeInFolderFinds();
+  TakeInFolderFinds(listing.found);
 }
 
 void NotesModel::PadsDriveLeaving() {
@@ -192,9 +196,9 @@ void NotesModel::PadsDriveBack() {
 // once are kept in the history, merged where they merge, and gone from the folder; what may be
 // a copy or the user's own file, and what another computer's interrupted save left, stay where
 // they are. One notice says what happened.
-void NotesModel::TakeInFolderFinds() {
+void NotesModel::TakeInFolderFinds(const std::vector<PadStore::Found>& found) {
   PadSync::FolderFinds finds =
-      s_.pads.TakeInFolderFinds([this](int pad) { return w_.notes.PadText(pad); });
+      s_.pads.TakeInFolderFinds(found, [this](int pad) { return w_.notes.PadText(pad); });
   auto names = [](const std::vector<std::string>& list) {
     std::string text;
     for (const std::string& name : list) text += (text.empty() ? "\"" : ", \"") + name + "\"";

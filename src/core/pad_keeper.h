@@ -66,15 +66,23 @@ class PadKeeper {
   bool TakeWrittenHereReplaced(int pad) { return std::exchange(At(pad).writtenHereReplaced, false); }
   bool TakeWrittenHereMerged(int pad) { return std::exchange(At(pad).writtenHereMerged, false); }
 
-  // What the pad's store holds against what the program last saw there.
-  Look LookAtStore(int pad) { return writer_.LookAtStore(pad); }
+  // What the pad's store holds against what the program last saw there; `stamp` from a look at
+  // the folder, where there is one.
+  Look LookAtStore(int pad, const std::optional<std::string>& stamp = std::nullopt) {
+    return writer_.LookAtStore(pad, stamp);
+  }
+  // One look at the pad files' folder (see PadStore::ListFolder); none in the registry.
+  PadStore::Listing ListFolder() {
+    return StoreInUse() == Storage::PadFiles ? store_.ListFolder() : PadStore::Listing{};
+  }
   // Takes in what a look or a write found written elsewhere; see PadSync::TakeIn.
   TakenIn TakeIn(int pad, const std::string& incoming, std::string stamp, std::string_view shown,
                  bool typing) {
     return sync_.TakeIn(pad, incoming, std::move(stamp), shown, typing);
   }
-  PadSync::FolderFinds TakeInFolderFinds(const std::function<std::string(int pad)>& shown) {
-    return sync_.TakeInFolderFinds(shown);
+  PadSync::FolderFinds TakeInFolderFinds(const std::vector<PadStore::Found>& found,
+                                         const std::function<std::string(int pad)>& shown) {
+    return sync_.TakeInFolderFinds(found, shown);
   }
 
   // The user changed the pad; the change waits to be stored.

@@ -55,41 +55,62 @@ std::string Lowered(std::string_view s) {
 
 }  // namespace
 
-std::vector<PadStore::Found> PadStore::FindInFolder() {
-  std::vector<Found> found;
-  if (chosen_.empty()) return found;
+PadStore::Listing PadStore::ListFolder() {
+  Listing listing;
+  std::string folder = Folder();
+  if (folder.size() > 3) folder.pop_back();  // "C:\\" keeps its backslash
   std::vector<FolderEntry> entries;
   try {
-    entries = files_.List(chosen_);
+    entries = files_.List(folder);
   } catch (const PlatformError&) {
-    return found;
+    return listing;
+  }
+  listing.listed = true;
+  // A pad file missing from the listing has the stamp of a missing file.
+  bool fresh = !Trust().pathStampsLag;
+  for (auto& stamp : listing.stamps) {
+    if (fresh) stamp.emplace();
   }
   for (const FolderEntry& entry : entries) {
-    Found f{Found::Kind::SyncCopy, 0, entry.name, chosenWithSlash_ + entry.name, entry.size};
-    SyncCopyName copy = ClassifySyncCopy(entry.name);
-    if (copy.kind != SyncCopyName::Kind::None) {
-      f.pad = copy.pad;
-      if (copy.kind == SyncCopyName::Kind::Ambiguous) f.kind = Found::Kind::PerhapsSyncCopy;
-      found.push_back(std::move(f));
-      continue;
+    for (int pad = 1; pad <= kPadCount && fresh; ++pad) {
+      std::string own = FilePath(pad).substr(Folder().size());
+      if (Lowered(entry.name) != Lowered(own)) continue;
+      auto& stamp = listing.stamps[static_cast<std::size_t>(pad - 1)];
+      if (entry.link) {
+        stamp.reset();
+      } else {
+        stamp = entry.stamp;
+      }
     }
-    // "Doc 3.txt.DESK.ok", "Doc 3.txt.new": a save's steps, this computer's own being its
-    // saves' own.
-    std::string name = Lowered(entry.name);
-    std::size_t end = name.size() - (EndsWith(name, ".ok") ? 3 : EndsWith(name, ".new") ? 4 : 0);
-    if (end == name.size()) continue;
-    for (int pad = kPadCount; pad >= 1 && !f.pad; --pad) {
-      std::string stem = "doc " + std::to_string(pad) + ".txt";
-      if (!name.starts_with(stem)) continue;
-      std::string_view tag = std::string_view(name).substr(stem.size(), end - stem.size());
-      if (tag.empty() || tag.front() == '.') f.pad = pad;
-      if (f.pad && tag.size() > 1 && tag.substr(1) == Lowered(computer_)) f.pad = -1;
-    }
-    if (f.pad <= 0) continue;
-    f.kind = Found::Kind::OtherComputersSave;
-    found.push_back(std::move(f));
+    if (!chosen_.empty()) FindAbout(entry, listing.found);
   }
-  return found;
+  return listing;
+}
+
+void PadStore::FindAbout(const FolderEntry& entry, std::vector<Found>& found) {
+  Found f{Found::Kind::SyncCopy, 0, entry.name, chosenWithSlash_ + entry.name, entry.size};
+  SyncCopyName copy = ClassifySyncCopy(entry.name);
+  if (copy.kind != SyncCopyName::Kind::None) {
+    f.pad = copy.pad;
+    if (copy.kind == SyncCopyName::Kind::Ambiguous) f.kind = Found::Kind::PerhapsSyncCopy;
+    found.push_back(std::move(f));
+    return;
+  }
+  // "Doc 3.txt.DESK.ok", "Doc 3.txt.new": a save's steps, this computer's own being its
+  // saves' own.
+  std::string name = Lowered(entry.name);
+  std::size_t end = name.size() - (EndsWith(name, ".ok") ? 3 : EndsWith(name, ".new") ? 4 : 0);
+  if (end == name.size()) return;
+  for (int pad = kPadCount; pad >= 1 && !f.pad; --pad) {
+    std::string stem = "doc " + std::to_string(pad) + ".txt";
+    if (!name.starts_with(stem)) continue;
+    std::string_view tag = std::string_view(name).substr(stem.size(), end - stem.size());
+    if (tag.empty() || tag.front() == '.') f.pad = pad;
+    if (f.pad && tag.size() > 1 && tag.substr(1) == Lowered(computer_)) f.pad = -1;
+  }
+  if (f.pad <= 0) return;
+  f.kind = Found::Kind::OtherComputersSave;
+  found.push_back(std::move(f));
 }
 
 StoredBytes PadStore::ReadFound(const Found& found) {

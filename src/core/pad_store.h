@@ -6,6 +6,7 @@
 // C:\Notes\~tmp3.tmp: Access is denied."
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -88,8 +89,16 @@ class PadStore {
     std::string name, path;
     std::uint64_t size = 0;
   };
-  // Those in the chosen folder; none without one, or when it cannot be listed.
-  std::vector<Found> FindInFolder();
+  // One look at the pad files' folder: each pad file's stamp as the listing gives it (nothing
+  // for a pad whose file is a link, or where a stamp by path may lag: its own look decides), and
+  // the files in the chosen folder that belong with a pad. Nothing listed where the folder
+  // cannot be listed.
+  struct Listing {
+    bool listed = false;
+    std::array<std::optional<std::string>, kPadCount> stamps;
+    std::vector<Found> found;
+  };
+  Listing ListFolder();
   // A found file's bytes, and its text read as pad files are; throws PlatformError.
   StoredBytes ReadFound(const Found& found);
   void RemoveFound(const Found& found) { files_.Remove(found.path); }
@@ -99,6 +108,8 @@ class PadStore {
   std::string ReadyFile(int pad);
   std::string WritableFile(int pad);
   const StampTrust& Trust();
+  // Adds `entry` to `found` where it belongs with a pad.
+  void FindAbout(const FolderEntry& entry, std::vector<Found>& found);
 
   SettingsStore& settings_;
   FileSystem& files_;

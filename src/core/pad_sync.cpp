@@ -60,10 +60,10 @@ PadSync::TakenIn PadSync::TakeIn(int pad, const std::string& incoming, std::stri
   return taken;
 }
 
-PadSync::FolderFinds PadSync::TakeInFolderFinds(const std::function<std::string(int pad)>& shown) {
+PadSync::FolderFinds PadSync::TakeInFolderFinds(
+    const std::vector<PadStore::Found>& all, const std::function<std::string(int pad)>& shown) {
   FolderFinds finds;
-  if (writer_.StoreInUse() != Storage::PadFiles) return finds;
-  for (const PadStore::Found& found : store_.FindInFolder()) {
+  for (const PadStore::Found& found : all) {
     std::string once = found.name + ":" + std::to_string(found.size);
     switch (found.kind) {
       case PadStore::Found::Kind::SyncCopy:

@@ -62,8 +62,10 @@ class PadSync {
     // left as they are.
     std::vector<std::string> othersSaves;
   };
-  // Looks at the chosen folder's files that belong with a pad; each pad shows `shown(pad)`.
-  FolderFinds TakeInFolderFinds(const std::function<std::string(int pad)>& shown);
+  // Takes in the files found in the chosen folder that belong with a pad; each pad shows
+  // `shown(pad)`.
+  FolderFinds TakeInFolderFinds(const std::vector<PadStore::Found>& found,
+                                const std::function<std::string(int pad)>& shown);
 
  private:
   PadRecord& At(int pad) { return pads_.at(static_cast<std::size_t>(pad - 1)); }

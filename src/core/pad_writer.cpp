@@ -27,10 +27,10 @@ void PadWriter::UseStore(Storage storage) {
   }
 }
 
-PadWriter::Look PadWriter::LookAtStore(int pad) {
+PadWriter::Look PadWriter::LookAtStore(int pad, const std::optional<std::string>& stamp) {
   PadRecord& r = At(pad);
   Look look;
-  look.stamp = store_.Stamp(storage_, pad);
+  look.stamp = stamp ? *stamp : store_.Stamp(storage_, pad);
   bool sameStamp = look.stamp == r.stamp;
   // A store whose content is unknown (it could not be read, or is too large to edit) is never
   // compared; a new stamp says it holds something the history has not got.

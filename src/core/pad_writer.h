@@ -66,7 +66,8 @@ class PadWriter {
     std::string text, stamp;
   };
   // Costs no read while the store's stamp is as the program left it and can be trusted.
-  Look LookAtStore(int pad);
+  // `stamp`, where given, is the store's from a look at its folder.
+  Look LookAtStore(int pad, const std::optional<std::string>& stamp = std::nullopt);
 
   enum class Written {
     Stored,

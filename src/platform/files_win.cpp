@@ -59,6 +59,14 @@ bool HeldByAnotherProgram(const std::string& path) {
   throw PlatformError(why);
 }
 
+// A file's stamp: its size and last-write time.
+std::string StampText(DWORD sizeHigh, DWORD sizeLow, const FILETIME& written) {
+  auto wide = [](DWORD high, DWORD low) {
+    return std::to_string((static_cast<unsigned long long>(high) << 32) | low);
+  };
+  return wide(sizeHigh, sizeLow) + ":" + wide(written.dwHighDateTime, written.dwLowDateTime);
+}
+
 // Another program (a virus scanner, a backup tool) may hold a file for a moment.
 bool Transient(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
@@ -126,11 +134,7 @@ void WinFileSystem::Remove(const std::string& path) { DeleteFileW(Widen(path).c_
 std::string WinFileSystem::Stamp(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return {};
-  auto wide = [](DWORD high, DWORD low) {
-    return std::to_string((static_cast<unsigned long long>(high) << 32) | low);
-  };
-  return wide(data.nFileSizeHigh, data.nFileSizeLow) + ":" +
-         wide(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+  return StampText(data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime);
 }
 
 std::string WinFileSystem::FreshStamp(const std::string& path) {
@@ -140,11 +144,7 @@ std::string WinFileSystem::FreshStamp(const std::string& path) {
                    OPEN_EXISTING);
   BY_HANDLE_FILE_INFORMATION info{};
   if (!file || !GetFileInformationByHandle(file.Get(), &info)) return {};
-  auto wide = [](DWORD high, DWORD low) {
-    return std::to_string((static_cast<unsigned long long>(high) << 32) | low);
-  };
-  return wide(info.nFileSizeHigh, info.nFileSizeLow) + ":" +
-         wide(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+  return StampText(info.nFileSizeHigh, info.nFileSizeLow, info.ftLastWriteTime);
 }
 
 StampTrust WinFileSystem::TrustOfStamps(const std::string& folder) {
@@ -210,7 +210,9 @@ std::vector<FolderEntry> WinFileSystem::List(const std::string& folder) {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     entries.push_back(
         {Narrow(found.cFileName),
-         (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
+         (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow,
+         StampText(found.nFileSizeHigh, found.nFileSizeLow, found.ftLastWriteTime),
+         (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
   } while (FindNextFileW(search.Get(), &found));
   return entries;
 }

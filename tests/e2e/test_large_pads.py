@@ -109,7 +109,7 @@ class LargePads(ProgramTest):
 
     def test_changes_from_elsewhere_come_in_with_the_window_answering(self):
         lines = ['line %06d of a long note written on the other computer\r\n' % i
-                 for i in range(9000)]  # about 500 KB
+                 for i in range(18000)]  # about 1 MB
         text = ''.join(lines)
         self.write_pad(2, text)
         self.app.set_setting('Reg', '0')
@@ -119,7 +119,7 @@ class LargePads(ProgramTest):
         self.assertEqual(self.app.pad_text(2), text)
         # A line changed, then the whole text: shown in seconds, the window answering throughout.
         # (The pad is read after each: a read waits for all of its text to be in.)
-        changed = text.replace('line 004500 of', 'LINE 004500, CHANGED, of')
+        changed = text.replace('line 009000 of', 'LINE 009000, CHANGED, of')
         other = ''.join(reversed(lines))
         for new in (changed, other):
             longest = self.app.answers(5000)

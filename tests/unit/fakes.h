@@ -176,7 +176,8 @@ class Files : public vorn::FileSystem {
     for (const auto& [path, bytes] : files) {
       if (path.size() > folder.size() + 1 && path.compare(0, folder.size(), folder) == 0 &&
           path[folder.size()] == '\\' && path.find('\\', folder.size() + 1) == std::string::npos) {
-        entries.push_back({path.substr(folder.size() + 1), bytes.size()});
+        entries.push_back({path.substr(folder.size() + 1), bytes.size(), FreshStamp(path),
+                           links.count(path) > 0});
       }
     }
     return entries;
