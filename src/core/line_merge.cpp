@@ -123,6 +123,39 @@ std::string Joined(const Lines& lines) {
   return text;
 }
 
+// Where `text` is `base` with one stretch put in and nothing taken out: the place, in bytes of
+// `base`, and the stretch.
+struct Insertion {
+  std::size_t at = 0;
+  std::string_view text;
+};
+std::optional<Insertion> InsertionInto(std::string_view base, std::string_view text) {
+  if (text.size() < base.size()) return std::nullopt;
+  std::size_t at = 0;
+  while (at < base.size() && base[at] == text[at]) ++at;
+  // Back to the start of a character: a character put in may share its first byte.
+  while (at > 0 && at < base.size() && (static_cast<unsigned char>(base[at]) & 0xC0) == 0x80) --at;
+  std::size_t length = text.size() - base.size();
+  if (text.substr(at + length) != base.substr(at)) return std::nullopt;
+  return Insertion{at, text.substr(at, length)};
+}
+
+// Two computers typed into the same lines at once without taking anything out (both at the end
+// of a line, or each at its own place in it): both stretches go in, at one place in the order
+// of their text, so that both computers make the same text of it.
+std::optional<std::string> BothInserted(std::string_view base, std::string_view ours,
+                                        std::string_view theirs) {
+  std::optional<Insertion> a = InsertionInto(base, ours), b = InsertionInto(base, theirs);
+  if (!a || !b) return std::nullopt;
+  if (b->at < a->at || (b->at == a->at && b->text < a->text)) std::swap(a, b);
+  std::string merged(base.substr(0, a->at));
+  merged += a->text;
+  merged += base.substr(a->at, b->at - a->at);
+  merged += b->text;
+  merged += base.substr(b->at);
+  return merged;
+}
+
 }  // namespace
 
 std::optional<std::size_t> LinesChanged(std::string_view a, std::string_view b) {
@@ -159,7 +192,8 @@ std::optional<std::string> MergeLines(std::string_view base, std::string_view ou
     const Hunk* q = j < other->size() ? &(*other)[j] : nullptr;
     if (p && q && meet(*p, *q)) {
       // Both changed the same lines: the same way, or one side's lines hold the other's (it
-      // typed on in a line the other had taken in from it), else they cannot be merged.
+      // typed on in a line the other had taken in from it), or both only put text in; else
+      // they cannot be merged.
       if (p->from != q->from || p->to != q->to || p->lines.empty() || q->lines.empty()) {
         return std::nullopt;  // a removal against a change is the user's to decide
       }
@@ -169,7 +203,13 @@ std::optional<std::string> MergeLines(std::string_view base, std::string_view ou
       } else if (HoldsLinesOf(otherText, mineText)) {
         take(*q);
       } else {
-        return std::nullopt;
+        Lines was(b.begin() + static_cast<std::ptrdiff_t>(p->from),
+                  b.begin() + static_cast<std::ptrdiff_t>(p->to));
+        std::optional<std::string> both = BothInserted(Joined(was), mineText, otherText);
+        if (!both) return std::nullopt;
+        for (; at < p->from; ++at) merged += b[at];
+        merged += *both;
+        at = p->to;
       }
       ++i, ++j;
     } else if (p && (!q || p->from < q->from || (p->from == q->from && p->from == p->to))) {

@@ -262,15 +262,18 @@ void NotesModel::TakeIn(int pad, const std::string& incoming, std::string stamp,
                      " was changed elsewhere too; both changes are in it, and Ctrl+H has the text "
                      "before.";
       break;
-    case PadKeeper::Taken::Conflict:
-      takenInText_ = DocName(pad) +
-                     " was changed elsewhere in the lines changed here: the other text is in its "
-                     "history (Ctrl+H).";
+    case PadKeeper::Taken::Conflict: {
+      // Said as it happened: which text the pad shows now.
+      bool kept = taken.text == shown;
+      takenInText_ = DocName(pad) + " was changed here and elsewhere in the same lines; " +
+                     (kept ? "the other text" : "the text typed here") + " is in its history.";
       w_.messages.Notify(DocName(pad) +
-                             " was changed here and elsewhere in the same lines. It keeps the text "
-                             "typed here; both texts are in its history (Ctrl+H).",
+                             " was changed here and elsewhere in the same lines. It shows " +
+                             (kept ? "the text typed here" : "the text from elsewhere") +
+                             "; both texts are in its history (Ctrl+H).",
                          kTwoPlacesTitle);
       break;
+    }
     case PadKeeper::Taken::TooLarge:
     case PadKeeper::Taken::Kept:
     case PadKeeper::Taken::Nothing: break;

@@ -45,18 +45,21 @@ PadSync::TakenIn PadSync::TakeIn(int pad, const std::string& incoming, std::stri
   } else if (std::optional<std::string> merged = MergeLines(base, shown, incoming)) {
     taken = {*merged == incoming ? Taken::Replaced : Taken::Merged, std::move(*merged)};
   } else {
-    taken.how = Taken::Conflict;
+    // Both texts are kept. With a key typed now the pad keeps its text and stores it; otherwise
+    // it shows the other one, which its store holds: were each side to store its own text again
+    // at once, the two would go on replacing each other's, and the pads and their files would
+    // never agree.
+    taken = {Taken::Conflict, typing ? std::string(shown) : incoming};
   }
-  // In a conflict both texts are kept. The store takes the pad's text with a key typed now;
-  // otherwise it keeps the other one until the next edit here: were each side to store its
-  // own text again at once, the two would go on replacing each other's.
   bool conflict = taken.how == Taken::Conflict;
-  if (taken.text != shown || conflict) versions_.AddText(pad, shown, conflict ? Worth::Kept : shownWorth);
+  if (taken.text != shown || conflict) {
+    versions_.AddText(pad, shown, conflict ? Worth::Kept : shownWorth);
+  }
   if (conflict) versions_.AddText(pad, incoming);
   // The store holds the new text, which both sides now had.
   writer_.TookIn(pad, incoming, std::move(stamp));
   r.base = incoming;
-  if ((!conflict || typing) && taken.text != incoming) writer_.MarkChanged(pad);
+  if (taken.text != incoming) writer_.MarkChanged(pad);
   return taken;
 }
 

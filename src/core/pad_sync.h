@@ -28,8 +28,8 @@ class PadSync {
     Replaced,  // the pad was not edited here since it last took text in: it shows the new text
     Merged,    // edits made here and elsewhere are both in the pad, and go to the store
     Kept,      // the pad already held every line of the new text: it stays, and is stored
-    Conflict,  // both sides changed the same lines: the pad keeps its text, both are kept in
-               // the history; the store keeps the other until the pad's next edit
+    Conflict,  // both sides changed the same lines: both are kept in the history; the pad
+               // keeps its text with a key typed now, else it shows the other
     TooLarge,  // the new text is too long to edit: the pad shows its start read-only, and what
                // it showed is kept in the history
   };
@@ -40,8 +40,7 @@ class PadSync {
   // Takes `incoming`, which another program or computer wrote to the pad's store (found by a
   // look at the store, with its `stamp`), into the pad, which shows `shown`. What the pad showed
   // before, and the other text where the two could not be merged, go to the history. Where the
-  // pad is to show other text than the store's, it is marked changed, to be stored once the
-  // store has held still a moment; with a key `typing` now also in a conflict.
+  // pad is to show other text than the store's, it is marked changed, to be stored.
   TakenIn TakeIn(int pad, const std::string& incoming, std::string stamp, std::string_view shown,
                  bool typing);
 

@@ -42,9 +42,13 @@ class TwoComputers(ProgramTest):
             app.show()
 
     def focus(self, app, pad):
-        """The caret at the end of the pad, once the notices over the window are read."""
-        app.close_notices()
-        app.focus_pad(pad)
+        """The caret at the end of the pad, once the notices over the window are read (a notice
+        that comes meanwhile may take the click: it is read, and the pad clicked again)."""
+        def in_pad():
+            app.close_notices()
+            app.focus_pad(pad)
+            return app.notes_window()['focus'] == app.pad(pad)['hwnd']
+        wait_until(in_pad, 30, what='the caret in Doc #%d' % pad)
 
     def type_in(self, app, pad, keys, at_start=False):
         self.focus(app, pad)
@@ -166,8 +170,15 @@ class TwoComputers(ProgramTest):
         self.focus(self.laptop, 5)
         round_of(15)
         for app in self.computers:
-            wait_until(lambda: read_or_none(app.unix_path(FOLDER + '\\Doc 5.txt')) ==
-                       app.pad_text(5).encode(), 20, what='the file as the pad shows')
+            path = app.unix_path(FOLDER + '\\Doc 5.txt')
+            try:
+                wait_until(lambda: read_or_none(path) == app.pad_text(5).encode(), 20,
+                           what='the file as the pad shows')
+            except AssertionError as e:
+                raise AssertionError('%s on %s: the pad shows %r, the file holds %r, the status '
+                                     'bar says %r' % (e, app.prefix, app.pad_text(5),
+                                                      read_or_none(path),
+                                                      app.probe('status')['panel1'])) from None
         everything = self.everything_on(5)
         lost = [w for w in words['d'] + words['l'] if w.encode() not in everything]
         self.assertEqual(lost, [])

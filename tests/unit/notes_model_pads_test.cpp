@@ -341,14 +341,19 @@ TEST_F(Model, TextWrittenElsewhereIsTakenInAndMergedWithWhatWasTypedHere) {
   EXPECT_EQ(messages.notified[0].second, "Changed in two places");
 
   // Found with no key typed, it is not written over: two computers doing so would go on
-  // replacing each other's text. The next key stores the pad.
+  // replacing each other's text. The pad shows the store's text, and says so; what it showed
+  // is in its history.
   settings.Set("3", "ONE\r\ntwo\r\nthree\r\nsix", "Data");
   model.StoreChangedElsewhere();
   Later(2000);
-  EXPECT_EQ(view.text[2], "ONE\r\ntwo\r\nthree\r\nfour!?");
+  EXPECT_EQ(view.text[2], "ONE\r\ntwo\r\nthree\r\nsix");
   EXPECT_EQ(Value(3), "ONE\r\ntwo\r\nthree\r\nsix");
+  std::vector<std::string> kept = Kept(3);
+  EXPECT_NE(std::find(kept.begin(), kept.end(), "ONE\r\ntwo\r\nthree\r\nfour!?"), kept.end());
+  ASSERT_EQ(messages.notified.size(), 2u);
+  EXPECT_NE(messages.notified[1].first.find("It shows the text from elsewhere"), std::string::npos);
   view.Type(3, ".");
-  EXPECT_EQ(Value(3), "ONE\r\ntwo\r\nthree\r\nfour!?.");
+  EXPECT_EQ(Value(3), "ONE\r\ntwo\r\nthree\r\nsix.");
 }
 
 TEST_F(Model, TextTypedHereAndChangedElsewhereMergesWithTheEditsMadeHereSince) {
@@ -387,15 +392,9 @@ TEST_F(Model, AnEditorThatEmptiesTheFileBeforeItWritesIsNeverWrittenOver) {
     files.files[path] = edited;
     Later(3000);
     Later(3000);
-    // Idle, the pad shows the editor's text; typing, the two appended at one place conflict:
-    // the pad keeps what was typed, and the editor's text is in the history.
-    std::vector<std::string> kept = Kept(pad);
-    if (typing) {
-      EXPECT_EQ(view.text[pad - 1], before + "typed\r\n");
-      EXPECT_NE(std::find(kept.begin(), kept.end(), edited), kept.end());
-    } else {
-      EXPECT_EQ(view.text[pad - 1], edited);
-    }
+    // Idle, the pad shows the editor's text; typing, the lines both added are both in it.
+    EXPECT_EQ(view.text[pad - 1],
+              typing ? before + "the editor's line\r\ntyped\r\n" : edited);
     EXPECT_EQ(File(pad), view.text[pad - 1]) << pad;
   }
 }
@@ -513,18 +512,19 @@ TEST_F(Model, TextWrittenHereThatASyncServiceReplacedIsFoundAtTheNextStart) {
   files.files["D:\\Sync\\Doc 1.txt"] = "shared\r\n";
   files.files["D:\\Sync\\Doc 2.txt"] = "one\r\ntwo\r\n";
   model.Start();
-  view.Type(1, "typed on the laptop\r\n");
+  view.Select(1, 0, 6);
+  view.ReplacePadSelection(1, "shared, and typed on the laptop");
   view.Type(2, "three\r\n");
   Later(3000);
   model.End();
-  // Doc 1: the same line edited on the desk. Doc 2: another line.
-  files.files["D:\\Sync\\Doc 1.txt"] = "shared\r\nfrom the desk\r\n";
+  // Doc 1: the same line changed on the desk. Doc 2: another line.
+  files.files["D:\\Sync\\Doc 1.txt"] = "SHARED\r\n";
   files.files["D:\\Sync\\Doc 2.txt"] = "ONE\r\ntwo\r\n";
   Parts& next = Run();
   vorn::NotesModel& second = Another(next);
   second.Start();
-  EXPECT_EQ(next.view.text[0], "shared\r\nfrom the desk\r\n");
-  EXPECT_EQ(Kept(1).front(), "shared\r\ntyped on the laptop\r\n");
+  EXPECT_EQ(next.view.text[0], "SHARED\r\n");
+  EXPECT_EQ(Kept(1).front(), "shared, and typed on the laptop\r\n");
   EXPECT_EQ(next.view.text[1], "ONE\r\ntwo\r\nthree\r\n");
   EXPECT_EQ(Kept(2).front(), "one\r\ntwo\r\nthree\r\n");
   ASSERT_EQ(next.messages.notified.size(), 2u);
