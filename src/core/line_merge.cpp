@@ -203,9 +203,11 @@ std::optional<std::string> MergeLines(std::string_view base, std::string_view ou
       } else if (HoldsLinesOf(otherText, mineText)) {
         take(*q);
       } else {
+        // Only into lines both had: two texts made anew at one place are no one stretch each.
         Lines was(b.begin() + static_cast<std::ptrdiff_t>(p->from),
                   b.begin() + static_cast<std::ptrdiff_t>(p->to));
-        std::optional<std::string> both = BothInserted(Joined(was), mineText, otherText);
+        std::optional<std::string> both =
+            was.empty() ? std::nullopt : BothInserted(Joined(was), mineText, otherText);
         if (!both) return std::nullopt;
         for (; at < p->from; ++at) merged += b[at];
         merged += *both;

@@ -20,7 +20,8 @@ std::optional<std::size_t> LinesChanged(std::string_view a, std::string_view b);
 
 // The three-way merge of `ours` and `theirs`, both edited from `base`: every line either side
 // changed, where the two changed different lines, or the same lines where one side's hold the
-// other's (typed on in a line the other took in from it: the fuller stays). Nothing where both
+// other's (typed on in a line the other took in from it: the fuller stays), or where both only
+// put text into those lines (both stay, in the order of their text). Nothing where both
 // changed the same lines otherwise, or where the texts differ too much to be merged by lines.
 std::optional<std::string> MergeLines(std::string_view base, std::string_view ours,
                                       std::string_view theirs);

@@ -138,14 +138,16 @@ std::optional<PadSync::CopyTakenIn> PadSync::TakeInCopy(const PadStore::Found& f
 // one it last took in, which both sides had; or, where `incoming` lies nearer to it, one it
 // wrote, which the other side had then seen (as when the other computer, in reach, took in
 // what was typed here and changed it): the last one that stayed in the store a while, or the
-// last one. Where two lie as near, the older.
+// last one. Where two lie as near, the older; an empty one only where nothing else is known.
 std::string_view PadSync::MergeBase(const PadRecord& r, std::string_view incoming) {
   std::string_view best = r.base ? std::string_view(*r.base) : std::string_view(*r.stored);
   std::optional<std::size_t> nearest = LinesChanged(best, incoming);
   for (const std::optional<std::string>* written : {&r.settled, &r.stored}) {
     if (!*written || **written == best) continue;
     std::optional<std::size_t> distance = LinesChanged(**written, incoming);
-    if (distance && (!nearest || *distance < *nearest)) {
+    // An empty text is near a short one, but shares nothing with it: a text written here that
+    // holds lines is the better start.
+    if (distance && (!nearest || *distance < *nearest || (best.empty() && !(*written)->empty()))) {
       best = **written;
       nearest = distance;
     }

@@ -365,9 +365,18 @@ class Program:
 
     def close_notices(self):
         """Closes the notices the program showed, as a user who read them does."""
-        while self.dialogs():
+        deadline = time.time() + 30 * TIME_SCALE
+        while time.time() < deadline:
+            dialogs = self.dialogs()
+            if not dialogs:
+                return
             self.click_dialog_button('OK')
-            time.sleep(0.3)
+            # A program busy a moment (filling its pads at a start) answers the click later.
+            try:
+                wait_until(lambda: self.dialogs() != dialogs, 3, interval=0.3)
+            except AssertionError:
+                pass  # clicked again
+        raise AssertionError('notices that do not close: %r' % dialogs)
 
     def click_dialog_button(self, text):
         """Clicks the button `text` of the program's message window."""

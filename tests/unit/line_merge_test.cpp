@@ -42,17 +42,18 @@ TEST(LineMerge, ALineTypedOnOrIntoOnBothKeepsEverythingTyped) {
   EXPECT_EQ(MergeLines(base, ours, theirs), "desk: d1 d2\r\n\r\nlaptop: l1 l2 l3\r\n");
   EXPECT_EQ(MergeLines(base, theirs, ours), "desk: d1 d2\r\n\r\nlaptop: l1 l2 l3\r\n");
   // Typed into the same line on both, nothing taken out: both stay, in the same order on both
-  // computers; also lines added at one place on both.
+  // computers. Whole texts made on both from nothing are not stretches put in: no merge.
   EXPECT_EQ(MergeLines("one:\r\n", "one: L1\r\n", "one: D1\r\n"), "one: D1 L1\r\n");
   EXPECT_EQ(MergeLines("one:\r\n", "one: D1\r\n", "one: L1\r\n"), "one: D1 L1\r\n");
   EXPECT_EQ(MergeLines("say hi\r\n", "say, hi\r\n", "say hi!\r\n"), "say, hi!\r\n");
-  EXPECT_EQ(MergeLines(Text("ab"), Text("abY"), Text("abX")), Text("abXY"));
+  EXPECT_FALSE(MergeLines("", "desk: d1\r\nlaptop:", "desk:\r\nlaptop: l1"));
 }
 
 TEST(LineMerge, BothChangingTheSameLinesDoesNotMerge) {
   std::string base = Text("abcdefgh");
   EXPECT_FALSE(MergeLines(base, Text("abcXefgh"), Text("abcYefgh")));
   EXPECT_FALSE(MergeLines(base, Text("abXYZfgh"), Text("abcdQfgh")));    // overlapping stretches
+  EXPECT_FALSE(MergeLines(base, Text("abcdefghX"), Text("abcdefghY")));  // both added at the end
   EXPECT_FALSE(MergeLines(base, Text("abcefgh"), Text("abcDefgh")));  // removed here, changed there
 }
 
