@@ -12,10 +12,12 @@
 #include "platform/clipboard_win.h"
 #include "platform/clock_win.h"
 #include "platform/files_win.h"
+#include "platform/keyboard_layouts_win.h"
 #include "platform/printer_win.h"
 #include "platform/registry_win.h"
 #include "platform/start_up_win.h"
 #include "platform/store_watch_win.h"
+#include "platform/system_library_win.h"
 #include "platform/text_win.h"
 #include "ui/about_window_win.h"
 #include "ui/error_barrier_win.h"
@@ -26,11 +28,14 @@
 #include "ui/notes_window_win.h"
 #include "ui/tray_window_win.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   using namespace vorn;
+  win::LoadLibrariesFromSystemOnly();
   app::SingleInstance single;
   if (!single.First()) {
-    app::SingleInstance::ShowRunningProgram();
+    // Windows starts the program at log-on, and again when it restarts it after an update:
+    // a second of those is no user's wish to see the window.
+    if (StartedByUser(win::Narrow(arguments))) app::SingleInstance::ShowRunningProgram();
     return 0;
   }
   INITCOMMONCONTROLSEX controls{sizeof controls,
@@ -51,8 +56,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   PadKeeper keeper(pads, history, rescue, clock);
   win::WinClipboard clipboard;
   win::DefaultPrinter printer;
-  win::RunAtLogOn startUp;
+  win::LogOnEntriesInRegistry logOnEntries;
+  LogOnStart startUp(logOnEntries, win::Narrow(win::ProgramPath()));
   win::StoreWatcher watch(win::RegistrySettings::SectionKey("Data"));
+  win::InstalledLayouts keyboard;
   app::MessageLoop loop;
 
   ui::Messages messages;
@@ -63,7 +70,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ui::HistoryWindow historyWindow(instance);
   ui::FindTextWindow findWindow(instance);
   NotesModel model({notes, tray, about, historyWindow, findWindow, messages, folders, loop},
-                   {settings, keeper, history, clipboard, printer, startUp, watch});
+                   {settings, keeper, history, clipboard, printer, startUp, watch, keyboard});
   if (!notes.Create(model) || !tray.Create(model)) {
     messages.Show("Vorn Notes could not make its windows: " + win::ErrorText(GetLastError()),
                   "Vorn Notes");

@@ -1,5 +1,6 @@
 #include "core/hot_key.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace vorn {
@@ -62,6 +63,18 @@ std::string HotKeyText(const HotKey& hot) {
   if (hot.win) text += "Win+";
   if (hot.key >= kF1 && hot.key < kF1 + 24) return text + "F" + std::to_string(hot.key - kF1 + 1);
   return text + static_cast<char>(hot.key);
+}
+
+std::optional<std::string> CharacterTakenBy(const HotKey& hot, KeyboardLayouts& layouts) {
+  if (!hot.ctrl || !hot.alt || hot.win) return std::nullopt;
+  for (const std::string& typed : layouts.TypedWithAltGr(hot.key, hot.shift)) {
+    // A control character (Ctrl with a letter on a layout without AltGr) is no text.
+    bool text = std::any_of(typed.begin(), typed.end(), [](char c) {
+      return static_cast<unsigned char>(c) >= 0x20 && c != 0x7F;
+    });
+    if (text) return typed;
+  }
+  return std::nullopt;
 }
 
 }  // namespace vorn

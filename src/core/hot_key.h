@@ -7,10 +7,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorn {
 
-inline constexpr std::string_view kDefaultHotKey = "Ctrl+Alt+N";
+// A function key: Windows takes Ctrl+Alt for AltGr, and no keyboard layout types a character
+// with AltGr and a function key, as many do with a letter or a digit.
+inline constexpr std::string_view kDefaultHotKey = "Ctrl+Alt+F9";
 
 struct HotKey {
   bool ctrl = false, alt = false, shift = false, win = false;
@@ -23,5 +26,20 @@ struct HotKey {
 std::optional<HotKey> ParseHotKey(std::string_view text);
 // "Ctrl+Alt+N": the form the program writes.
 std::string HotKeyText(const HotKey& key);
+
+// The keyboard layouts installed for the user.
+class KeyboardLayouts {
+ public:
+  virtual ~KeyboardLayouts() = default;
+  // What each layout types (UTF-8; "" for nothing) for the key `key` pressed with AltGr, and
+  // with Shift too when `shift`.
+  virtual std::vector<std::string> TypedWithAltGr(unsigned key, bool shift) = 0;
+};
+
+// The character a system-wide hotkey would take from the user's typing in every program, or
+// nothing. Windows reports AltGr as Ctrl+Alt, so Ctrl+Alt+N also comes on AltGr+N, which types
+// "ń" on the Polish (programmers) layout. With Win held no layout types anything, and Ctrl
+// without Alt makes control characters, not text.
+std::optional<std::string> CharacterTakenBy(const HotKey& key, KeyboardLayouts& layouts);
 
 }  // namespace vorn

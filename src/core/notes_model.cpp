@@ -16,7 +16,7 @@ constexpr std::string_view kProgramName = "Vorn Notes";
 
 void NotesModel::Start() {
   starting_ = true;
-  w_.tray.Add();
+  iconShown_ = w_.tray.Add();
   RestoreWindow();
   for (int pad = 1; pad <= kPadCount; ++pad) LoadPad(pad);
   Resized();
@@ -49,11 +49,25 @@ void NotesModel::RestoreWindow() {
   topMost_ = stored.onTop;
   w_.notes.ShowOptions(topMost_, storeInRegistry_);
   if (topMost_) w_.notes.SetTopMost(true);
-  // A key another program has taken changes nothing else.
   hotKey_ = stored.hotKey;
-  w_.notes.SetHotKey(ParseHotKey(hotKey_));
+  TakeHotKey();
   zoom_ = stored.zoom;
   w_.notes.SetZoom(zoom_);
+}
+
+void NotesModel::TakeHotKey() {
+  std::optional<HotKey> key = ParseHotKey(hotKey_);
+  if (std::optional<std::string> typed = key ? CharacterTakenBy(*key, s_.keyboard) : std::nullopt) {
+    // The choice stays stored: on another computer, or with that layout gone, it is taken.
+    std::optional<HotKey> standard = ParseHotKey(kDefaultHotKey);
+    if (CharacterTakenBy(*standard, s_.keyboard)) standard.reset();
+    hotKeyText_ = HotKeyText(*key) + " is not the hotkey: it types \"" + *typed +
+                  "\" with a keyboard layout of this computer. " +
+                  (standard ? "The hotkey is " + HotKeyText(*standard) + "." : "There is no hotkey.");
+    key = standard;
+  }
+  // A key another program has taken changes nothing else.
+  w_.notes.SetHotKey(key);
 }
 
 void NotesModel::Resized() {
@@ -64,6 +78,7 @@ void NotesModel::Resized() {
 void NotesModel::TabSelected(int pad) {
   shownPad_ = pad;
   takenInText_.clear();
+  hotKeyText_.clear();
   w_.notes.ShowPad(pad);
   countText_ = std::to_string(Utf16Length(w_.notes.PadText(pad))) + " characters";
   ReadAgainIfUnread(pad);  // when it is looked at
@@ -246,6 +261,10 @@ void NotesModel::FindAgain(bool forward) {
     }
   }
   w_.notes.SelectInPad(found->pad, {found->start, found->end});
+}
+
+void NotesModel::NotificationAreaBack() {
+  if (!ended_) iconShown_ = w_.tray.Add();
 }
 
 void NotesModel::HotKeyPressed(bool windowActive) {

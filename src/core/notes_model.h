@@ -12,6 +12,7 @@
 #include "core/clipboard.h"
 #include "core/close_reason.h"
 #include "core/history.h"
+#include "core/hot_key.h"
 #include "core/layout.h"
 #include "core/notes_view.h"
 #include "core/pad_keeper.h"
@@ -47,6 +48,7 @@ struct NotesServices {
   Printer& printer;
   StartUp& startUp;
   StoreWatch& watch;
+  KeyboardLayouts& keyboard;
 };
 
 class NotesModel {
@@ -94,6 +96,8 @@ class NotesModel {
   // cannot be saved asks first.
   void CloseRequested(CloseReason reason);
   void TrayReleased(TrayAction action);
+  // The notification area was made anew (Explorer started again): the icon goes back in it.
+  void NotificationAreaBack();
   // The hotkey, from any program: shows the window with the caret in its pad, as a left release
   // on the icon does; while the window is the active one, hides it.
   void HotKeyPressed(bool windowActive);
@@ -136,6 +140,9 @@ class NotesModel {
 
  private:
   void RestoreWindow();
+  // Takes the stored hotkey from the system unless it would take a character from the user's
+  // typing; then the default, if that takes none. The status bar says so.
+  void TakeHotKey();
   void LoadPad(int pad);
   void ReadAgainIfUnread(int pad);
   void AfterSave(int pad, bool saved);
@@ -163,6 +170,7 @@ class NotesModel {
   bool watchLetGo_ = false;   // the pads' drive is leaving or gone
   bool laggingTold_ = false;  // the status bar tells of a change waiting for its store
   bool topMost_ = false;
+  bool iconShown_ = false;      // the shell took the icon; until it does, every tick asks again
   bool failureTold_ = false;    // the "Ooops..." notice of the present run of failures
   int historyProblemTold_ = 0;  // 1: the history fails, 2: and so does the rescue history
   CheckState storeInRegistry_ = CheckState::Ticked;
@@ -174,6 +182,7 @@ class NotesModel {
   int zoomTicks_ = 0;        // ticks left while the status bar shows the zoom
   std::string countText_;    // the shown pad's length at the last tab click
   std::string takenInText_;  // what came in from elsewhere, until the next tab click
+  std::string hotKeyText_;   // why the stored hotkey is not the one taken, until a tab click
 };
 
 }  // namespace vorn

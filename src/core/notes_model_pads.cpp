@@ -138,6 +138,8 @@ std::string NotesModel::HistoryProblemText() const {
 
 void NotesModel::Tick() {
   if (watchLetGo_ && s_.pads.FolderReachable()) PadsDriveBack();
+  // Explorer still starting, or too busy to answer in time, refuses or drops the icon.
+  if (!iconShown_ && !ended_) iconShown_ = w_.tray.Add();
   StoreChanges();
   LookElsewhere(true);
   if (zoomTicks_ > 0 && --zoomTicks_ == 0) ShowStatus();
@@ -303,6 +305,7 @@ void NotesModel::ShowStatus() {
   for (int pad = 1; pad <= kPadCount && text.empty(); ++pad) text = PadProblem(pad);
   if (text.empty()) text = HistoryProblemText();
   if (text.empty()) text = takenInText_;
+  if (text.empty()) text = hotKeyText_;
   w_.notes.SetStatusText(text.empty() ? countText_ : text);
 }
 

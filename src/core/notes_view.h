@@ -78,7 +78,8 @@ class NotesView {
 class TrayIcon {
  public:
   virtual ~TrayIcon() = default;
-  virtual void Add() = 0;
+  // True once the shell shows the icon; it may refuse, or not answer in time, while it starts.
+  virtual bool Add() = 0;
   virtual void Remove() = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <string>
 
 #include "core/number_text.h"
@@ -98,6 +99,14 @@ void SaveFolderChoice(SettingsStore& store, std::string_view folder) {
 
 int ZoomedBy(int percent, int steps) {
   return std::clamp(percent + steps * kZoomStep, kSmallestZoom, kLargestZoom);
+}
+
+ZoomRatio PadZoom(int percent, unsigned monitorDpi, unsigned systemDpi) {
+  int numerator = percent * static_cast<int>(monitorDpi);
+  int denominator = kNormalZoom * static_cast<int>(systemDpi);
+  if (numerator <= 0 || denominator <= 0 || numerator == denominator) return {};
+  int common = std::gcd(numerator, denominator);
+  return {numerator / common, denominator / common};
 }
 
 }  // namespace vorn

@@ -30,6 +30,16 @@ inline constexpr int kNormalZoom = 100, kSmallestZoom = 50, kLargestZoom = 400, 
 // `percent` moved by `steps` steps (negative: smaller), within the range.
 int ZoomedBy(int percent, int steps);
 
+// The zoom a pad's control is given for `percent` on a monitor at `monitorDpi`. The control
+// draws its points at the resolution the system had when the user logged on (`systemDpi`),
+// on every monitor: a monitor of another scale takes the difference as zoom. {0, 0} is the
+// control's own "no zoom".
+struct ZoomRatio {
+  int numerator = 0, denominator = 0;
+  bool operator==(const ZoomRatio&) const = default;
+};
+ZoomRatio PadZoom(int percent, unsigned monitorDpi, unsigned systemDpi);
+
 struct WindowSettings {
   // Each coordinate that was stored and can be applied; the others keep the designed value.
   std::optional<float> left, top, width, height;

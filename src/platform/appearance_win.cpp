@@ -1,5 +1,7 @@
 #include "platform/appearance_win.h"
 
+#include "platform/system_library_win.h"
+
 namespace vorn::win {
 
 bool AppModeDark() {
@@ -27,12 +29,7 @@ bool IsAppearanceChange(UINT msg, LPARAM lp) {
 void UseDarkTitleBar(HWND window, bool dark) {
   // Loaded when first asked for, which a light start never does.
   using SetAttribute = HRESULT(WINAPI*)(HWND, DWORD, const void*, DWORD);
-  static const auto set = [] {
-    HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
-    return dwm ? reinterpret_cast<SetAttribute>(
-                     reinterpret_cast<void*>(GetProcAddress(dwm, "DwmSetWindowAttribute")))
-               : nullptr;
-  }();
+  static const auto set = SystemFunction<SetAttribute>(L"dwmapi.dll", "DwmSetWindowAttribute");
   if (!set) return;
   // DWMWA_USE_IMMERSIVE_DARK_MODE is 20 since Windows 10 20H1, 19 before it.
   BOOL value = dark;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/handles_win.h"
+#include "platform/system_library_win.h"
 
 namespace vorn::win {
 
@@ -18,13 +19,17 @@ UINT DpiOf(HWND window) {
   return dpi ? dpi : 96;
 }
 
+UINT SystemDpi() {
+  static UINT dpi = static_cast<UINT>(GetDeviceCaps(WindowContext().Get(), LOGPIXELSY));
+  return dpi ? dpi : 96;
+}
+
 UINT DpiWhereRectLies(const RECT& rect, HWND window) {
   HMONITOR there = MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);
   if (there == MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)) return DpiOf(window);
   // Only with more than one monitor: the library is not loaded for nothing.
   using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  static auto forMonitor = reinterpret_cast<GetDpiForMonitorFn>(
-      reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor")));
+  static auto forMonitor = SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
   UINT x = 0, y = 0;
   if (forMonitor && SUCCEEDED(forMonitor(there, 0 /* MDT_EFFECTIVE_DPI */, &x, &y)) && x) return x;
   return DpiOf(window);

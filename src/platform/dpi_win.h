@@ -8,6 +8,10 @@ namespace vorn::win {
 // The logical resolution a window is drawn at; the screen's when there is no window yet.
 UINT DpiOf(HWND window);
 
+// The resolution the system had when the user logged on: what device contexts report, and
+// what a Rich Edit control draws its points at on every monitor.
+UINT SystemDpi();
+
 // The resolution of the monitor `rect` (screen pixels) lies on, where that is another monitor
 // than `window`'s; `window`'s own otherwise.
 UINT DpiWhereRectLies(const RECT& rect, HWND window);

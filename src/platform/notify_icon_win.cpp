@@ -17,27 +17,20 @@ NotifyIcon::NotifyIcon(HWND window, UINT callbackMessage, HICON icon, std::wstri
   std::copy_n(tip.data(), n, record_.szTip);
 }
 
-void NotifyIcon::AddToShell() {
-  // The shell's answer is not looked at: without a notification area yet, the icon is added
-  // when one appears (Readd).
-  Shell_NotifyIconW(NIM_ADD, &record_);
+bool NotifyIcon::Add() {
+  added_ = true;
+  if (!Shell_NotifyIconW(NIM_ADD, &record_) && !Shell_NotifyIconW(NIM_MODIFY, &record_)) {
+    return false;
+  }
   NOTIFYICONDATAW version = record_;
   version.uVersion = NOTIFYICON_VERSION_4;
   Shell_NotifyIconW(NIM_SETVERSION, &version);
-}
-
-void NotifyIcon::Add() {
-  AddToShell();
-  added_ = true;
+  return true;
 }
 
 void NotifyIcon::SetIcon(HICON icon) {
   record_.hIcon = icon;
   if (added_) Shell_NotifyIconW(NIM_MODIFY, &record_);
-}
-
-void NotifyIcon::Readd() {
-  if (added_) AddToShell();
 }
 
 void NotifyIcon::Remove() {

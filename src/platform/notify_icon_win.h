@@ -19,18 +19,17 @@ class NotifyIcon {
   NotifyIcon& operator=(const NotifyIcon&) = delete;
   ~NotifyIcon() { Remove(); }
 
-  void Add();
+  // True when the shell shows the icon: it took it, or has it already (an add that timed out
+  // may still have been done, and a notification area made anew has none).
+  bool Add();
   // Shows another picture, as when the notification area comes back at another size.
   void SetIcon(HICON icon);
-  // Adds the icon again after the notification area was re-created, if it was added before.
-  void Readd();
   void Remove();
 
  private:
-  void AddToShell();
 
   NOTIFYICONDATAW record_{};
-  bool added_ = false;
+  bool added_ = false;  // asked for: removed at the end
 };
 
 }  // namespace vorn::win

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/handles_win.h"
+#include "platform/system_library_win.h"
 #include "platform/text_win.h"
 
 namespace vorn::win {
@@ -32,7 +33,7 @@ struct Spooler {
   // Nothing when the library or one of its functions is missing.
   static const Spooler* Get() {
     static const std::optional<Spooler> spooler = []() -> std::optional<Spooler> {
-      HMODULE dll = LoadLibraryW(L"winspool.drv");
+      HMODULE dll = LoadSystemLibrary(L"winspool.drv");
       if (!dll) return std::nullopt;
       Spooler s;
       s.getDefaultPrinter = Find<decltype(s.getDefaultPrinter)>(dll, "GetDefaultPrinterW");

@@ -10,6 +10,7 @@
 #include "platform/clipboard_win.h"
 #include "platform/dpi_win.h"
 #include "platform/handles_win.h"
+#include "platform/system_library_win.h"
 #include "platform/text_win.h"
 
 namespace vorn::ui {
@@ -30,8 +31,8 @@ HWND CreateChild(HWND parent, int id, const wchar_t* cls, const wchar_t* text, D
 }
 
 const wchar_t* RichEditClass() {
-  if (LoadLibraryW(L"msftedit.dll")) return MSFTEDIT_CLASS;
-  LoadLibraryW(L"riched20.dll");
+  if (win::LoadSystemLibrary(L"msftedit.dll")) return MSFTEDIT_CLASS;
+  win::LoadSystemLibrary(L"riched20.dll");
   return RICHEDIT_CLASSW;
 }
 

@@ -299,6 +299,7 @@ void NotesWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
   }
   toolbar_.SetDpi(dpi, font_.Get(), topFont_.Get());
+  for (PadControl& pad : pads_) pad.SetDpi(dpi);
   PlaceButtons();
   Arrange(layout_);
   // The new size brings a layout measured at the new resolution; a move of our own to another
@@ -374,6 +375,7 @@ PadControl& NotesWindow::WithControl(int pad) {
   PadControl& control = Pad(pad);
   if (!control.Created()) {
     control.SetDark(colours_.Dark());
+    control.SetDpi(dpi_);
     control.Create(hwnd_, kFirstPad + pad - 1);
     PlaceChild(control.Hwnd(), layout_.pads, dpi_);
     // A child made later lies below the others; a pad lies in front of the tab strip.

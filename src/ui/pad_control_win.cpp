@@ -7,9 +7,11 @@
 #include <utility>
 
 #include "core/utf.h"
+#include "core/window_settings.h"
 #include "core/text_pieces.h"
 #include "ui/child_win.h"
 #include "ui/window_colours_win.h"
+#include "platform/dpi_win.h"
 #include "platform/text_win.h"
 
 namespace vorn::ui {
@@ -136,9 +138,14 @@ void PadControl::SetZoom(int percent) {
   zoom_ = percent;
   if (!hwnd_) return;
   bool outer = std::exchange(inside_, true);
-  // 0 / 0 is the control's own "no zoom".
-  SendMessageW(hwnd_, EM_SETZOOM, percent == 100 ? 0 : percent, percent == 100 ? 0 : 100);
+  ZoomRatio ratio = PadZoom(percent, dpi_, win::SystemDpi());
+  SendMessageW(hwnd_, EM_SETZOOM, static_cast<WPARAM>(ratio.numerator), ratio.denominator);
   inside_ = outer;
+}
+
+void PadControl::SetDpi(UINT dpi) {
+  dpi_ = dpi;
+  SetZoom(zoom_);
 }
 
 void PadControl::SetEditable(bool editable) {

@@ -45,8 +45,10 @@ class PadControl {
   void SetText(std::string_view text, bool fillShownAtOnce = true);
   // A pad that is not editable takes no typing (its control is read-only).
   void SetEditable(bool editable);
-  // The text at `percent` of its designed size.
+  // The text at `percent` of its designed size...
   void SetZoom(int percent);
+  // ...on a monitor at `dpi`.
+  void SetDpi(UINT dpi);
   // Made in light text on a dark ground (the window dresses a control that exists).
   void SetDark(bool dark) { dark_ = dark; }
   // The control reported a change of its text: the copy follows it. Before anyone reads it.
@@ -113,6 +115,7 @@ class PadControl {
   bool changedWhileFilling_ = false;
   bool editable_ = true;
   int zoom_ = 100;
+  UINT dpi_ = 96;  // the window's monitor's
   bool dark_ = false;
   // The key a message in the control's hands brings, and the selection before it, for the
   // first change it reports.

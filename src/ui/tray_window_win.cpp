@@ -23,7 +23,7 @@ LRESULT TrayWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     win::Icon previous = std::move(picture_);
     picture_.Reset(win::LoadNotificationIcon(instance_, IDI_VORNNOTES));
     icon_->SetIcon(picture_.Get());
-    icon_->Readd();
+    if (model_) model_->NotificationAreaBack();
     return 0;
   }
   if (!model_) return Default(msg, wp, lp);

@@ -26,7 +26,7 @@ class TrayWindow : public WindowBase<TrayWindow>, public TrayIcon {
   bool Create(NotesModel& model);
 
   // TrayIcon
-  void Add() override { icon_->Add(); }
+  bool Add() override { return icon_->Add(); }
   void Remove() override { icon_->Remove(); }
 
  private:

@@ -2,9 +2,8 @@
 
 #include <commctrl.h>
 #include <richedit.h>
-#include <uxtheme.h>
-
 #include "platform/appearance_win.h"
+#include "platform/system_library_win.h"
 
 namespace vorn::ui {
 
@@ -14,6 +13,14 @@ namespace {
 constexpr COLORREF kDarkGround = RGB(32, 32, 32);
 constexpr COLORREF kDarkBox = RGB(25, 25, 25);
 constexpr COLORREF kDarkText = RGB(230, 230, 230);
+
+// Themes' library, loaded when first asked for rather than with the exe: from the system's
+// folder, never from beside the exe.
+void SetWindowTheme(HWND window, const wchar_t* name, const wchar_t* parts) {
+  using SetTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  static const auto set = win::SystemFunction<SetTheme>(L"uxtheme.dll", "SetWindowTheme");
+  if (set) set(window, name, parts);
+}
 
 bool IsOfClass(HWND window, const wchar_t* name) {
   wchar_t cls[32] = {};

@@ -60,6 +60,9 @@ class Desktop:
         self._start(['openbox', '--sm-disable'])
         wait_until(lambda: 'window id' in self.x(['xprop', '-root', '_NET_SUPPORTING_WM_CHECK'],
                                                  check=False).stdout, 10, what='openbox')
+        # X's default keymap keeps Ctrl+Alt+F1 to F12 for switching consoles; Windows gives
+        # them to programs, and the default hotkey is one.
+        self.x(['setxkbmap', '-option', 'srvrkeys:none'], check=False)
         self.trayer = self.start_trayer()
 
     def _start_x_server(self, width, height):

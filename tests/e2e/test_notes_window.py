@@ -224,7 +224,7 @@ class HotKeyFromAnywhere(ProgramTest):
                     self.app.set_setting('HotKey', stored)
                 self.app.start()
                 self.notepad_in_front()
-                self.desktop.key('ctrl+alt+n')
+                self.desktop.key('ctrl+alt+F9')
                 if not works:
                     time.sleep(2)
                     self.assertTrue(self.app.hidden())
@@ -233,12 +233,12 @@ class HotKeyFromAnywhere(ProgramTest):
                 w = wait_until(lambda: (lambda w: w if w['visible'] and w['foreground'] else
                                         None)(self.app.notes_window()), 10, what='shown in front')
                 self.assertEqual(w['focus'], self.app.pad(1)['hwnd'])
-                self.desktop.key('ctrl+alt+n')
+                self.desktop.key('ctrl+alt+F9')
                 wait_until(self.app.hidden, 10, what='hidden again')
                 self.app.show()  # End stores the key as it was read
                 self.app.click_control('&End')
                 self.app.wait_exit()
-                self.assertEqual(self.app.registry('Setting')['HotKey'], 'Ctrl+Alt+N')
+                self.assertEqual(self.app.registry('Setting')['HotKey'], 'Ctrl+Alt+F9')
                 self.app.stop()
 
 
@@ -408,6 +408,7 @@ class Keyboard(ProgramTest):
 
 class StartWithWindows(ProgramTest):
     RUN_KEY = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+    APPROVED_KEY = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
 
     def run_value(self):
         r = self.app.wine('reg', 'query', self.RUN_KEY, '/v', 'Vorn Notes', check=False)
@@ -420,12 +421,24 @@ class StartWithWindows(ProgramTest):
                       '/f')
         self.app.start()
         choose = lambda: self.app.probe('syscommand', str(ids.kStartWithWindowsCommand))
+        logon = '"%s" /logon' % self.app.program
         choose()
-        wait_until(lambda: self.run_value() == '"%s"' % self.app.program, 10, what='turned on')
+        wait_until(lambda: self.run_value() == logon, 10, what='turned on')
+        # Turned off in Task Manager's Startup tab: the Run value stays, the item is unticked,
+        # and choosing it turns the start on again for Windows.
+        self.app.wine('reg', 'add', self.APPROVED_KEY, '/v', 'Vorn Notes', '/t', 'REG_BINARY',
+                      '/d', '030000000000000000000000', '/f')
+        choose()
+        wait_until(lambda: self.approval() is None, 10, what='Task Manager\'s entry cleared')
+        self.assertEqual(self.run_value(), logon)
         choose()
         wait_until(lambda: self.run_value() is None, 10, what='turned off')
         self.assertTrue(self.app.running())
 
+    def approval(self):
+        r = self.app.wine('reg', 'query', self.APPROVED_KEY, '/v', 'Vorn Notes', check=False)
+        m = re.search(r'Vorn Notes\s+REG_BINARY\s+(.*)', r.stdout.decode('utf-8', 'replace'))
+        return m.group(1).strip() if m else None
 
 
 class Zoom(ProgramTest):

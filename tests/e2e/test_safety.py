@@ -18,12 +18,20 @@ def read(path):
 
 
 class OneProgram(ProgramTest):
-    def test_a_second_start_shows_the_first_programs_window_and_ends(self):
-        self.app.start()
-        second = subprocess.Popen([WINE, self.app.program], env=self.app.env,
+    def second_start(self, *arguments):
+        second = subprocess.Popen([WINE, self.app.program] + list(arguments), env=self.app.env,
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.app.started.append(second)
         self.assertEqual(second.wait(60), 0)
+
+    def test_a_second_start_shows_the_first_programs_window_and_ends(self):
+        self.app.start()
+        # Windows' own starts, at log-on and after a restart for an update, show nothing.
+        self.second_start('/logon')
+        self.second_start('/restart')
+        time.sleep(1)
+        self.assertTrue(self.app.hidden())
+        self.second_start()
         wait_until(self.app.shown, 10, what='the first window shown')
         wait_until(lambda: self.app.notes_window()['foreground'], 10, what='the focus')
         windows = self.app.windows()['windows']

@@ -350,10 +350,15 @@ class NotesView : public vorn::NotesView {
   }
 };
 
+// The shell's notification area; while it starts it refuses, or does not answer in time.
 struct Tray : vorn::TrayIcon {
   bool added = false;
   int removes = 0;
-  void Add() override { added = true; }
+  int refusals = 0;  // adds still to fail
+  bool Add() override {
+    if (refusals > 0 && refusals-- > 0) return false;
+    return added = true;
+  }
   void Remove() override {
     added = false;
     ++removes;
@@ -483,6 +488,28 @@ struct StartUp : vorn::StartUp {
   void SetWithWindows(bool value) override {
     if (refused) throw vorn::PlatformError("Access is denied.");
     on = value;
+  }
+};
+
+// The keyboard layouts, with the characters Windows' own layouts type with AltGr.
+struct KeyboardLayouts : vorn::KeyboardLayouts {
+  // For each layout, by key and Shift ('N' / 'n' for AltGr+Shift+N / AltGr+N).
+  std::vector<std::map<char, std::string>> layouts{{}};  // United States: none
+  static std::map<char, std::string> PolishProgrammers() {
+    return {{'n', "\xC5\x84"}, {'N', "\xC5\x83"}, {'a', "\xC4\x85"}, {'A', "\xC4\x84"}};
+  }
+  static std::map<char, std::string> German() {
+    return {{'q', "@"}, {'e', "\xE2\x82\xAC"}, {'m', "\xC2\xB5"}, {'7', "{"}, {'2', "\xC2\xB2"}};
+  }
+  std::vector<std::string> TypedWithAltGr(unsigned key, bool shift) override {
+    std::vector<std::string> typed;
+    char letter = static_cast<char>(key);
+    if (!shift && letter >= 'A' && letter <= 'Z') letter = static_cast<char>(letter - 'A' + 'a');
+    for (const auto& layout : layouts) {
+      auto it = layout.find(letter);
+      typed.push_back(it == layout.end() ? "" : it->second);
+    }
+    return typed;
   }
 };
 

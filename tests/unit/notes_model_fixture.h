@@ -33,6 +33,7 @@ struct Model : ::testing::Test {
   fake::Printer printer;
   fake::StartUp startUp;
   fake::StoreWatch watch;
+  fake::KeyboardLayouts keyboard;
   vorn::PadStore pads{settings, files, "C:\\Vorn", Latin1, "DESK"};
   vorn::History history{files, "C:\\Local\\History", clock, Latin1};
   vorn::History rescue{files, "C:\\Temp\\History", clock, Latin1};
@@ -54,7 +55,8 @@ struct Model : ::testing::Test {
     auto& m = *models.emplace_back(std::make_unique<vorn::NotesModel>(
         vorn::NotesWindows{p.view, p.tray, p.about, p.historyBox, p.findBox, p.messages, p.folders,
                            p.loop},
-        vorn::NotesServices{settings, *keeper, history, clipboard, printer, startUp, watch}));
+        vorn::NotesServices{settings, *keeper, history, clipboard, printer, startUp, watch,
+                            keyboard}));
     p.view.changed = [&m](int pad) { m.PadChanged(pad); };
     return m;
   }

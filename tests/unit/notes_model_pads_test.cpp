@@ -583,7 +583,7 @@ TEST_F(Model, AMoveOfFolderCutShortAtAnyMomentLosesNoWord) {
     vorn::NotesModel model(
         vorn::NotesWindows{parts.view, parts.tray, parts.about, parts.historyBox, parts.findBox,
                            parts.messages, parts.folders, parts.loop},
-        vorn::NotesServices{settings, keeper, history, clipboard, printer, startUp, watch});
+        vorn::NotesServices{settings, keeper, history, clipboard, printer, startUp, watch, keyboard});
     parts.view.changed = [&](int pad) { model.PadChanged(pad); };
     settings.Set("Reg", "0");
     files.folders = {"C:\\Vorn", "D:\\Sync"};
@@ -604,7 +604,7 @@ TEST_F(Model, AMoveOfFolderCutShortAtAnyMomentLosesNoWord) {
     vorn::NotesModel restarted(
         vorn::NotesWindows{again.view, again.tray, again.about, again.historyBox, again.findBox,
                            again.messages, again.folders, again.loop},
-        vorn::NotesServices{settings, next, history, clipboard, printer, startUp, watch});
+        vorn::NotesServices{settings, next, history, clipboard, printer, startUp, watch, keyboard});
     restarted.Start();
     EXPECT_EQ(again.view.text[0], "one");
     EXPECT_EQ(again.view.text[1], "two");

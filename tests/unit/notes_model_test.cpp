@@ -26,6 +26,27 @@ TEST_F(Model, FirstStartAddsTheIconAndEndsHiddenWithPadOneAndNothingWritten) {
   EXPECT_TRUE(files.files.empty());
 }
 
+// At log-on Explorer may still be starting: the shell refuses the icon, or does not answer in
+// time, and tells nobody when it is ready.
+TEST_F(Model, TheIconIsAskedForUntilTheShellShowsIt) {
+  tray.refusals = 2;
+  model.Start();
+  EXPECT_FALSE(tray.added);
+  Later(3000);
+  EXPECT_FALSE(tray.added);
+  Later(3000);
+  EXPECT_TRUE(tray.added);
+  // Explorer started again: its new notification area is asked, and asked again.
+  tray.added = false;
+  tray.refusals = 1;
+  model.NotificationAreaBack();
+  Later(3000);
+  EXPECT_TRUE(tray.added);
+  model.End();
+  Later(3000);
+  EXPECT_FALSE(tray.added);
+}
+
 TEST_F(Model, StoredWindowAndOptionsAreAppliedWhereTheyCanBe) {
   settings.Set("Top", "-1200");
   settings.Set("Left", "0");  // 0 and garbage keep the designed value
@@ -319,7 +340,7 @@ TEST_F(Model, TheIconsButtonsShowFocusAndToggle) {
   model.AboutPressed();
   EXPECT_EQ(about.opens, 1);
   // The hotkey: taken at the start; shows and focuses, and hides while the window is active.
-  EXPECT_EQ(view.hotKey, vorn::ParseHotKey("Ctrl+Alt+N"));
+  EXPECT_EQ(view.hotKey, vorn::ParseHotKey("Ctrl+Alt+F9"));
   model.HotKeyPressed(true);
   EXPECT_FALSE(view.shown);
   model.HotKeyPressed(false);
@@ -328,6 +349,43 @@ TEST_F(Model, TheIconsButtonsShowFocusAndToggle) {
   model.HotKeyPressed(false);  // shown behind another program's window: comes to the front
   EXPECT_TRUE(view.shown);
   EXPECT_EQ(view.activations, 4);
+}
+
+// Windows reports AltGr as Ctrl+Alt: a hotkey Ctrl+Alt+N would take "ń" from a Polish user's
+// typing in every program.
+TEST_F(Model, AHotKeyThatALayoutTypesACharacterWithIsNotTaken) {
+  keyboard.layouts = {{}, fake::KeyboardLayouts::German(), fake::KeyboardLayouts::PolishProgrammers()};
+  struct Case {
+    const char* stored;
+    const char* taken;  // "" for none
+    const char* told;   // in the status bar
+  } cases[] = {
+      {"Ctrl+Alt+N", "Ctrl+Alt+F9", "Ctrl+Alt+N is not the hotkey: it types \"\xC5\x84\""},
+      {"Ctrl+Alt+Shift+N", "Ctrl+Alt+F9", "it types \"\xC5\x83\""},
+      {"alt+ctrl+e", "Ctrl+Alt+F9", "Ctrl+Alt+E is not the hotkey: it types \"\xE2\x82\xAC\""},
+      {"Ctrl+Alt+7", "Ctrl+Alt+F9", "it types \"{\" with a keyboard layout of this computer. "
+                                    "The hotkey is Ctrl+Alt+F9."},
+      // No layout types with these: Win is no part of a layout, Ctrl alone makes control
+      // characters, and no AltGr character sits on B or a function key here.
+      {"Ctrl+Alt+B", "Ctrl+Alt+B", ""},
+      {"Ctrl+Alt+Win+N", "Ctrl+Alt+Win+N", ""},
+      {"Ctrl+Shift+N", "Ctrl+Shift+N", ""},
+      {"Ctrl+Alt+F9", "Ctrl+Alt+F9", ""},
+  };
+  for (const Case& c : cases) {
+    Parts& run = Run();
+    settings.Set("HotKey", c.stored);
+    Another(run).Start();
+    EXPECT_EQ(run.view.hotKey, vorn::ParseHotKey(c.taken)) << c.stored;
+    if (*c.told) {
+      EXPECT_NE(run.view.status.find(c.told), std::string::npos) << run.view.status;
+    } else {
+      EXPECT_EQ(run.view.status.find("hotkey"), std::string::npos) << run.view.status;
+    }
+    // The choice stays stored, for a computer without that layout.
+    models.back()->End();
+    EXPECT_EQ(vorn::ParseHotKey(settings.Get("Setting", "HotKey")), vorn::ParseHotKey(c.stored));
+  }
 }
 
 TEST_F(Model, AStoredSizeBelowTheSmallestWindowIsRaisedToIt) {

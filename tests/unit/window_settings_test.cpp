@@ -75,21 +75,21 @@ TEST(WindowSettings, HotKeyIsTakenAsAUsableKeyOrOffOrElseTheDefault) {
                                                        {"Win+Shift+3", "Shift+Win+3"},
                                                        {"", ""},
                                                        {"  ", ""},
-                                                       {"Shift+N", "Ctrl+Alt+N"},
-                                                       {"Ctrl+Ctrl+N", "Ctrl+Alt+N"},
-                                                       {"Ctrl+Alt+", "Ctrl+Alt+N"},
-                                                       {"Ctrl+Alt+F25", "Ctrl+Alt+N"},
-                                                       {"Ctrl+Alt+NN", "Ctrl+Alt+N"},
-                                                       {"Hyper+N", "Ctrl+Alt+N"},
-                                                       {"Ctrl+F0", "Ctrl+Alt+N"},
-                                                       {"Ctrl+\xC3\xA4", "Ctrl+Alt+N"}};
+                                                       {"Shift+N", "Ctrl+Alt+F9"},
+                                                       {"Ctrl+Ctrl+N", "Ctrl+Alt+F9"},
+                                                       {"Ctrl+Alt+", "Ctrl+Alt+F9"},
+                                                       {"Ctrl+Alt+F25", "Ctrl+Alt+F9"},
+                                                       {"Ctrl+Alt+NN", "Ctrl+Alt+F9"},
+                                                       {"Hyper+N", "Ctrl+Alt+F9"},
+                                                       {"Ctrl+F0", "Ctrl+Alt+F9"},
+                                                       {"Ctrl+\xC3\xA4", "Ctrl+Alt+F9"}};
   for (const auto& [stored, taken] : cases) {
     fake::Settings store;
     store.Set("HotKey", stored);
     EXPECT_EQ(LoadWindowSettings(store).hotKey, taken) << stored;
   }
   fake::Settings none;
-  EXPECT_EQ(LoadWindowSettings(none).hotKey, "Ctrl+Alt+N");
+  EXPECT_EQ(LoadWindowSettings(none).hotKey, "Ctrl+Alt+F9");
   EXPECT_EQ(vorn::ParseHotKey("Ctrl+Alt+N"), (vorn::HotKey{true, true, false, false, 'N'}));
   EXPECT_EQ(vorn::ParseHotKey("Ctrl+F1")->key, 0x70u);
 }
@@ -107,6 +107,18 @@ TEST(WindowSettings, ZoomGoesInStepsWithinItsRangeAndAnythingUnreadableIsNormal)
   }
   fake::Settings none;
   EXPECT_EQ(LoadWindowSettings(none).zoom, 100);
+}
+
+// A pad's control draws at the resolution of the log-on on every monitor: moved to a monitor
+// at 150 % from one at 100 %, or the other way, its text keeps the monitor's scale.
+TEST(WindowSettings, APadsZoomMakesUpForAMonitorOfAnotherScale) {
+  using vorn::PadZoom, vorn::ZoomRatio;
+  EXPECT_EQ(PadZoom(100, 96, 96), ZoomRatio{});
+  EXPECT_EQ(PadZoom(120, 96, 96), (ZoomRatio{6, 5}));
+  EXPECT_EQ(PadZoom(100, 144, 96), (ZoomRatio{3, 2}));
+  EXPECT_EQ(PadZoom(100, 96, 144), (ZoomRatio{2, 3}));
+  EXPECT_EQ(PadZoom(150, 96, 144), ZoomRatio{});
+  EXPECT_EQ(PadZoom(400, 192, 96), (ZoomRatio{8, 1}));
 }
 
 TEST(WindowSettings, ARefusedWriteStillWritesTheRest) {
