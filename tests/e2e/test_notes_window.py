@@ -6,7 +6,7 @@ import subprocess
 import time
 import unittest
 
-from harness import WINE, ProgramTest, ROOT, _die_with_parent, ids, pad_id, wait_until
+from harness import EXE_DIR, WINE, ProgramTest, ROOT, _die_with_parent, ids, pad_id, wait_until
 
 TPP = 15.0  # twips per pixel at 96 dpi
 EIGHT = {'Top', 'Left', 'Height', 'Width', 'Reg', 'OnTop', 'HotKey', 'Zoom'}
@@ -18,6 +18,10 @@ def px(twips):
 
 class FirstStart(ProgramTest):
     def test_icon_in_the_tray_window_hidden_and_options_as_designed(self):
+        # DLLs named as the system's beside the exe, as a Downloads folder may hold them.
+        planted = ['msftedit.dll', 'dwmapi.dll', 'uxtheme.dll', 'winspool.drv']
+        for name in planted:
+            shutil.copy(os.path.join(EXE_DIR, 'planted.dll'), os.path.join(self.app.folder, name))
         self.app.start()
         notes = self.app.notes_window()
         self.assertEqual(notes['title'], 'Vorn Notes - by Kalvo')
@@ -33,6 +37,9 @@ class FirstStart(ProgramTest):
         pads = [c for c in controls if 'RichEdit' in c['class']]
         self.assertEqual([(p['id'], p['visible'], p['text']) for p in pads], [(pad_id(1), 1, '')])
         self.assertEqual(self.app.registry(), {})  # starting writes nothing
+        self.app.show()
+        self.assertEqual([n for n in planted
+                          if os.path.exists(os.path.join(self.app.folder, n + '.loaded'))], [])
 
     def test_controls_captions_tabs_status_and_tool_tips(self):
         self.app.start()
