@@ -54,6 +54,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
                   win::FromSystemCodePage);
   History rescue(files, temp + "\\Vorn Notes\\History", clock, win::FromSystemCodePage);
   PadKeeper keeper(pads, history, rescue, clock);
+  keeper.UseVirtualStore(VirtualStoreFolder(win::ProgramFolder(), win::VirtualizedFolders(), local));
   win::WinClipboard clipboard;
   win::DefaultPrinter printer;
   win::LogOnEntriesInRegistry logOnEntries;

@@ -58,6 +58,9 @@ class FileSystem {
   // The same, asked of the file itself (it is opened for no access): a network share answers
   // it from what its server holds now. Never throws.
   virtual std::string FreshStamp(const std::string& path) = 0;
+  // The file's last-write time in milliseconds of the system's clock; nothing when it is
+  // missing. Never throws.
+  virtual std::optional<std::int64_t> LastWritten(const std::string& path) = 0;
   // What the stamps of files in `folder` can be trusted with. Never throws.
   virtual StampTrust TrustOfStamps(const std::string& folder) = 0;
 };

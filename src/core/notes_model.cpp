@@ -24,6 +24,7 @@ void NotesModel::Start() {
   w_.notes.ShowPad(shownPad_);
   w_.notes.Hide();
   ShowStatus();
+  TellVirtualCopies();
   starting_ = false;
 }
 

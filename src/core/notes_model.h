@@ -154,6 +154,8 @@ class NotesModel {
   // their folder; a report of a change, or the window shown, looks at each.
   void LookElsewhere(bool poll);
   void ShowStatus();
+  // One notice for the pads that took the newer text of an earlier version's VirtualStore.
+  void TellVirtualCopies();
   std::string PadProblem(int pad) const;
   void TellHistoryProblem();
   void CheckPads(bool whole, int onlyPad = 0);
@@ -182,6 +184,7 @@ class NotesModel {
   int zoomTicks_ = 0;        // ticks left while the status bar shows the zoom
   std::string countText_;    // the shown pad's length at the last tab click
   std::string takenInText_;  // what came in from elsewhere, until the next tab click
+  std::vector<int> virtualCopies_;  // pads that took such a text, until told
   std::string hotKeyText_;   // why the stored hotkey is not the one taken, until a tab click
 };
 

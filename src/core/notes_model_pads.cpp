@@ -51,6 +51,22 @@ void NotesModel::LoadPad(int pad) {
                            "made here are merged in, and Ctrl+H has the text as it was here.",
                        kTwoPlacesTitle);
   }
+  if (s_.pads.TakeVirtualCopyTaken(pad)) virtualCopies_.push_back(pad);
+  if (!starting_) TellVirtualCopies();  // the start tells all at once
+}
+
+void NotesModel::TellVirtualCopies() {
+  if (virtualCopies_.empty()) return;
+  std::string names;
+  for (int pad : virtualCopies_) names += (names.empty() ? "" : ", ") + DocName(pad);
+  w_.messages.Notify(names + (virtualCopies_.size() == 1 ? " shows" : " show") +
+                         " the text an earlier version of Vorn Notes saved last. Windows kept it "
+                         "for that version in " + s_.pads.VirtualStore() +
+                         ", as the program's folder is one only an administrator may change. What "
+                         "the program's folder held is in the history (Ctrl+H); the files in "
+                         "both folders are left as they are.",
+                     "Vorn Notes");
+  virtualCopies_.clear();
 }
 
 void NotesModel::ReadAgainIfUnread(int pad) {

@@ -32,6 +32,7 @@ std::optional<std::string> PadKeeper::Load(int pad) {
   }
   std::optional<std::string> merged;
   if (storage == Storage::PadFiles) merged = TakeInWrittenHere(pad, text);
+  if (storage == Storage::PadFiles && !merged) merged = TakeInVirtualCopy(pad, text);
   if (std::size_t length = Utf16Length(text); length > kMaxCharacters) {
     r.status = PadStatus::TooLarge;
     r.problem = TooLargeToEdit(store_.Where(storage, pad), length);
@@ -54,6 +55,25 @@ void PadKeeper::FinishInterruptedSave(int pad) {
     std::string problem = versions_.AddStoredBytes(pad, {replaced, "file"});
     if (!problem.empty()) throw PlatformError(problem);
   });
+}
+
+// An earlier version without a manifest, run from Program Files, wrote its pads where Windows
+// put them for it: the user's VirtualStore. Where the copy there is newer than the program's
+// folder's, the pad takes it, once what the program's folder held is in the history (else at
+// a later start); neither file is touched here.
+std::optional<std::string> PadKeeper::TakeInVirtualCopy(int pad, const std::string& text) {
+  std::optional<std::string> copy;
+  try {
+    copy = store_.ReadNewerVirtualCopy(pad);
+  } catch (const PlatformError&) {
+    return std::nullopt;  // held by another program: at the next start
+  }
+  if (!copy || *copy == text || Utf16Length(*copy) > kMaxCharacters) return std::nullopt;
+  if (!text.empty() && versions_.AddText(pad, text) == VersionKeeper::KeptIn::Nowhere) {
+    return std::nullopt;
+  }
+  At(pad).virtualCopyTaken = true;
+  return copy;
 }
 
 // The text this computer last wrote to the pad's file, where the file now holds other text

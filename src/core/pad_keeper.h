@@ -65,6 +65,10 @@ class PadKeeper {
   // there at a read, and went to the history; or was merged with what replaced it.
   bool TakeWrittenHereReplaced(int pad) { return std::exchange(At(pad).writtenHereReplaced, false); }
   bool TakeWrittenHereMerged(int pad) { return std::exchange(At(pad).writtenHereMerged, false); }
+  bool TakeVirtualCopyTaken(int pad) { return std::exchange(At(pad).virtualCopyTaken, false); }
+  // The VirtualStore folder whose pad files are taken when newer (see PadStore).
+  void UseVirtualStore(std::string folder) { store_.UseVirtualStore(std::move(folder)); }
+  const std::string& VirtualStore() const { return store_.VirtualStore(); }
 
   // What the pad's store holds against what the program last saw there; `stamp` from a look at
   // the folder, where there is one.
@@ -149,6 +153,7 @@ class PadKeeper {
   const PadRecord& At(int pad) const { return pads_.at(static_cast<std::size_t>(pad - 1)); }
   void FinishInterruptedSave(int pad);
   std::optional<std::string> TakeInWrittenHere(int pad, const std::string& text);
+  std::optional<std::string> TakeInVirtualCopy(int pad, const std::string& text);
 
   // How long a change may wait for its store before the user is told.
   static constexpr std::int64_t kLagging = 5000;

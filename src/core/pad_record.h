@@ -74,6 +74,8 @@ struct PadRecord {
   // to the history; the user is to be told once.
   bool writtenHereReplaced = false;
   bool writtenHereMerged = false;
+  // The pad took the newer text Windows had kept in the VirtualStore for an earlier version.
+  bool virtualCopyTaken = false;
   // The text this computer and the store's other writers (another program, another computer
   // syncing the store) both had: what was read at the start or last taken in from elsewhere.
   // Edits made on both sides since are merged from it. Nothing while unknown.

@@ -31,6 +31,30 @@ PadStore::PadStore(SettingsStore& settings, FileSystem& files, std::string_view 
   if (folder_.empty() || folder_.back() != '\\') folder_ += '\\';
 }
 
+std::string VirtualStoreFolder(std::string_view folder, const std::vector<std::string>& virtualized,
+                               std::string_view localAppData) {
+  auto lower = [](std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    while (!out.empty() && out.back() == '\\') out.pop_back();
+    return out;
+  };
+  std::string inside = lower(folder);
+  // "C:\..." only: a share or a path without a drive is never virtualized.
+  if (localAppData.empty() || inside.size() < 3 || inside[1] != ':' || inside[2] != '\\') return {};
+  for (const std::string& root : virtualized) {
+    std::string r = lower(root);
+    if (r.empty() || inside.compare(0, r.size(), r) != 0) continue;
+    if (inside.size() != r.size() && inside[r.size()] != '\\') continue;  // "Program Files2"
+    std::string below(folder.substr(2));  // without the drive, in the folder's own case
+    while (!below.empty() && below.back() == '\\') below.pop_back();
+    std::string store(localAppData);
+    while (!store.empty() && store.back() == '\\') store.pop_back();
+    return store + "\\VirtualStore" + below + "\\";
+  }
+  return {};
+}
+
 std::string ComputerTag(std::string_view computerName) {
   std::string tag;
   for (char c : computerName) {
@@ -117,6 +141,21 @@ StoredBytes PadStore::ReadFound(const Found& found) {
   std::optional<std::string> bytes = files_.Read(found.path);
   if (!bytes) throw PlatformError("file " + found.path + ": it is gone.");
   return {std::move(*bytes), "file"};
+}
+
+std::optional<std::string> PadStore::ReadNewerVirtualCopy(int pad) {
+  if (virtualStore_.empty() || !chosen_.empty()) return std::nullopt;
+  std::string path = virtualStore_ + "~tmp" + std::to_string(pad) + ".tmp";
+  std::optional<std::int64_t> copy = files_.LastWritten(path);
+  std::optional<std::int64_t> own = files_.LastWritten(FilePath(pad));
+  if (!copy || (own && *own >= *copy)) return std::nullopt;
+  try {
+    std::optional<std::string> bytes = files_.Read(path);
+    if (!bytes) return std::nullopt;
+    return DecodePadFile(*bytes, legacy_);
+  } catch (const PlatformError& e) {
+    throw PlatformError("file " + path + ": " + e.what());
+  }
 }
 
 std::string PadStore::FilePath(int pad) const {

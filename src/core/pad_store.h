@@ -67,6 +67,15 @@ class PadStore {
   std::string Where(Storage storage, int pad) const;
   std::string FilePath(int pad) const;
 
+  // Where Windows kept the files an earlier version wrote to the program's folder, when that
+  // lies where only administrators may write (Program Files) and the version ran without a
+  // manifest: the folder in the user's VirtualStore; "" when there is none.
+  void UseVirtualStore(std::string folder) { virtualStore_ = std::move(folder); }
+  // The text of the pad's file in that folder, where it is newer than the file in the program's
+  // own, or that one is missing; the program's folder only. Throws PlatformError.
+  std::optional<std::string> ReadNewerVirtualCopy(int pad);
+  const std::string& VirtualStore() const { return virtualStore_; }
+
   // The folder the user chose for the pad files, "" for the program's own.
   void UseFolder(std::string_view folder);
   const std::string& ChosenFolder() const { return chosen_; }
@@ -117,9 +126,17 @@ class PadStore {
   std::string chosen_, chosenWithSlash_;
   LegacyDecoder legacy_;
   std::string computer_;
+  std::string virtualStore_;  // ends in a backslash; "" for none
   std::optional<StampTrust> trust_;  // of the pad files' folder, asked once
   std::u16string value_;  // a value's text as written, in memory each write uses again
 };
+
+// The folder in `localAppData`'s VirtualStore where Windows puts what a program without a
+// manifest writes into `folder`, when that lies in one of the `virtualized` folders (Program
+// Files, Program Files (x86), Windows, ProgramData): "C:\Program Files\Vorn Notes" gives
+// "<localAppData>\VirtualStore\Program Files\Vorn Notes\". "" for a folder of any other place.
+std::string VirtualStoreFolder(std::string_view folder, const std::vector<std::string>& virtualized,
+                               std::string_view localAppData);
 
 // This computer's name as the names of its saves carry it: letters, digits, "-" and "_".
 std::string ComputerTag(std::string_view computerName);

@@ -137,6 +137,13 @@ std::string WinFileSystem::Stamp(const std::string& path) {
   return StampText(data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime);
 }
 
+std::optional<std::int64_t> WinFileSystem::LastWritten(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  ULARGE_INTEGER ticks{{data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime}};
+  return static_cast<std::int64_t>(ticks.QuadPart / 10000);  // from 100 ns steps
+}
+
 std::string WinFileSystem::FreshStamp(const std::string& path) {
   // Opening the file asks its server; a query by path is answered from the client's cache of
   // what it last heard of the file (FileInfoCacheLifetime, 10 s by default).
@@ -256,6 +263,21 @@ std::string LocalAppDataFolder() {
     return {};
   }
   return Narrow(path);
+}
+
+std::vector<std::string> VirtualizedFolders() {
+  std::vector<std::string> folders;
+  for (int id : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_WINDOWS, CSIDL_COMMON_APPDATA}) {
+    wchar_t path[MAX_PATH] = {};
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path))) {
+      folders.push_back(Narrow(path));
+    }
+  }
+  // A 32-bit program is told "Program Files (x86)" for both; the other is named here.
+  wchar_t wide[MAX_PATH] = {};
+  DWORD n = GetEnvironmentVariableW(L"ProgramW6432", wide, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) folders.push_back(Narrow(wide));
+  return folders;
 }
 
 std::string TempFolder() {

@@ -18,6 +18,7 @@ class WinFileSystem : public FileSystem {
   void CreateFolders(const std::string& folder) override;
   std::string Stamp(const std::string& path) override;
   std::string FreshStamp(const std::string& path) override;
+  std::optional<std::int64_t> LastWritten(const std::string& path) override;
   StampTrust TrustOfStamps(const std::string& folder) override;
 };
 
@@ -32,6 +33,9 @@ std::string ProgramFolder();
 // The user's local application data folder ("C:\Users\Ann\AppData\Local"), and the folder for
 // temporary files; "" when the system does not say.
 std::string LocalAppDataFolder();
+// The folders Windows virtualizes for a program without a manifest: Program Files (both), the
+// Windows folder and ProgramData.
+std::vector<std::string> VirtualizedFolders();
 std::string TempFolder();
 
 }  // namespace vorn::win

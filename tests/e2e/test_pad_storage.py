@@ -196,16 +196,32 @@ class FileMode(ProgramTest):
             f.write('Grüße'.encode('cp1252'))  # written by an earlier build
         with open(os.path.join(self.app.folder, '~tmp7.tmp'), 'wb') as f:
             f.write('\ufeffmarked'.encode('utf-16-le'))
+        # Saved by an earlier build without a manifest: Windows put it in the VirtualStore.
+        virtual = self.app.user_folder('AppData', 'Local', 'VirtualStore', 'Program Files',
+                                       'Vorn Notes')
+        os.makedirs(virtual)
+        with open(os.path.join(virtual, '~tmp8.tmp'), 'wb') as f:
+            f.write(b'kept by Windows')
         self.app.set_setting('Reg', '0')
-        self.app.start()
-        self.assertEqual(self.app.pad_text(5), NON_ASCII + '\r\nzwei')
-        self.assertEqual(self.app.pad_text(6), 'Grüße')
-        self.assertEqual(self.app.pad_text(7), 'marked')
+        self.app.start(look_at_pads=False)
+        notice = wait_until(self.app.dialogs, 10, what='the notice')
+        self.assertIn('Doc #8 shows the text an earlier version', str(notice))
+        # The notice leaves the keyboard where the user types, and Alt+Tab reaches it.
         self.app.show()
         self.app.focus_pad(5)
         self.desktop.type('!')
         path = self.app.pad_file(5)
         wait_until(lambda: read(path) == NON_ASCII + '\r\nzwei!', 10, what='UTF-8 file')
+        self.desktop.key('alt+Tab')
+        time.sleep(0.5)
+        self.desktop.key('Return')
+        wait_until(lambda: not self.app.dialogs(), 10, what='the notice closed from the keyboard')
+        self.assertEqual(self.app.pad_text(6), 'Grüße')
+        self.assertEqual(self.app.pad_text(7), 'marked')
+        self.assertEqual(self.app.pad_text(8), 'kept by Windows')
+        wait_until(lambda: os.path.exists(self.app.pad_file(8)) and
+                   read(self.app.pad_file(8)) == 'kept by Windows', 10, what='stored here')
+        self.assertEqual(read(os.path.join(virtual, '~tmp8.tmp')), 'kept by Windows')
 
     def test_a_program_in_a_drives_root_keeps_its_files_there(self):
         self.app.place('C:\\')

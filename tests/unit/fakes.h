@@ -188,6 +188,11 @@ class Files : public vorn::FileSystem {
     if (fresh) it->second = FreshStamp(path);
     return it->second;
   }
+  std::optional<std::int64_t> LastWritten(const std::string& path) override {
+    if (!files.count(path)) return std::nullopt;
+    auto it = writtenAt.find(path);
+    return it == writtenAt.end() ? 0 : it->second;
+  }
   std::string FreshStamp(const std::string& path) override {
     auto it = files.find(path);
     if (it == files.end()) return {};

@@ -544,6 +544,46 @@ TEST_F(Model, TextWrittenHereThatASyncServiceReplacedIsFoundAtTheNextStart) {
   EXPECT_TRUE(third.messages.notified.empty());
 }
 
+// An earlier version without a manifest, run from Program Files, saved its pads where Windows
+// put them for it; this one finds the newer ones there and loses neither file's text.
+TEST_F(Model, PadsAnEarlierVersionSavedInTheVirtualStoreAreFound) {
+  const std::string store = "C:\\Local\\VirtualStore\\Vorn\\";
+  settings.Set("Reg", "0");
+  files.Outside("C:\\Vorn\\~tmp1.tmp", "before the update");
+  files.writtenAt["C:\\Vorn\\~tmp1.tmp"] = 1000;
+  files.Outside(store + "~tmp1.tmp", "saved last by the earlier version");
+  files.writtenAt[store + "~tmp1.tmp"] = 2000;
+  files.Outside(store + "~tmp2.tmp", "only there");
+  files.Outside("C:\\Vorn\\~tmp3.tmp", "written here since");
+  files.writtenAt["C:\\Vorn\\~tmp3.tmp"] = 3000;
+  files.Outside(store + "~tmp3.tmp", "older");
+  for (int run = 0; run < 2; ++run) {
+    Parts& parts = Run();
+    vorn::NotesModel& m = Another(parts);
+    keepers.back()->UseVirtualStore(store);
+    m.Start();
+    EXPECT_EQ(parts.view.text[0], "saved last by the earlier version");
+    EXPECT_EQ(parts.view.text[1], "only there");
+    EXPECT_EQ(parts.view.text[2], "written here since");
+    if (run == 0) {
+      // Told once, naming the folder; the program's folder's text is in the history.
+      ASSERT_EQ(parts.messages.notified.size(), 1u);
+      EXPECT_EQ(parts.messages.notified[0].first.rfind("Doc #1, Doc #2 show", 0), 0u);
+      EXPECT_NE(parts.messages.notified[0].first.find(store), std::string::npos);
+      EXPECT_EQ(Kept(1), std::vector<std::string>{"before the update"});
+    } else {
+      EXPECT_TRUE(parts.messages.notified.empty());
+    }
+    m.StoreChanges();
+    EXPECT_EQ(File(1), "saved last by the earlier version");
+    EXPECT_EQ(File(2), "only there");
+    m.End();
+    clock.now += 60000;
+  }
+  EXPECT_EQ(files.files[store + "~tmp1.tmp"], "saved last by the earlier version");
+  EXPECT_EQ(files.files[store + "~tmp3.tmp"], "older");
+}
+
 // Windows asks before the pads' drive is removed: what waits is stored, the program lets go of
 // the folder, the pads keep their text and a key waits until the drive is back.
 TEST_F(Model, APadsDriveThatIsRemovedIsLetGoAndTheKeysWaitForIt) {

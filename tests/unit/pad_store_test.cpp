@@ -22,6 +22,28 @@ TEST(PadStore, NamesItsFilesInTheProgramsFolder) {
   EXPECT_EQ(PadStore(settings, files, "D:\\", Latin1).FilePath(10), "D:\\~tmp10.tmp");
 }
 
+// Windows puts what a program without a manifest writes below Program Files, Windows or
+// ProgramData into the user's VirtualStore, under the same path without its drive.
+TEST(PadStore, KnowsWhereWindowsKeptAnEarlierVersionsFiles) {
+  const std::vector<std::string> virtualized = {"C:\\Program Files", "C:\\Program Files (x86)",
+                                                "C:\\Windows", "C:\\ProgramData"};
+  const std::string local = "C:\\Users\\Ann\\AppData\\Local";
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\Program Files\\Vorn Notes", "\\VirtualStore\\Program Files\\Vorn Notes\\"},
+      {"c:\\program files (x86)\\Vorn\\", "\\VirtualStore\\program files (x86)\\Vorn\\"},
+      {"C:\\ProgramData", "\\VirtualStore\\ProgramData\\"},
+      {"C:\\Program Files2\\Vorn", ""},
+      {"C:\\Users\\Ann\\Downloads", ""},
+      {"D:\\Program Files\\Vorn", ""},
+      {"\\\\server\\Program Files\\Vorn", ""},
+  };
+  for (const auto& [folder, store] : cases) {
+    EXPECT_EQ(vorn::VirtualStoreFolder(folder, virtualized, local), *store ? local + store : "")
+        << folder;
+  }
+  EXPECT_EQ(vorn::VirtualStoreFolder("C:\\Program Files\\Vorn", virtualized, ""), "");
+}
+
 // Only a name a sync service certainly wrote is taken for its copy; one a user could give is
 // left alone, told at most.
 TEST(SyncCopyName, TakesOnlyTheFormsSyncServicesWrite) {
