@@ -36,4 +36,11 @@ void UseDarkTitleBar(HWND window, bool dark) {
   if (FAILED(set(window, 20, &value, sizeof value))) set(window, 19, &value, sizeof value);
 }
 
+void RepaintTitleBar(HWND window) {
+  if (!IsWindowVisible(window)) return;
+  BOOL active = GetActiveWindow() == window;
+  SendMessageW(window, WM_NCACTIVATE, !active, 0);
+  SendMessageW(window, WM_NCACTIVATE, active, 0);
+}
+
 }  // namespace vorn::win

@@ -20,5 +20,8 @@ bool IsAppearanceChange(UINT msg, LPARAM lp);
 // Has the system draw a top-level window's title bar dark or light. Systems before Windows 10
 // 1809 keep theirs light.
 void UseDarkTitleBar(HWND window, bool dark);
+// The system draws a title bar's new colour only when the window is next activated or left: a
+// window shown meanwhile has its title bar drawn again at once, in its present state.
+void RepaintTitleBar(HWND window);
 
 }  // namespace vorn::win

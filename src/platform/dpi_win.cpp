@@ -7,16 +7,28 @@
 
 namespace vorn::win {
 
+namespace {
+
+// The monitor's own resolution: Windows 8.1 on.
+UINT MonitorDpi(HMONITOR monitor) {
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static auto forMonitor = SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+  UINT x = 0, y = 0;
+  if (forMonitor && SUCCEEDED(forMonitor(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y))) return x;
+  return 0;
+}
+
+}  // namespace
+
 UINT DpiOf(HWND window) {
-  // GetDpiForWindow exists from Windows 10 on; earlier systems draw at the screen's resolution.
+  if (!window) return SystemDpi();
+  // GetDpiForWindow exists from Windows 10 1607 on; Windows 8.1 and the first Windows 10 draw a
+  // window at its monitor's resolution, which only that monitor tells.
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
   static auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  UINT dpi = window && getDpi ? getDpi(window) : 0;
-  if (dpi == 0) {
-    dpi = static_cast<UINT>(GetDeviceCaps(WindowContext().Get(), LOGPIXELSX));
-  }
-  return dpi ? dpi : 96;
+  UINT dpi = getDpi ? getDpi(window) : MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+  return dpi ? dpi : SystemDpi();
 }
 
 UINT SystemDpi() {
@@ -28,11 +40,8 @@ UINT DpiWhereRectLies(const RECT& rect, HWND window) {
   HMONITOR there = MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);
   if (there == MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)) return DpiOf(window);
   // Only with more than one monitor: the library is not loaded for nothing.
-  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  static auto forMonitor = SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
-  UINT x = 0, y = 0;
-  if (forMonitor && SUCCEEDED(forMonitor(there, 0 /* MDT_EFFECTIVE_DPI */, &x, &y)) && x) return x;
-  return DpiOf(window);
+  UINT dpi = MonitorDpi(there);
+  return dpi ? dpi : DpiOf(window);
 }
 
 int MetricForDpi(int index, UINT dpi) {
@@ -40,7 +49,22 @@ int MetricForDpi(int index, UINT dpi) {
   static auto forDpi = reinterpret_cast<Fn>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
   if (forDpi) return forDpi(index, dpi);
-  return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(DpiOf(nullptr)));
+  return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+}
+
+void GrowToFrame(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
+  using Fn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static auto forDpi = reinterpret_cast<Fn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  if (forDpi && forDpi(&rect, style, FALSE, exStyle, dpi)) return;
+  // The system's frame is at the resolution of the log-on: scaled to the window's.
+  RECT grown = rect;
+  AdjustWindowRectEx(&grown, style, FALSE, exStyle);
+  auto scaled = [&](LONG n) { return MulDiv(n, static_cast<int>(dpi), static_cast<int>(SystemDpi())); };
+  rect.left -= scaled(rect.left - grown.left);
+  rect.top -= scaled(rect.top - grown.top);
+  rect.right += scaled(grown.right - rect.right);
+  rect.bottom += scaled(grown.bottom - rect.bottom);
 }
 
 namespace {

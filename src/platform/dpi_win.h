@@ -19,6 +19,10 @@ UINT DpiWhereRectLies(const RECT& rect, HWND window);
 // A system metric at the given resolution (GetSystemMetricsForDpi where the system has it).
 int MetricForDpi(int index, UINT dpi);
 
+// Grows a client rectangle to the window's outer one, its frame at `dpi`
+// (AdjustWindowRectExForDpi where the system has it).
+void GrowToFrame(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
+
 // The program's icon `id` at the size the system shows a small (16 px at 100 %) or a large
 // (32 px) icon at `dpi`; the notification area's size where the system says it.
 HICON LoadSmallIcon(HINSTANCE instance, int id, UINT dpi);

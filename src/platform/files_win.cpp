@@ -23,10 +23,16 @@ std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
+// A sync client or an editor holding the file lets others read it, not replace it: Windows
+// then refuses the rename over it as "Access is denied.". Asked for what a save needs (to
+// replace it, or to write it), the file tells which.
 bool HeldByAnotherProgram(const std::string& path) {
-  File file = Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                   OPEN_EXISTING);
-  return !file && GetLastError() == ERROR_SHARING_VIOLATION;
+  for (DWORD access : {DELETE, GENERIC_WRITE}) {
+    File file = Open(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     OPEN_EXISTING);
+    if (!file && GetLastError() == ERROR_SHARING_VIOLATION) return true;
+  }
+  return false;
 }
 
 // Why an operation on `path` failed, in words a user can act on; the system's own text where

@@ -33,7 +33,7 @@ void AboutWindow::Open() {
     RECT r{Px(kDesignedClient.left, dpi), Px(kDesignedClient.top, dpi), 0, 0};
     r.right = r.left + Px(kDesignedClient.width, dpi);
     r.bottom = r.top + Px(kDesignedClient.height, dpi);
-    AdjustWindowRectEx(&r, style, FALSE, 0);
+    win::GrowToFrame(r, style, 0, dpi);
     // No owner: the window stands on its own beside the notes window.
     if (!CreateFor(instance_, WS_EX_CONTROLPARENT, win::Widen(about::kCaption).c_str(), style, r)) {
       return;

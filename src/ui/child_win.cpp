@@ -95,7 +95,7 @@ void PlaceCaptioned(HWND control, HFONT font, const TwipsRect& rect, UINT dpi) {
       type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE;
   // A check box draws its box, a gap, then the caption; a push button a border either side.
   int needed = extent.cx +
-               (box ? GetSystemMetrics(SM_CXMENUCHECK) + MulDiv(6, dpi, 96) : MulDiv(12, dpi, 96));
+               (box ? win::MetricForDpi(SM_CXMENUCHECK, dpi) + MulDiv(6, dpi, 96) : MulDiv(12, dpi, 96));
   TwipsRect fitted = rect;
   fitted.width = std::max(rect.width, win::PixelsToTwips(needed, dpi));
   PlaceChild(control, fitted, dpi);

@@ -80,8 +80,8 @@ void LayOutNotice(HWND dialog, const std::wstring& text) {
   MoveWindow(ok, width - margin - buttonWidth, measured.bottom + 2 * margin, buttonWidth,
              buttonHeight, FALSE);
   RECT frame{0, 0, width, height};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongW(dialog, GWL_EXSTYLE)));
+  win::GrowToFrame(frame, static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE)),
+                   static_cast<DWORD>(GetWindowLongW(dialog, GWL_EXSTYLE)), win::DpiOf(dialog));
   RECT owner{};
   GetWindowRect(GetWindow(dialog, GW_OWNER), &owner);
   int w = frame.right - frame.left, h = frame.bottom - frame.top;

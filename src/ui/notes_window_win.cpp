@@ -59,7 +59,7 @@ bool NotesWindow::Create(NotesModel& model) {
   r.right = r.left + win::TwipsToPixels(kDesignedClient.width, dpi);
   r.bottom = r.top + win::TwipsToPixels(kDesignedClient.height, dpi);
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-  AdjustWindowRectEx(&r, style, FALSE, 0);
+  win::GrowToFrame(r, style, 0, dpi);
   if (!CreateFor(instance_, 0, kCaption, style, r)) return false;
   model_ = &model;
   return true;
@@ -335,12 +335,12 @@ WindowRect NotesWindow::MinimumSize() const {
   // The smallest client area that shows every part, grown by the frame.
   TwipsRect client = SmallestClient(Measure());
   RECT r{0, 0, win::TwipsToPixels(client.width, dpi_), win::TwipsToPixels(client.height, dpi_)};
-  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
-  float width =
-      win::PixelsToTwips(std::max<int>(r.right - r.left, GetSystemMetrics(SM_CXMINTRACK)), dpi_);
-  float height =
-      win::PixelsToTwips(std::max<int>(r.bottom - r.top, GetSystemMetrics(SM_CYMINTRACK)), dpi_);
+  win::GrowToFrame(r, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)),
+                   static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)), dpi_);
+  float width = win::PixelsToTwips(
+      std::max<int>(r.right - r.left, win::MetricForDpi(SM_CXMINTRACK, dpi_)), dpi_);
+  float height = win::PixelsToTwips(
+      std::max<int>(r.bottom - r.top, win::MetricForDpi(SM_CYMINTRACK, dpi_)), dpi_);
   return {0, 0, width, height};
 }
 

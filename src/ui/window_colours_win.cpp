@@ -96,6 +96,7 @@ void WindowColours::Dress(HWND window) const {
   win::UseDarkTitleBar(window, dark_);
   EnumChildWindows(window, DressChild, dark_);
   RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+  win::RepaintTitleBar(window);
 }
 
 bool WindowColours::Erase(HDC dc) const {

@@ -97,7 +97,7 @@ void TwipsPlacement::KeepReachable(HWND window) {
 RECT SmallWindowRect(HWND owner, const TwipsRect& client, bool nearBottom) {
   UINT dpi = win::DpiOf(owner);
   RECT r{0, 0, win::TwipsToPixels(client.width, dpi), win::TwipsToPixels(client.height, dpi)};
-  AdjustWindowRectEx(&r, kSmallWindowStyle, FALSE, kSmallWindowExStyle);
+  win::GrowToFrame(r, kSmallWindowStyle, kSmallWindowExStyle, dpi);
   RECT o{};
   GetWindowRect(owner, &o);
   int top = nearBottom ? o.bottom - (r.bottom - r.top) - 80 : o.top + 40;
