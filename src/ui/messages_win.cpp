@@ -32,7 +32,7 @@ std::vector<WORD> NoticeTemplate(const std::wstring& title) {
   };
   dword(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU);
   // Not the window the keyboard goes to as it appears: keys typed meanwhile stay with the pad.
-  // A button on the taskbar and a place in Alt+Tab: the keyboard reaches it there.
+  // A button on the taskbar, and F6 in the notes window, reach it (NotesWindow::GoToNotice).
   dword(WS_EX_NOACTIVATE | WS_EX_APPWINDOW);
   t.push_back(2);                              // controls
   for (int i = 0; i < 4; ++i) t.push_back(0);  // x, y, cx, cy
@@ -138,10 +138,6 @@ void Messages::Notify(std::string_view text, std::string_view title) {
       reinterpret_cast<LPARAM>(&wide));
   if (!notice_) return;
   ShowWindow(notice_, SW_SHOWNOACTIVATE);
-  // Shown, it may be chosen like any window (Alt+Tab, its taskbar button, a click), and then
-  // takes the keyboard, its OK first.
-  SetWindowLongPtrW(notice_, GWL_EXSTYLE,
-                    GetWindowLongPtrW(notice_, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_NOACTIVATE));
   win::AnnounceAlert(notice_);  // it does not take the keyboard, so a screen reader is told
 }
 

@@ -2,7 +2,7 @@
 // focus order, Alt and a letter (or the letter alone on a button) work the access keys, Ctrl
 // with Tab, Page Up, Page Down or a digit goes to a pad, Ctrl+P prints, Ctrl with Plus, Minus
 // or the wheel zooms the pads, the menu key and Shift+F10 open a pad's edit menu, and the focus
-// comes back to the control that had it.
+// comes back to the control that had it; F6 goes to a notice that did not take the keyboard.
 #include <cwctype>
 #include <vector>
 
@@ -92,6 +92,7 @@ bool NotesWindow::PreTranslate(MSG& msg) {
         model_->Zoom(zoom == kResetZoom ? 0 : zoom);
         return true;
       }
+      if (msg.wParam == VK_F6 && !ctrlOrAlt) return GoToNotice();
       if (msg.wParam == VK_F3 && !ctrlOrAlt) {
         model_->FindAgain(GetKeyState(VK_SHIFT) >= 0);
         return true;
@@ -130,6 +131,32 @@ bool NotesWindow::PreTranslate(MSG& msg) {
       return IsButton(msg.hwnd) && PressAccessKey(static_cast<wchar_t>(msg.wParam));
     default: return false;
   }
+}
+
+// A notice appears without taking the keyboard; F6 takes the keyboard to it, to its OK, as it
+// goes to a browser's notification bar.
+bool NotesWindow::GoToNotice() {
+  struct Search {
+    HWND owner, notice;
+  } search{hwnd_, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        wchar_t cls[8] = {};
+        GetClassNameW(window, cls, 8);
+        if (GetWindow(window, GW_OWNER) != s->owner || !IsWindowVisible(window) ||
+            lstrcmpW(cls, L"#32770") != 0) {
+          return TRUE;
+        }
+        s->notice = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  if (!search.notice) return false;
+  SetForegroundWindow(search.notice);
+  SetFocus(GetDlgItem(search.notice, IDOK));
+  return true;
 }
 
 bool NotesWindow::MoveFocus(bool backwards) {

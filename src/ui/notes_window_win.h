@@ -98,6 +98,7 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   // Keyboard and focus
   void FocusActiveControl();
   bool MoveFocus(bool backwards);
+  bool GoToNotice();
   bool PressAccessKey(wchar_t key);
   HWND ShownPadWindow() const;
   bool IsPad(HWND window) const;

@@ -206,13 +206,13 @@ class FileMode(ProgramTest):
         self.app.start(look_at_pads=False)
         notice = wait_until(self.app.dialogs, 10, what='the notice')
         self.assertIn('Doc #8 shows the text an earlier version', str(notice))
-        # The notice leaves the keyboard where the user types, and Alt+Tab reaches it.
+        # The notice leaves the keyboard where the user types, and F6 reaches it.
         self.app.show()
         self.app.focus_pad(5)
         self.desktop.type('!')
         path = self.app.pad_file(5)
         wait_until(lambda: read(path) == NON_ASCII + '\r\nzwei!', 10, what='UTF-8 file')
-        self.desktop.key('alt+Tab')
+        self.desktop.key('F6')
         time.sleep(0.5)
         self.desktop.key('Return')
         wait_until(lambda: not self.app.dialogs(), 10, what='the notice closed from the keyboard')
