@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target VornNotes autosave_bench find_bench floor floor_controls floor_pad startup_bench >/dev/null
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target VornNotes >/dev/null
+cmake --build --preset win32 --target VornNotes dist >/dev/null
 prefix=$(mktemp -d)
 display=:$((200 + $$ % 100))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
@@ -43,6 +43,9 @@ echo "machine: $machine; $date"
   size=$(stat -c %s build/win32/VornNotes.exe)
   echo "Size of the shipped build/win32/VornNotes.exe (i686, no DLLs): $((size / 1024)) KB (goal: under 256 KB)"
   echo "@size|$size"
+  setup=$(ls build/dist/VornNotes-*-setup.exe) zip=$(ls build/dist/VornNotes-*-win32.zip)
+  echo "Setup $(basename "$setup"): $(($(stat -c %s "$setup") / 1024)) KB; portable $(basename "$zip"): $(($(stat -c %s "$zip") / 1024)) KB"
+  echo "@dist|$(stat -c %s "$setup")|$(stat -c %s "$zip")"
 } | tee "$results" | grep -v '^@'
 echo
 python3 bench/table.py "$results" "$@"

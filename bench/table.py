@@ -124,6 +124,13 @@ def table(d):
     rows.append(('size of build/win32/VornNotes.exe (i686, no DLL)', '%d KB' % (size // 1024),
                  '256 KB', '%.2f' % (size / (256 * 1024)), 'under: ' + verdict(size < 256 * 1024)))
 
+    if 'dist' in d:
+        setup, portable = map(int, d['dist'])
+        for what, bytes_ in (('the setup, build/dist/VornNotes-&lt;version&gt;-setup.exe', setup),
+                             ('the portable build/dist/VornNotes-&lt;version&gt;-win32.zip', portable)):
+            rows.append(('size of ' + what, '%d KB' % (bytes_ // 1024), 'the exe it holds, %d KB'
+                         % (size // 1024), '%.2f' % (bytes_ / size), '(no goal)'))
+
     out = ['Figures of %s on %s, %s with openbox on Xvfb; medians of one run of `bench/run.sh`.'
            % (date, machine, wine), '',
            '| what | Vorn Notes | compared with | ratio | goal |', '|---|---|---|---|---|']

@@ -17,6 +17,7 @@ packages=(
   xvfb xdotool trayer openbox x11-utils imagemagick xclip e2fsprogs
   cups printer-driver-cups-pdf poppler-utils
   syncthing  # the sync service of the test with two computers
+  nsis       # the setup for Windows
 )
 # 32-bit Wine for the shipped exe, and the CUPS library without which it sees no printer.
 packages32=(wine32:i386 libcups2:i386)
@@ -35,10 +36,65 @@ fi
 if [ ${#missing64[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing64[@]}"
 fi
-# Without a consistent i386 index (a mirror mid-sync) the 32-bit packages cannot be installed:
-# everything else still builds and runs, and the tests of the shipped exe say they were skipped.
+
+# The i386 twins of Multi-Arch: same packages must have the amd64 ones' versions. Where a suite's
+# i386 index could not be had (a mirror mid-sync), amd64 packages may stand at security versions
+# whose i386 twins are not offered: each such pair is installed at the newest version both
+# architectures offer. Printed, not done, when apt would remove any installed package for it.
+twins_at_shared_versions() {
+  local needed name have src v shared pins=()
+  local -A installed twin i386 amd64
+  # The i386 packages the 32-bit ones pull in; of those, the Multi-Arch: same ones installed
+  # for amd64, with their versions; then every version each is offered at, per architecture.
+  mapfile -t needed < <(apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts \
+    --no-breaks --no-replaces --no-enhances "${missing32[@]}" 2>/dev/null |
+    sed -n 's/^\([a-z0-9][a-z0-9.+-]*\):i386$/\1/p' | sort -u)
+  [ ${#needed[@]} -gt 0 ] || return 1
+  while read -r name src have v; do
+    [ "$v" = same ] || continue
+    if [ "$src" = amd64 ]; then installed[$name]=$have; else twin[$name]=$have; fi
+  done < <(dpkg-query -W -f='${Package} ${Architecture} ${Version} ${Multi-Arch}\n' \
+             "${needed[@]/%/:amd64}" "${needed[@]/%/:i386}" 2>/dev/null)
+  [ ${#installed[@]} -gt 0 ] || return 1
+  while IFS='|' read -r name v src; do
+    name=${name// /} v=${v// /}
+    case $src in *" i386 "*) i386[$name]+=" $v " ;; *" amd64 "*) amd64[$name]+=" $v " ;; esac
+  done < <(apt-cache madison "${!installed[@]}" 2>/dev/null)
+  for name in "${!installed[@]}"; do
+    have=${installed[$name]}
+    [ "${twin[$name]-}" = "$have" ] && continue  # the pair is in place already
+    [[ "${i386[$name]-}" == *" $have "* ]] && continue
+    shared=""
+    for v in ${i386[$name]-}; do
+      [[ "${amd64[$name]-}" == *" $v "* ]] || continue
+      if [ -z "$shared" ] || dpkg --compare-versions "$v" gt "$shared"; then shared=$v; fi
+    done
+    if [ -z "$shared" ]; then
+      echo "tools/setup.sh: no version of $name is offered for both amd64 and i386" >&2
+      return 1
+    fi
+    pins+=("$name:amd64=$shared" "$name:i386=$shared")
+  done
+  [ ${#pins[@]} -gt 0 ] || return 1
+  echo "tools/setup.sh: installing at versions both architectures offer: ${pins[*]}" >&2
+  local plan
+  if ! plan=$(apt-get -s install -q --no-install-recommends --allow-downgrades \
+                "${missing32[@]}" "${pins[@]}" 2>&1); then
+    tail -5 <<<"$plan" >&2
+    return 1
+  fi
+  if grep -q '^Remv ' <<<"$plan"; then
+    echo "tools/setup.sh: that would remove $(grep '^Remv ' <<<"$plan" | cut -d' ' -f2 | xargs)" >&2
+    return 1
+  fi
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends \
+    --allow-downgrades "${missing32[@]}" "${pins[@]}"
+}
+# Everything else builds and runs without them; the tests of the shipped exe then say they were
+# skipped, and why.
 if [ ${#missing32[@]} -gt 0 ] &&
-   ! DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing32[@]}"; then
+   ! DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing32[@]}" &&
+   ! twins_at_shared_versions; then
   echo "tools/setup.sh: could not install ${missing32[*]}; the shipped 32-bit exe will not be tested" >&2
 fi
 

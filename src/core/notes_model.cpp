@@ -170,6 +170,25 @@ void NotesModel::CloseRequested(CloseReason reason) {
   w_.loop.Quit();
 }
 
+bool NotesModel::EndForSetup() {
+  CheckPads(true);
+  StoreChanges();
+  for (int pad = 1; pad <= kPadCount; ++pad) {
+    if (s_.pads.Status(pad) == PadStatus::Unsaved)
+      AfterWrite(pad, s_.pads.Save(pad, w_.notes.PadText(pad)), false);
+  }
+  for (int pad = 1; pad <= kPadCount; ++pad) {
+    if (s_.pads.Status(pad) == PadStatus::Unsaved) {
+      ShowStatus();
+      return false;
+    }
+  }
+  // The setup waits for the program to be gone, and may then replace it at once.
+  End();
+  w_.loop.Quit();
+  return true;
+}
+
 // One more try for every pad that is not saved; then its text goes to the history, and the user
 // decides, told plainly when no place could keep it.
 bool NotesModel::AskToEndWithUnsavedPads() {

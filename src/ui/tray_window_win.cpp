@@ -9,6 +9,7 @@ namespace vorn::ui {
 bool TrayWindow::Create(NotesModel& model) {
   // Sent to every top-level window when the notification area is (re)created.
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  endForSetup_ = RegisterWindowMessageW(kEndForSetupMessage);
   if (!CreateFor(instance_, WS_EX_TOOLWINDOW, L"Vorn Notes tray", WS_POPUP, RECT{})) return false;
   // The picture drawn for the notification area's size, never a larger one shrunk.
   picture_.Reset(win::LoadNotificationIcon(instance_, IDI_VORNNOTES));
@@ -27,6 +28,7 @@ LRESULT TrayWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (!model_) return Default(msg, wp, lp);
+  if (msg == endForSetup_ && msg != 0) return model_->EndForSetup() ? 1 : 2;
   switch (msg) {
     case kTrayIconMessage:
       model_->TrayReleased(TrayActionFor(static_cast<std::uint32_t>(LOWORD(lp))));

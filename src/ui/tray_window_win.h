@@ -37,6 +37,7 @@ class TrayWindow : public WindowBase<TrayWindow>, public TrayIcon {
   HINSTANCE instance_;
   NotesModel* model_ = nullptr;
   UINT taskbarCreated_ = 0;
+  UINT endForSetup_ = 0;
   win::Icon picture_;
   std::optional<win::NotifyIcon> icon_;
 };

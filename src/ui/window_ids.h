@@ -7,6 +7,9 @@ namespace vorn::ui {
 
 inline constexpr const wchar_t* kNotesWindowClass = L"VornNotesMain";
 inline constexpr const wchar_t* kTrayWindowClass = L"VornNotesTray";
+// Sent by the setup to the tray window before it replaces or removes the program: the answer
+// is 1 when the program ends (every pad stored), 2 when a pad keeps it running.
+inline constexpr const wchar_t* kEndForSetupMessage = L"Vorn Notes: end for setup";
 inline constexpr const wchar_t* kAboutWindowClass = L"VornNotesAbout";
 inline constexpr const wchar_t* kButtonPanelClass = L"VornNotesPanel";
 inline constexpr const wchar_t* kHistoryWindowClass = L"VornNotesHistory";

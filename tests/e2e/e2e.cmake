@@ -54,3 +54,5 @@ vorn_e2e_shipped(stores test_pad_storage.BothStores)
 vorn_e2e_shipped(end test_notes_window.Ending.test_end_writes_eight_entries_removes_the_icon_and_the_next_start_restores)
 vorn_e2e_shipped(print test_toolbar.Printing.test_print_sends_the_header_rule_and_the_text_or_the_selection)
 vorn_e2e_shipped(about test_about.AboutWindow.test_one_window_and_a_fresh_one_after_close)
+# And its setup, installed, run, installed again over the running program and removed.
+vorn_e2e_shipped(install test_install.Install)

@@ -651,6 +651,26 @@ TEST_F(Model, AMoveOfFolderCutShortAtAnyMomentLosesNoWord) {
   }
 }
 
+// A setup replacing the program asks it to end first: a pad that cannot be stored keeps it
+// running, and the setup from going on.
+TEST_F(Model, ASetupEndsTheProgramOnlyWithEveryPadStored) {
+  settings.Set("Reg", "0");
+  model.Start();
+  files.unwritable = "C:\\Vorn\\";
+  view.Type(4, "not lost");
+  EXPECT_FALSE(model.EndForSetup());
+  EXPECT_EQ(loop.quits, 0);
+  EXPECT_TRUE(messages.asked.empty());
+  EXPECT_NE(view.status.find("Doc #4"), std::string::npos) << view.status;
+  files.unwritable.clear();
+  view.Type(4, " and more");
+  loop.waiting = true;  // the key waits to be stored: the setup's end stores it first
+  EXPECT_TRUE(model.EndForSetup());
+  EXPECT_EQ(loop.quits, 1);
+  EXPECT_EQ(File(4), "not lost and more");
+  EXPECT_EQ(settings.Get("Setting", "Reg"), "0");
+}
+
 TEST_F(Model, EndingWithAnUnsavedPadAsksAndItsTextGoesToTheHistory) {
   settings.Set("Reg", "0");
   model.Start();
