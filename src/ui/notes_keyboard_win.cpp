@@ -58,6 +58,23 @@ bool IsEditMenuKey(const MSG& msg) {
   }
 }
 
+// A notice is a dialog the notes window owns.
+struct NoticeSearch {
+  HWND owner, notice;
+};
+
+BOOL CALLBACK FindNotice(HWND window, LPARAM lp) {
+  auto* search = reinterpret_cast<NoticeSearch*>(lp);
+  wchar_t cls[8] = {};
+  GetClassNameW(window, cls, 8);
+  if (GetWindow(window, GW_OWNER) != search->owner || !IsWindowVisible(window) ||
+      lstrcmpW(cls, L"#32770") != 0) {
+    return TRUE;
+  }
+  search->notice = window;
+  return FALSE;
+}
+
 }  // namespace
 
 bool NotesWindow::PreTranslate(MSG& msg) {
@@ -136,23 +153,8 @@ bool NotesWindow::PreTranslate(MSG& msg) {
 // A notice appears without taking the keyboard; F6 takes the keyboard to it, to its OK, as it
 // goes to a browser's notification bar.
 bool NotesWindow::GoToNotice() {
-  struct Search {
-    HWND owner, notice;
-  } search{hwnd_, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        wchar_t cls[8] = {};
-        GetClassNameW(window, cls, 8);
-        if (GetWindow(window, GW_OWNER) != s->owner || !IsWindowVisible(window) ||
-            lstrcmpW(cls, L"#32770") != 0) {
-          return TRUE;
-        }
-        s->notice = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  NoticeSearch search{hwnd_, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindNotice, reinterpret_cast<LPARAM>(&search));
   if (!search.notice) return false;
   SetForegroundWindow(search.notice);
   SetFocus(GetDlgItem(search.notice, IDOK));
