@@ -63,8 +63,8 @@ void NotesModel::TellVirtualCopies() {
                          " the text an earlier version of Vorn Notes saved last. Windows kept it "
                          "for that version in " + s_.pads.VirtualStore() +
                          ", as the program's folder is one only an administrator may change. What "
-                         "the program's folder held is in the history (Ctrl+H); the files in "
-                         "both folders are left as they are.",
+                         "the program's folder held is in the history (Ctrl+H); the copy Windows "
+                         "kept is left as it is.",
                      "Vorn Notes");
   virtualCopies_.clear();
 }
