@@ -34,6 +34,7 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 
 Var StartWithWindows  ; 1: the Run value is written
+Var StartFound        ; what Windows does now: 1 when it starts Vorn Notes at log-on
 Var StartNow          ; 1: the program is started when the setup is done
 Var WasRunning        ; 1: a running Vorn Notes was ended for the setup
 Var WithWindowsBox
@@ -49,7 +50,10 @@ Page custom OptionsPage OptionsPageLeave
 !insertmacro MUI_LANGUAGE "English"
 
 ; Asks a running Vorn Notes to end as its End does. It answers 1 once every pad is stored and it
-; ends, 2 when a pad could not be stored: then nothing is changed, and the setup says why.
+; ends, 2 while a pad is not stored: asked again for a few seconds (a store written elsewhere a
+; moment ago is written a second later), then nothing is changed and the setup says why. A
+; version from before this message answers nothing: it is asked to close as the Task Manager
+; asks, which it ends at too, keeping in the history what it could not store.
 !macro DEFINE_END_RUNNING prefix
 Function ${prefix}EndRunning
   StrCpy $WasRunning 0
@@ -59,13 +63,25 @@ Function ${prefix}EndRunning
   ${EndIf}
   StrCpy $WasRunning 1
   System::Call 'user32::RegisterWindowMessageW(w "${END_FOR_SETUP}") i .r1'
-  System::Call 'user32::SendMessageTimeoutW(p r0, i r1, p 0, p 0, i 0, i 60000, *p .r2) p .r3'
-  ${If} $2 != 1
+  StrCpy $4 0
+  ${Do}
+    StrCpy $2 0
+    System::Call 'user32::SendMessageTimeoutW(p r0, i r1, p 0, p 0, i 0, i 60000, *p .r2) p .r3'
+    ${If} $2 != 2
+      ${Break}
+    ${EndIf}
+    Sleep 500
+    IntOp $4 $4 + 1
+  ${LoopUntil} $4 >= 10
+  ${If} $2 == 2
     MessageBox MB_OK|MB_ICONSTOP "Vorn Notes could not store every pad, so it keeps running and \
         nothing was changed. Its status bar says which pad and why; once that pad is stored, \
         run this again." /SD IDOK
     SetErrorLevel 2
     Quit
+  ${EndIf}
+  ${If} $2 != 1
+    SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=60000
   ${EndIf}
   ; The window goes first, then the process; its exe can be replaced once the process is gone.
   StrCpy $4 0
@@ -88,21 +104,44 @@ Function ${prefix}EndRunning
     Sleep 200
     IntOp $4 $4 + 1
   ${LoopUntil} $4 >= 150
+  ${If} $4 >= 150
+    MessageBox MB_OK|MB_ICONSTOP "Vorn Notes did not end, so nothing was changed. End it (End in \
+        its window) and run this again." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
 FunctionEnd
 !macroend
 !insertmacro DEFINE_END_RUNNING ""
 !insertmacro DEFINE_END_RUNNING "un."
 
 Function .onInit
-  ; Installed before: Start with Windows stays as it was; the first time it is offered ticked.
+  ; Installed before: Start with Windows stays as Windows has it (the Run value, unless Task
+  ; Manager turned it off: an odd first byte of its StartupApproved value); the first time it
+  ; is offered ticked.
+  StrCpy $StartFound 0
+  ReadRegStr $1 HKCU "${RUN_KEY}" "${PRODUCT}"
+  ${If} $1 == '"$INSTDIR\VornNotes.exe" /logon'
+  ${OrIf} $1 == '"$INSTDIR\VornNotes.exe"'
+    StrCpy $StartFound 1
+    System::Alloc 64
+    Pop $2
+    System::Call 'advapi32::RegGetValueW(p 0x80000001, w "${APPROVED_KEY}", w "${PRODUCT}", \
+        i 0x8, p 0, p r2, *i 64) i .r3'
+    ${If} $3 == 0
+      System::Call '*$2(&i1 .r4)'
+      IntOp $4 $4 & 1
+      ${If} $4 == 1
+        StrCpy $StartFound 0
+      ${EndIf}
+    ${EndIf}
+    System::Free $2
+  ${EndIf}
   StrCpy $StartWithWindows 1
   StrCpy $StartNow 1
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "DisplayVersion"
   ${If} $0 != ""
-    ReadRegStr $1 HKCU "${RUN_KEY}" "${PRODUCT}"
-    ${If} $1 == ""
-      StrCpy $StartWithWindows 0
-    ${EndIf}
+    StrCpy $StartWithWindows $StartFound
   ${EndIf}
   ; A silent setup starts the program again only where it ran.
   ${If} ${Silent}
@@ -149,11 +188,14 @@ Section "Vorn Notes"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 
   ; The same value the program's own "Start with Windows" writes; ticked, a turning off in Task
-  ; Manager is cleared as the program's menu clears it.
+  ; Manager is cleared as the program's menu clears it. Left as Windows has it where the choice
+  ; is what Windows does already.
   ${If} $StartWithWindows == 1
+  ${AndIf} $StartFound == 0
     WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\VornNotes.exe" /logon'
     DeleteRegValue HKCU "${APPROVED_KEY}" "${PRODUCT}"
-  ${Else}
+  ${ElseIf} $StartWithWindows == 0
+  ${AndIf} $StartFound == 1
     DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
   ${EndIf}
 
@@ -169,8 +211,10 @@ Section "Uninstall"
   Delete "$INSTDIR\VornNotes.exe"
   Delete "$SMPROGRAMS\Vorn Notes.lnk"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ; The Run value of this copy only: one of a copy elsewhere is that copy's.
   ReadRegStr $0 HKCU "${RUN_KEY}" "${PRODUCT}"
-  ${If} $0 != ""
+  ${If} $0 == '"$INSTDIR\VornNotes.exe" /logon'
+  ${OrIf} $0 == '"$INSTDIR\VornNotes.exe"'
     DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
   ${EndIf}
 

@@ -56,10 +56,13 @@ twins_at_shared_versions() {
   done < <(dpkg-query -W -f='${Package} ${Architecture} ${Version} ${Multi-Arch}\n' \
              "${needed[@]/%/:amd64}" "${needed[@]/%/:i386}" 2>/dev/null)
   [ ${#installed[@]} -gt 0 ] || return 1
+  # (madison names the native architecture's versions alone; the others' under "name:i386".)
+  local names=("${!installed[@]}")
   while IFS='|' read -r name v src; do
     name=${name// /} v=${v// /}
+    name=${name%:i386}
     case $src in *" i386 "*) i386[$name]+=" $v " ;; *" amd64 "*) amd64[$name]+=" $v " ;; esac
-  done < <(apt-cache madison "${!installed[@]}" 2>/dev/null)
+  done < <(apt-cache madison "${names[@]}" "${names[@]/%/:i386}" 2>/dev/null)
   for name in "${!installed[@]}"; do
     have=${installed[$name]}
     [ "${twin[$name]-}" = "$have" ] && continue  # the pair is in place already
@@ -76,17 +79,31 @@ twins_at_shared_versions() {
     pins+=("$name:amd64=$shared" "$name:i386=$shared")
   done
   [ ${#pins[@]} -gt 0 ] || return 1
+  # What would go with them (cups, built against the newer library) goes back a version too,
+  # as far as it is offered; nothing installed is removed.
+  local plan round removed r now lower
+  for round in 1 2 3 4; do
+    if ! plan=$(apt-get -s install -q --no-install-recommends --allow-downgrades \
+                  "${missing32[@]}" "${pins[@]}" 2>&1); then
+      tail -5 <<<"$plan" >&2
+      return 1
+    fi
+    mapfile -t removed < <(sed -n 's/^Remv \([^ ]*\) .*/\1/p' <<<"$plan")
+    [ ${#removed[@]} -gt 0 ] || break
+    for r in "${removed[@]}"; do
+      now=$(dpkg-query -W -f='${Version}' "$r" 2>/dev/null) lower=""
+      for v in $(apt-cache madison "$r" 2>/dev/null | awk -F'|' '{gsub(/ /, "", $2); print $2}'); do
+        dpkg --compare-versions "$v" lt "$now" || continue
+        if [ -z "$lower" ] || dpkg --compare-versions "$v" gt "$lower"; then lower=$v; fi
+      done
+      pins+=("$r=${lower:-$now}")
+    done
+  done
+  if [ ${#removed[@]} -gt 0 ]; then
+    echo "tools/setup.sh: that would remove ${removed[*]}" >&2
+    return 1
+  fi
   echo "tools/setup.sh: installing at versions both architectures offer: ${pins[*]}" >&2
-  local plan
-  if ! plan=$(apt-get -s install -q --no-install-recommends --allow-downgrades \
-                "${missing32[@]}" "${pins[@]}" 2>&1); then
-    tail -5 <<<"$plan" >&2
-    return 1
-  fi
-  if grep -q '^Remv ' <<<"$plan"; then
-    echo "tools/setup.sh: that would remove $(grep '^Remv ' <<<"$plan" | cut -d' ' -f2 | xargs)" >&2
-    return 1
-  fi
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends \
     --allow-downgrades "${missing32[@]}" "${pins[@]}"
 }

@@ -178,7 +178,7 @@ bool NotesModel::EndForSetup() {
       AfterWrite(pad, s_.pads.Save(pad, w_.notes.PadText(pad)), false);
   }
   for (int pad = 1; pad <= kPadCount; ++pad) {
-    if (s_.pads.Status(pad) == PadStatus::Unsaved) {
+    if (s_.pads.Status(pad) == PadStatus::Unsaved || s_.pads.ChangeWaiting(pad)) {
       ShowStatus();
       return false;
     }

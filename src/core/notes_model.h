@@ -96,8 +96,9 @@ class NotesModel {
   // cannot be saved asks first.
   void CloseRequested(CloseReason reason);
   // A setup is about to replace or remove the program: it ends as End does, without a
-  // question, once every pad is stored. A pad that cannot be stored keeps it running and the
-  // answer false (the setup then says so and goes no further).
+  // question, once every pad is stored. A pad that cannot be stored, or whose store is not to
+  // be written yet (written elsewhere a moment ago), keeps it running and the answer false:
+  // the setup asks again a few times, then says so and goes no further.
   bool EndForSetup();
   void TrayReleased(TrayAction action);
   // The notification area was made anew (Explorer started again): the icon goes back in it.

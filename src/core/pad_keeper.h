@@ -96,6 +96,7 @@ class PadKeeper {
   bool SaveLagging(int pad) const;
   // True once for a change waiting to be stored.
   bool TakeChange(int pad) { return std::exchange(At(pad).changePending, false); }
+  bool ChangeWaiting(int pad) const { return At(pad).changePending; }
   // Stores the user's edit that made the pad show `shown` (or `text`): first the versions the
   // history's rules ask for, then the store; see PadWriter::Write.
   WriteResult StoreEdit(int pad, const ShownEdit& shown);

@@ -38,7 +38,7 @@ void UseDarkTitleBar(HWND window, bool dark) {
 
 void RepaintTitleBar(HWND window) {
   if (!IsWindowVisible(window)) return;
-  BOOL active = GetActiveWindow() == window;
+  BOOL active = GetForegroundWindow() == window;
   SendMessageW(window, WM_NCACTIVATE, !active, 0);
   SendMessageW(window, WM_NCACTIVATE, active, 0);
 }

@@ -10,6 +10,7 @@ from harness import ROOT, ProgramTest, wait_until
 
 UNINSTALL_KEY = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vorn Notes'
 RUN_KEY = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+APPROVED_KEY = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
 INSTALLED = r'C:\users\%s\AppData\Local\Programs\Vorn Notes'
 
 
@@ -89,8 +90,13 @@ class Install(ProgramTest):
         wait_until(lambda: read(pad_file) == 'in a file!', 20, what='pad 2 stored at last')
 
         # The same setup again over the running program: it ends as End does (the window's
-        # place stored) and comes back, hidden, with every word.
+        # place stored) and comes back, hidden, with every word; the start at log-on, turned
+        # off in Task Manager meanwhile, stays off.
+        self.app.wine('reg', 'add', APPROVED_KEY, '/v', 'Vorn Notes', '/t', 'REG_BINARY', '/d',
+                      '030000000000000000000000', '/f')
         self.install()
+        self.assertEqual(self.values(APPROVED_KEY).get('Vorn Notes'), '030000000000000000000000')
+        self.assertIn('Vorn Notes', self.values(RUN_KEY))
         again = wait_until(lambda: (lambda w: w if w and w['hwnd'] != first else None)(
             self.program_window()), 30, what='the program started again')
         self.assertFalse(again['visible'])
