@@ -99,6 +99,8 @@ class NotesWindow : public WindowBase<NotesWindow>, public NotesView {
   void FocusActiveControl();
   bool MoveFocus(bool backwards);
   bool GoToNotice();
+  // The pad's tab caption, which is its name for screen readers too.
+  static std::wstring PadName(int pad);
   bool PressAccessKey(wchar_t key);
   HWND ShownPadWindow() const;
   bool IsPad(HWND window) const;
