@@ -133,7 +133,8 @@ void PadControl::Create(HWND parent, int id) {
 }
 
 // The pad's own settings leave its text alone: they pass the guard while a fill goes on, with
-// what the control sends itself meanwhile (Wine's reads and sets its options to be read-only).
+// whatever the control sends itself on the way (a control made read-only may read and set its
+// own options).
 void PadControl::SetZoom(int percent) {
   zoom_ = percent;
   if (!hwnd_) return;
