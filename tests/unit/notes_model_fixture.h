@@ -52,11 +52,14 @@ struct Model : ::testing::Test {
   vorn::NotesModel& Another(Parts& p) {
     auto& keeper =
         keepers.emplace_back(std::make_unique<vorn::PadKeeper>(pads, history, rescue, clock));
+    return ModelOver(p, settings, *keeper);
+  }
+  // A model on the given settings and keeper, for a test with stores of its own.
+  vorn::NotesModel& ModelOver(Parts& p, vorn::SettingsStore& s, vorn::PadKeeper& keeper) {
     auto& m = *models.emplace_back(std::make_unique<vorn::NotesModel>(
         vorn::NotesWindows{p.view, p.tray, p.about, p.historyBox, p.findBox, p.messages, p.folders,
                            p.loop},
-        vorn::NotesServices{settings, *keeper, history, clipboard, printer, startUp, watch,
-                            keyboard}));
+        vorn::NotesServices{s, keeper, history, clipboard, printer, startUp, watch, keyboard}));
     p.view.changed = [&m](int pad) { m.PadChanged(pad); };
     return m;
   }

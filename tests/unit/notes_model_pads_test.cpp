@@ -620,11 +620,7 @@ TEST_F(Model, AMoveOfFolderCutShortAtAnyMomentLosesNoWord) {
     vorn::PadStore pads{settings, files, "C:\\Vorn", Latin1, "DESK"};
     vorn::PadKeeper keeper{pads, history, rescue, clock};
     Parts parts;
-    vorn::NotesModel model(
-        vorn::NotesWindows{parts.view, parts.tray, parts.about, parts.historyBox, parts.findBox,
-                           parts.messages, parts.folders, parts.loop},
-        vorn::NotesServices{settings, keeper, history, clipboard, printer, startUp, watch, keyboard});
-    parts.view.changed = [&](int pad) { model.PadChanged(pad); };
+    vorn::NotesModel& model = ModelOver(parts, settings, keeper);
     settings.Set("Reg", "0");
     files.folders = {"C:\\Vorn", "D:\\Sync"};
     model.Start();
@@ -641,11 +637,7 @@ TEST_F(Model, AMoveOfFolderCutShortAtAnyMomentLosesNoWord) {
     files.crashed = false;
     vorn::PadKeeper next{pads, history, rescue, clock};
     Parts again;
-    vorn::NotesModel restarted(
-        vorn::NotesWindows{again.view, again.tray, again.about, again.historyBox, again.findBox,
-                           again.messages, again.folders, again.loop},
-        vorn::NotesServices{settings, next, history, clipboard, printer, startUp, watch, keyboard});
-    restarted.Start();
+    ModelOver(again, settings, next).Start();
     EXPECT_EQ(again.view.text[0], "one");
     EXPECT_EQ(again.view.text[1], "two");
   }
