@@ -10,8 +10,12 @@
 // system costs before any program sees it. "From outside": the same key sent from this process
 // to the pad of the running program (VornNotes.exe beside this bench), started with the same
 // text in the same store and its window shown: the time until that program has stored it, the
-// round trip included; against the same key sent to a plain control in a program of its own
-// (floor_pad.exe) plus the bare write, timed in the same rounds. Each figure is the median of 31
+// round trip included, and until its pad has painted the key; against the same key sent to a
+// plain control in a program of its own (floor_pad.exe) until it has painted, plus the bare
+// write, timed in the same rounds. The two windows lie apart on the screen, every control is as
+// large as the program's pad (a key that wraps a line costs the control the layout of every
+// line after it, so both must wrap alike), and the window typed into has the foreground and
+// its control the focus and caret, as a user typing has them. Each figure is the median of 31
 // rounds, taken alternately: this process's first, then the two programs', so that no program
 // watches the store another writes. The key is typed at the end of the text and in its middle, and
 // taken back after each round.
@@ -115,12 +119,14 @@ LRESULT CALLBACK ProgramHost(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-HWND Host(const wchar_t* cls, WNDPROC proc) {
+// A window of this process for one side's control; the two lie side by side, so that both
+// controls paint what they are typed.
+HWND Host(const wchar_t* cls, WNDPROC proc, int x) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = proc;
   wc.lpszClassName = cls;
   RegisterClassW(&wc);
-  return CreateWindowExW(0, cls, L"", WS_POPUP | WS_VISIBLE, 0, 0, 1000, 700, nullptr, nullptr,
+  return CreateWindowExW(0, cls, L"", WS_POPUP | WS_VISIBLE, x, 0, 500, 700, nullptr, nullptr,
                          nullptr, nullptr);
 }
 
@@ -163,6 +169,7 @@ void SetProgramValue(const wchar_t* section, const wchar_t* name, const std::wst
 // that takes the keys; `show` brings the window up first.
 struct OtherProgram {
   PROCESS_INFORMATION process{};
+  HWND top = nullptr;
   HWND pad = nullptr;
 
   OtherProgram(std::wstring command, const wchar_t* window, const std::function<void()>& show) {
@@ -172,7 +179,7 @@ struct OtherProgram {
       return;
     }
     WaitForInputIdle(process.hProcess, 60000);
-    HWND top = FindWindowW(window, nullptr);
+    top = FindWindowW(window, nullptr);
     if (show) show();
     for (int tries = 0; top && !pad && tries < 60000; ++tries) {
       pad = FindWindowExW(top, nullptr, L"RichEdit50W", nullptr);
@@ -189,10 +196,23 @@ struct OtherProgram {
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
   }
+  // Moves the window to the screen's top left corner, or its bottom right one.
+  void Place(bool bottomRight) const {
+    RECT r{};
+    GetWindowRect(top, &r);
+    int x = bottomRight ? GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left) : 0;
+    int y = bottomRight ? GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top) : 0;
+    SetWindowPos(top, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   // Types the key at `at` and times it until `done` holds; then takes it back and waits for
-  // `undone`.
+  // `undone`. The window has the foreground first, and has painted what that changed.
   double TypeAt(LONG at, const std::function<void()>& done = nullptr,
                 const std::function<void()>& undone = nullptr) const {
+    if (GetForegroundWindow() != top) {
+      SetForegroundWindow(top);
+      Sleep(20);
+      UpdateWindow(top);
+    }
     Send(pad, EM_SETSEL, at, at);
     UpdateWindow(pad);
     double ms = Time([&] {
@@ -268,8 +288,8 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "msftedit: %s\n", win::ErrorText(GetLastError()).c_str());
     return 1;
   }
-  HWND programHost = Host(L"ProgramHost", ProgramHost);
-  HWND floorHost = Host(L"FloorHost", DefWindowProcW);
+  HWND programHost = Host(L"ProgramHost", ProgramHost, 0);
+  HWND floorHost = Host(L"FloorHost", DefWindowProcW, 500);
   // A window of another process, for the round trip: the desktop's, run by the shell.
   HWND elsewhere = GetShellWindow() ? GetShellWindow() : GetDesktopWindow();
 
@@ -308,11 +328,15 @@ int wmain(int argc, wchar_t** argv) {
                {"pad file", 1024 * 1024},
                {"pad file, share-like", 1024, true},
                {"pad file, share-like", 100 * 1024, true}};
-  // The controls as large as the running program's pad, which lays out as many lines.
+  // The controls as large as the running program's pad, border included: their text wraps
+  // where the pad's does.
   RECT size{0, 0, 400, 300};
   if (outside) {
     RunningProgram first(programFolder, true, "");
-    if (first.Pad()) GetClientRect(first.Pad(), &size);
+    if (first.Pad()) {
+      GetWindowRect(first.Pad(), &size);
+      OffsetRect(&size, -size.left, -size.top);
+    }
   }
   for (const Case& c : cases) {
     bool registry = c.store[0] == 's';
@@ -382,6 +406,8 @@ int wmain(int argc, wchar_t** argv) {
       OtherProgram floorPad(L"\"" + programFolder + L"floor_pad.exe\" \"" + textFile + L"\" " +
                                 std::to_wstring(size.right) + L" " + std::to_wstring(size.bottom),
                             L"VornFloorPad", nullptr);
+      running.program->Place(false);
+      floorPad.Place(true);
       std::wstring wide = win::Widen(text);
       LONG length = static_cast<LONG>(wide.size() - std::count(wide.begin(), wide.end(), L'\n'));
       for (int place = 0; place < 2; ++place) {

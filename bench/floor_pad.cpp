@@ -1,8 +1,9 @@
 // The floor of a keystroke typed into another program: a program of its own whose window holds
-// one rich-edit control set up as a pad is (plain text, no length limit, Tahoma 8.5 pt), shown
-// and focused, with the text of the file named first on its command line and the size given
-// after it. It does nothing with a change: what a key costs a shown control in a program whose
-// message loop runs, and no more.
+// one rich-edit control set up as a pad is (plain text, no length limit, Tahoma 8.5 pt), with
+// the text of the file named first on its command line, the control as large as the sizes
+// given after it. It does nothing with a change: what a key costs a shown control in a program
+// whose message loop runs, and no more. Like any program's window, it hands its focus to its
+// control when it is activated, so that the control shows its caret as a pad does.
 #include <windows.h>
 #include <richedit.h>
 
@@ -11,6 +12,16 @@
 #include "floor_control.h"
 
 namespace {
+
+HWND g_control = nullptr;
+
+LRESULT CALLBACK FloorWindow(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SETFOCUS && g_control) {
+    SetFocus(g_control);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
 
 std::wstring ReadText(const wchar_t* path) {
   HANDLE f = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -32,7 +43,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (argc < 4) return 1;
   LoadLibraryW(L"msftedit.dll");
   WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
+  wc.lpfnWndProc = FloorWindow;
   wc.hInstance = instance;
   wc.lpszClassName = L"VornFloorPad";
   RegisterClassW(&wc);
@@ -40,7 +51,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   HWND window = CreateWindowExW(0, L"VornFloorPad", L"floor pad",
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
                                 width + 40, height + 80, nullptr, nullptr, instance, nullptr);
-  HWND edit = CreateFloorControl(window, width, height);
+  HWND edit = g_control = CreateFloorControl(window, width, height);
   std::wstring text = ReadText(argv[1]);
   SETTEXTEX how{ST_DEFAULT, 1200};
   SendMessageW(edit, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
