@@ -73,15 +73,22 @@ PadWriter::Result PadWriter::Write(int pad, Storage storage, const NewText& text
   PadRecord& r = At(pad);
   if (r.status == PadStatus::TooLarge) return Result(Written::Failed);  // never replaced
   if (storage == storage_) {
-    if (clock_.NowUtcMillis() < r.holdUntil) return Result(Written::NotYet);
+    // An edit not written now is not the one edit between the store and the next text: that
+    // write takes the whole text.
+    auto unwritten = [&r](Result result) {
+      r.keyPlace.reset();
+      return result;
+    };
+    if (clock_.NowUtcMillis() < r.holdUntil) return unwritten(Result(Written::NotYet));
     Look look = LookAtStore(pad);
     switch (look.is) {
       case Look::Is::Same: break;
       case Look::Is::Changed:
-        return Result(Written::ChangedElsewhere, std::move(look.text), std::move(look.stamp));
-      case Look::Is::Settling: return Result(Written::NotYet);
+        return unwritten(
+            Result(Written::ChangedElsewhere, std::move(look.text), std::move(look.stamp)));
+      case Look::Is::Settling: return unwritten(Result(Written::NotYet));
       case Look::Is::Unreadable:
-        if (!KeepUnseenContent(pad)) return Result(Written::Failed);
+        if (!KeepUnseenContent(pad)) return unwritten(Result(Written::Failed));
         break;
     }
   }

@@ -92,6 +92,25 @@ TEST_F(Writer, AFailedWriteOfAnEditLeavesTheRecordAsTheStoreIs) {
   EXPECT_EQ(keeper.LookAtStore(1).is, Is::Same);
 }
 
+// A key whose write waits (the store was emptied elsewhere a moment ago) is not lost when the
+// store holds its old text again: the next key's write has both.
+TEST_F(Writer, AKeyWhoseWriteWaitedIsInTheNextWrite) {
+  files.folders = {"D:\\Sync"};
+  files.Outside(Path(1), "abc");
+  Start(Storage::PadFiles, "D:\\Sync");
+  std::u16string shown = u"abcd";
+  ASSERT_EQ(keeper.StoreEdit(1, vorn::ShownEdit{shown, std::nullopt, {}}).is, Written::Stored);
+  files.Outside(Path(1), "");
+  shown = u"abcde";
+  EXPECT_EQ(keeper.StoreEdit(1, vorn::ShownEdit{shown, vorn::PadEdit{4, 0, 1}, {}}).is,
+            Written::NotYet);
+  files.Outside(Path(1), "abcd");
+  shown = u"abcdef";
+  EXPECT_EQ(keeper.StoreEdit(1, vorn::ShownEdit{shown, vorn::PadEdit{5, 0, 1}, {}}).is,
+            Written::Stored);
+  EXPECT_EQ(files.files[Path(1)], "abcdef");
+}
+
 // A value another program turned into one of another type (REG_BINARY) holds no text to take
 // in: before a key replaces it, its bytes go to the history, where its text can be read back.
 TEST_F(Writer, AValueTurnedIntoAnotherTypeIsKeptBeforeAKeyReplacesIt) {
