@@ -283,6 +283,7 @@ std::int64_t PadStore::StampTimeStep(Storage storage) {
 void PadStore::Write(Storage storage, int pad, std::string_view text) {
   try {
     if (storage == Storage::SettingsStore) {
+      value_.Forget();
       std::size_t length = Utf16Length(text);
       if (length > kMaxValueCharacters) throw PlatformError(TooLongForValue(length));
       settings_.Write(kSection, ValueName(pad), text);
@@ -294,20 +295,16 @@ void PadStore::Write(Storage storage, int pad, std::string_view text) {
   }
 }
 
-void PadStore::Write(Storage storage, int pad, std::u16string_view shown, std::string_view utf8) {
+void PadStore::Write(Storage storage, int pad, std::u16string_view shown, std::string_view utf8,
+                     const std::optional<PadEdit>& edit) {
   if (storage == Storage::PadFiles) return Write(storage, pad, utf8);
   try {
     // A value keeps its line breaks as CR LF, as the program's first versions wrote them.
-    std::size_t breaks = static_cast<std::size_t>(std::count(shown.begin(), shown.end(), u'\r'));
-    value_.resize(shown.size() + breaks);
-    char16_t* out = value_.data();
-    for (char16_t c : shown) {
-      *out++ = c;
-      if (c == u'\r') *out++ = u'\n';
-    }
-    if (value_.size() > kMaxValueCharacters) throw PlatformError(TooLongForValue(value_.size()));
-    settings_.WriteUtf16(kSection, ValueName(pad), value_);
+    const std::u16string& value = value_.Of(pad, shown, edit);
+    if (value.size() > kMaxValueCharacters) throw PlatformError(TooLongForValue(value.size()));
+    settings_.WriteUtf16(kSection, ValueName(pad), value);
   } catch (const PlatformError& e) {
+    value_.Forget();
     throw PlatformError(Where(storage, pad) + ": " + e.what());
   }
 }

@@ -18,6 +18,7 @@
 #include "core/pad_record.h"
 #include "core/pad_text.h"
 #include "core/settings_store.h"
+#include "core/value_text.h"
 
 namespace vorn {
 
@@ -47,8 +48,10 @@ class PadStore {
   void Write(Storage storage, int pad, std::string_view text);
   // The same text in two forms, as the pad's control holds it (UTF-16, a line break one CR)
   // and as stored (UTF-8, a line break CR LF): a value is written from the first, a file from
-  // the second, so that neither is converted.
-  void Write(Storage storage, int pad, std::u16string_view shown, std::string_view utf8);
+  // the second, so that neither is converted. `edit`, where given, is the one edit since the
+  // pad's text last written here, which its store still holds.
+  void Write(Storage storage, int pad, std::u16string_view shown, std::string_view utf8,
+             const std::optional<PadEdit>& edit = std::nullopt);
 
   // Finishes a save of the pad's file that this computer began and could not end (the program
   // was killed, the power went): its text replaces the file's, which `keep` has first where the
@@ -128,7 +131,7 @@ class PadStore {
   std::string computer_;
   std::string virtualStore_;  // ends in a backslash; "" for none
   std::optional<StampTrust> trust_;  // of the pad files' folder, asked once
-  std::u16string value_;  // a value's text as written, in memory each write uses again
+  ValueText value_;  // the value last written from a pad's shown text
 };
 
 // The folder in `localAppData`'s VirtualStore where Windows puts what a program without a

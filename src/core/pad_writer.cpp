@@ -131,7 +131,7 @@ bool PadWriter::WriteText(int pad, Storage storage, const NewText& text) {
         Utf8FromUtf16(text.shown->substr(text.edit->at, text.edit->inserted), true);
     t.replace(at.bytes, removed.size(), inserted);
     try {
-      store_.Write(storage, pad, *text.shown, t);
+      store_.Write(storage, pad, *text.shown, t, text.edit);
     } catch (const PlatformError& e) {
       t.replace(at.bytes, inserted.size(), removed);
       return Fail(pad, e.what());
