@@ -272,8 +272,23 @@ const StampTrust& PadStore::Trust() {
 
 std::string PadStore::Stamp(Storage storage, int pad) {
   if (storage == Storage::SettingsStore) return settings_.Stamp(kSection, ValueName(pad));
-  std::string path = files_.Resolve(FilePath(pad));
-  return Trust().pathStampsLag ? files_.FreshStamp(path) : files_.Stamp(path);
+  std::string path = FileOf(pad);
+  if (Trust().pathStampsLag) return files_.FreshStamp(path);
+  const FoundFile& found = found_[static_cast<std::size_t>(pad - 1)];
+  return path == found.name ? found.seen : files_.Stamp(path);
+}
+
+// The pad's file, or the one its link leads to. Asking the system where a file leads costs more
+// than the rest of a key's write, so it is asked again only when the stamp of the pad's own
+// name has changed since: a link made, removed or led elsewhere, another file put in its place,
+// or a write here (after which the stamp is taken anew).
+std::string PadStore::FileOf(int pad) {
+  FoundFile& found = found_[static_cast<std::size_t>(pad - 1)];
+  std::string name = FilePath(pad), seen = files_.Stamp(name);
+  if (found.path.empty() || name != found.name || seen.empty() || seen != found.seen) {
+    found = {name, files_.Resolve(name), seen};
+  }
+  return found.path;
 }
 
 std::int64_t PadStore::StampTimeStep(Storage storage) {
@@ -289,7 +304,10 @@ void PadStore::Write(Storage storage, int pad, std::string_view text) {
       settings_.Write(kSection, ValueName(pad), text);
       return;
     }
-    SaveFileSafely(files_, WritableFile(pad), EncodePadFile(text), computer_);
+    std::string path = WritableFile(pad);
+    SaveFileSafely(files_, path, EncodePadFile(text), computer_);
+    FoundFile& found = found_[static_cast<std::size_t>(pad - 1)];
+    found.seen = files_.Stamp(found.name);
   } catch (const PlatformError& e) {
     throw PlatformError(Where(storage, pad) + ": " + e.what());
   }
@@ -315,7 +333,7 @@ std::string PadStore::WritableFile(int pad) {
   if (!chosen_.empty() && files_.Kind(chosen_) != PathKind::Folder) {
     throw PlatformError("its folder cannot be reached.");
   }
-  std::string path = files_.Resolve(FilePath(pad));
+  std::string path = FileOf(pad);
   switch (files_.Kind(path)) {
     case PathKind::Folder: throw PlatformError("a folder has the pad file's name.");
     case PathKind::ReadOnlyFile:

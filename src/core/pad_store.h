@@ -119,6 +119,7 @@ class PadStore {
  private:
   std::string ReadyFile(int pad);
   std::string WritableFile(int pad);
+  std::string FileOf(int pad);
   const StampTrust& Trust();
   // Adds `entry` to `found` where it belongs with a pad.
   void FindAbout(const FolderEntry& entry, std::vector<Found>& found);
@@ -132,6 +133,12 @@ class PadStore {
   std::string virtualStore_;  // ends in a backslash; "" for none
   std::optional<StampTrust> trust_;  // of the pad files' folder, asked once
   ValueText value_;  // the value last written from a pad's shown text
+  // Where each pad's file was last found to lead (see FileOf).
+  struct FoundFile {
+    std::string name, path;
+    std::string seen;  // the stamp of `name` then
+  };
+  std::array<FoundFile, kPadCount> found_;
 };
 
 // The folder in `localAppData`'s VirtualStore where Windows puts what a program without a

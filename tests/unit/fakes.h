@@ -183,6 +183,7 @@ class Files : public vorn::FileSystem {
     return entries;
   }
   std::string Stamp(const std::string& path) override {
+    if (links.count(path)) return "a link to " + links.at(path);  // its own, not its file's
     if (!Shared(path)) return FreshStamp(path);
     auto [it, fresh] = cache.try_emplace(path);
     if (fresh) it->second = FreshStamp(path);

@@ -146,6 +146,9 @@ TEST(PadStore, KeepsWhatItCannotTakeAndSaysWhereAndWhy) {
   EXPECT_EQ(files.files.at("D:\\Synced\\three.txt"), "through the link");
   EXPECT_EQ(files.files.at(kPath), "mine");
   EXPECT_EQ(pads.Read(file, 3), "through the link");
+  files.links.clear();  // taken away: the pad's own file is written again
+  pads.Write(file, 3, "its own again");
+  EXPECT_EQ(files.files.at(kPath), "its own again");
   // A value of another type is no text, but its bytes can be kept.
   settings.SetRaw("3", std::string("\x01\0\0\0", 4), 4);
   EXPECT_EQ(error([&] { pads.Read(registry, 3); }),
