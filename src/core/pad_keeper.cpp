@@ -27,6 +27,7 @@ std::optional<std::string> PadKeeper::Load(int pad) {
   } catch (const PlatformError& e) {
     r.status = PadStatus::Unread;
     r.problem = e.what();
+    r.settled.Replacing(r.stored);
     r.stored.reset();
     return std::nullopt;
   }
@@ -36,11 +37,13 @@ std::optional<std::string> PadKeeper::Load(int pad) {
   if (std::size_t length = Utf16Length(text); length > kMaxCharacters) {
     r.status = PadStatus::TooLarge;
     r.problem = TooLargeToEdit(store_.Where(storage, pad), length);
+    r.settled.Replacing(r.stored);
     r.stored.reset();
     return std::string(FirstUnits(text, kMaxCharacters));
   }
   r.status = PadStatus::Stored;
   r.problem.clear();
+  r.settled.Replacing(r.stored);
   r.stored = text;
   r.base = std::move(text);
   if (!merged) return r.stored;

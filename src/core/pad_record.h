@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/pad_mirror.h"
+#include "core/settled_text.h"
 #include "core/utf.h"
 
 namespace vorn {
@@ -82,7 +83,7 @@ struct PadRecord {
   std::optional<std::string> base;
   // The text written here that stayed in the store a while before the next write replaced it
   // (a sync service had time to carry it off), and when the store was last written.
-  std::optional<std::string> settled;
+  SettledText settled;
   std::int64_t writtenAt = 0;
   // The store as last read or written here, in a form cheap to get again: a different stamp
   // means someone else may have written it since. An unsure one may also be the same after

@@ -25,6 +25,7 @@ PadSync::TakenIn PadSync::TakeIn(int pad, const std::string& incoming, std::stri
     }
     r.status = PadStatus::TooLarge;
     r.problem = TooLargeToEdit(store_.Where(writer_.StoreInUse(), pad), length);
+    r.settled.Replacing(r.stored);
     r.stored.reset();
     r.base.reset();
     r.keyPlace.reset();
@@ -139,10 +140,12 @@ std::optional<PadSync::CopyTakenIn> PadSync::TakeInCopy(const PadStore::Found& f
 // wrote, which the other side had then seen (as when the other computer, in reach, took in
 // what was typed here and changed it): the last one that stayed in the store a while, or the
 // last one. Where two lie as near, the older; an empty one only where nothing else is known.
-std::string_view PadSync::MergeBase(const PadRecord& r, std::string_view incoming) {
+std::string_view PadSync::MergeBase(PadRecord& r, std::string_view incoming) {
   std::string_view best = r.base ? std::string_view(*r.base) : std::string_view(*r.stored);
   std::optional<std::size_t> nearest = LinesChanged(best, incoming);
-  for (const std::optional<std::string>* written : {&r.settled, &r.stored}) {
+  const std::optional<std::string>& settled = r.settled.Text(r.stored);
+  const std::optional<std::string>& stored = r.stored;
+  for (const std::optional<std::string>* written : {&settled, &stored}) {
     if (!*written || **written == best) continue;
     std::optional<std::size_t> distance = LinesChanged(**written, incoming);
     // An empty text is near a short one, but shares nothing with it: a text written here that

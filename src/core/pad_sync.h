@@ -68,7 +68,7 @@ class PadSync {
 
  private:
   PadRecord& At(int pad) { return pads_.at(static_cast<std::size_t>(pad - 1)); }
-  static std::string_view MergeBase(const PadRecord& r, std::string_view incoming);
+  static std::string_view MergeBase(PadRecord& r, std::string_view incoming);
   std::optional<CopyTakenIn> TakeInCopy(const PadStore::Found& found, std::string shown);
 
   PadWriter& writer_;

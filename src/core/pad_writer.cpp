@@ -136,6 +136,7 @@ bool PadWriter::WriteText(int pad, Storage storage, const NewText& text) {
       t.replace(at.bytes, inserted.size(), removed);
       return Fail(pad, e.what());
     }
+    r.settled.Edited(r.stored, at.bytes, std::move(removed), inserted.size());
     r.keyPlace = TextPlace{at.units + text.edit->inserted, at.bytes + inserted.size()};
   } else {
     try {
@@ -149,6 +150,7 @@ bool PadWriter::WriteText(int pad, Storage storage, const NewText& text) {
     }
     // Into the string it had: a new one per write would cost a large pad fresh pages each time.
     // (Written to another store, for a switch, the text is the one both stores now hold.)
+    r.settled.Replacing(r.stored);
     if (!r.stored) r.stored.emplace();
     if (stored.data() == converted_.data()) {
       r.stored->swap(converted_);
@@ -192,6 +194,7 @@ void PadWriter::TookIn(int pad, const std::string& text, std::string stamp) {
   PadRecord& r = At(pad);
   std::int64_t now = clock_.NowUtcMillis();
   bool shorter = r.stored && text.size() < r.stored->size();
+  r.settled.Replacing(r.stored);
   if (r.stored) {
     r.stored->assign(text);
   } else {
@@ -223,7 +226,7 @@ void PadWriter::KeepTextBefore(int pad, std::size_t removed) {
 
 // The first write after a pause keeps the text that sat in the store through it.
 void PadWriter::KeepSettled(PadRecord& r) {
-  if (r.stored && clock_.NowUtcMillis() - r.writtenAt >= kSettled) r.settled = r.stored;
+  if (r.stored && clock_.NowUtcMillis() - r.writtenAt >= kSettled) r.settled.Settle();
 }
 
 // Before a store is first replaced in a run, what it holds goes to the history as it is.

@@ -370,6 +370,23 @@ TEST_F(Model, TextTypedHereAndChangedElsewhereMergesWithTheEditsMadeHereSince) {
   EXPECT_EQ(Value(2), "ONE\r\ntwo\r\nthree\r\nfour");
 }
 
+// The text that stayed in the store a while may be where another computer started from: its
+// change merges with every key typed here since.
+TEST_F(Model, AnotherComputersChangeMergesFromTheTextThatStayedInTheStore) {
+  model.Start();
+  view.Type(2, "one\r\ntwo");
+  Later(2000);
+  view.Type(2, "\r\nthree");
+  view.Type(2, "?");
+  loop.waiting = true;
+  view.Type(2, "!");
+  settings.Set("2", "ONE\r\ntwo", "Data");
+  loop.waiting = false;
+  model.StoreChanges();
+  Later(1000);
+  EXPECT_EQ(view.text[1], "ONE\r\ntwo\r\nthree?!");
+}
+
 // An editor saves as Notepad does: it empties the file, then writes its text a moment later.
 // Neither the emptied file nor a key typed meanwhile makes the program write over the file
 // before the editor is done, idle or typing; the editor's text is taken in.
