@@ -408,6 +408,7 @@ int wmain(int argc, wchar_t** argv) {
                             L"VornFloorPad", nullptr);
       running.program->Place(false);
       floorPad.Place(true);
+      Sleep(500);  // for the windows just shown to settle on the screen
       std::wstring wide = win::Widen(text);
       LONG length = static_cast<LONG>(wide.size() - std::count(wide.begin(), wide.end(), L'\n'));
       for (int place = 0; place < 2; ++place) {
