@@ -79,8 +79,8 @@ def table(d):
                      'at most 1.5: ' + verdict(program <= 1.5 * floor_ms)))
         if not outside:
             continue  # measured in the bench's own process only
-        rows.append(('', 'sent to the running program: %s' % ms(outside),
-                     'sent to a plain control in a program of its own %s + %s %s = %s' % (
+        rows.append(('', 'sent to the running program, its pad painted: %s' % ms(outside),
+                     'sent to a plain control in a program of its own, painted, %s + %s %s = %s' % (
                          ms(floor_pad), what, ms(bare_beside), ms(floor_outside)),
                      '%.2f' % (outside / floor_outside),
                      'at most 1.5: ' + verdict(outside <= 1.5 * floor_outside)))
