@@ -64,13 +64,21 @@ class BothStores(ProgramTest):
                 self.app.click_control(id=pad_id(1))
                 self.desktop.key('ctrl+End')
                 self.desktop.type('kept')
-                if registry:
-                    wait_until(lambda: self.app.registry('Data').get('1') == 'kept', 20,
-                               what='Data\\1')
-                else:
-                    path = self.app.pad_file(1)
-                    wait_until(lambda: os.path.exists(path) and read(path) == 'kept', 20,
-                               what='~tmp1.tmp')
+                path = self.app.pad_file(1)
+
+                def stored():
+                    if registry:
+                        return self.app.registry('Data').get('1')
+                    return read(path) if os.path.exists(path) else None
+
+                wait_until(lambda: stored() == 'kept', 20, what='the first key stored')
+                # Keys in the middle of the text, a line break made and taken away with
+                # Backspace and with Delete: each stored as the pad shows it.
+                self.desktop.key('Return')
+                self.desktop.type('two')
+                self.desktop.key('Home', 'BackSpace', 'Return', 'Up', 'End', 'Delete',
+                                 'BackSpace')
+                wait_until(lambda: stored() == 'keptwo', 20, what='the edits stored')
                 self.app.click_control('&End')
                 self.app.wait_exit()
 
