@@ -1,7 +1,7 @@
 // A pad's text as its registry value holds it: UTF-16 with each line break CR LF, where the pad's
-// control keeps CR alone. A key changes a few characters of a long text, so the value of the
-// last text written is kept and the key's edit made to it; only another pad, or a text that came
-// some other way, is converted whole. Each line break counted costs as much as the conversion.
+// control keeps CR alone. A key changes a few characters of a long text, so the value last
+// written is kept and the key's edit made to it, its place found from the last edit's; another
+// pad's text, or one that came some other way, is converted whole.
 #pragma once
 
 #include <cstddef>
