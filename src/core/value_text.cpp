@@ -1,19 +1,25 @@
 #include "core/value_text.h"
 
-#include <algorithm>
-
 namespace vorn {
+
+namespace {
+
+// Appends `shown` to `value` with each line break as a value keeps it.
+void AppendAsValue(std::u16string& value, std::u16string_view shown) {
+  for (char16_t c : shown) {
+    value += c;
+    if (c == u'\r') value += u'\n';
+  }
+}
+
+}  // namespace
 
 const std::u16string& ValueText::Of(int pad, std::u16string_view shown,
                                     const std::optional<PadEdit>& edit) {
   if (pad == pad_ && edit && Follow(shown, *edit)) return value_;
-  breaks_ = static_cast<std::size_t>(std::count(shown.begin(), shown.end(), u'\r'));
-  value_.resize(shown.size() + breaks_);
-  char16_t* out = value_.data();
-  for (char16_t c : shown) {
-    *out++ = c;
-    if (c == u'\r') *out++ = u'\n';
-  }
+  value_.clear();
+  AppendAsValue(value_, shown);
+  breaks_ = value_.size() - shown.size();
   pad_ = pad;
   placeUnits_ = placeIndex_ = 0;
   return value_;
@@ -32,10 +38,8 @@ bool ValueText::Follow(std::u16string_view shown, const PadEdit& edit) {
     ++end;
   }
   std::u16string inserted;
-  for (char16_t c : shown.substr(edit.at, edit.inserted)) {
-    inserted += c;
-    if (c == u'\r') inserted += u'\n', ++breaks_;
-  }
+  AppendAsValue(inserted, shown.substr(edit.at, edit.inserted));
+  breaks_ += inserted.size() - edit.inserted;
   value_.replace(start, end - start, inserted);
   placeUnits_ = edit.at + edit.inserted;
   placeIndex_ = start + inserted.size();
